@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "runtime/record_io.h"
+
+namespace velmor::engine {
+
+// Engine file units; each names one open file at a time.
+enum FileUnit : int {
+    kConsole = 0,
+    kRunControlUnit = 2,  // names.dat, later debug.dat and the scratch profile file while it is written
+    kPlotUnit = 3,
+    kMonitorUnit = 4,
+    kInputUnit = 5,
+    kReportUnit = 6,
+    kReadBackUnit = 8,      // read-back of kstrut.001 and soildata
+    kCurveScratchUnit = 9,  // soildata while the curve generator writes it
+};
+
+// Scratch and control files in the current directory: one name each, shared by writer and reader.
+inline constexpr const char* kNamesFile = "names.dat";
+inline constexpr const char* kSoilDataFile = "soildata";
+inline constexpr const char* kProfileFile = "kstrut.001";
+inline constexpr const char* kDebugFile = "debug.dat";
+
+inline constexpr int kInterfaceNumber = 14;
+// Station s lies at position s + 4 of every per-station table; positions 1..414 hold stations -3..410.
+inline constexpr int kStationPositions = 414;
+inline constexpr int kMaxIncrements = 407;
+
+// A fixed-width character field of a data block, printed with A edit descriptors.
+template <std::size_t N>
+struct FixedText {
+    std::array<char, N> chars;
+    void assign(std::string_view text) {
+        for (std::size_t i = 0; i < N; ++i) chars[i] = i < text.size() ? text[i] : ' ';
+    }
+    std::string_view view() const { return std::string_view(chars.data(), N); }
+};
+
+// Pieces of the report's unit labels for the current unit system.
+struct UnitLabels {
+    FixedText<3> lengthLong;
+    FixedText<4> forceLong;
+    FixedText<2> lengthShort;
+    FixedText<3> forceShort;
+    FixedText<1> slash;
+    FixedText<1> dash;
+    FixedText<2> power;
+    FixedText<1> two;
+    FixedText<3> three;
+    FixedText<1> four;
+    FixedText<3> radian;
+};
+
+// Items of the control and increments records and the driver's per-problem bookkeeping.
+struct ProblemControl {
+    int32_t unitSystem;
+    int32_t nds;  // specified deflection/slope points
+    int32_t nsr;  // stiffness rows
+    int32_t npm;  // p-y modification factors
+    int32_t earthPressureOption;
+    int32_t pyOption;
+    int32_t nuc;  // user p-y curves
+    int32_t stageCount;
+    int32_t meiCurveCount;
+
+    int32_t problemCounter;
+    int32_t endFlag;
+    int32_t seriesCode;
+    int32_t savedStageCount;
+    int32_t unitLabelFlag;
+    int32_t iterationLimit;
+    int32_t unitCode;
+};
+
+// Multipliers of the user p-y curve record; reset to 1.0 at the start of every problem.
+struct UserPYCurves {
+    double pMultiplier;
+    double yMultiplier;
+};
+
+// The solver's result rows by station, for the report and the plot-data results section.
+struct NodalResults {
+    static constexpr int kMaxRows = kStationPositions;
+    int32_t rowCount;
+    std::array<double, kMaxRows> depth;
+    std::array<double, kMaxRows> deflection;
+    std::array<double, kMaxRows> moment;
+    std::array<double, kMaxRows> shear;
+    std::array<double, kMaxRows> reaction;
+};
+
+// Every data block of the engine. Plain data only: the entry value-initialises all of it at the start of
+// each call, so a run never depends on what an earlier run in the same process left behind.
+struct EngineState {
+    ProblemControl control;
+    UnitLabels labels;
+    UserPYCurves userCurves;
+    NodalResults results;
+};
+
+// The process-wide blocks that the exported entry runs on.
+EngineState& engineState();
+
+// What every phase of a run works on: the file units and the data blocks.
+struct Engine {
+    rt::RecordIO& io;
+    EngineState& st;
+};
+
+}  // namespace velmor::engine

@@ -1,0 +1,435 @@
+#include "runtime/edit_format.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "runtime/run_errors.h"
+
+namespace velmor::rt {
+
+namespace {
+
+struct Node {
+    enum class Kind { Group, Data, Blanks, Slash, Literal };
+    Kind kind = Kind::Literal;
+    int repeat = 1;
+    char code = 0;  // I, F, E, D, A, L for data descriptors
+    int w = -1;     // field width; -1 when absent (A without width)
+    int d = 0;      // decimals, or minimum digits for I
+    std::string text;
+    std::vector<Node> children;
+};
+
+[[noreturn]] void badFormat(std::string_view format, const std::string& why) {
+    throw RecordFault("INVALID EDIT DESCRIPTORS \"" + std::string(format) + "\": " + why);
+}
+
+class FormatParser {
+public:
+    explicit FormatParser(std::string_view format) : f_(format) {}
+
+    std::vector<Node> parse() {
+        skipBlanks();
+        if (!eat('(')) badFormat(f_, "must begin with (");
+        std::vector<Node> list = parseList();
+        if (!eat(')')) badFormat(f_, "missing )");
+        skipBlanks();
+        if (pos_ != f_.size()) badFormat(f_, "text after the closing )");
+        return list;
+    }
+
+private:
+    std::vector<Node> parseList() {
+        std::vector<Node> list;
+        for (;;) {
+            skipBlanks();
+            if (pos_ >= f_.size()) badFormat(f_, "missing )");
+            char c = f_[pos_];
+            if (c == ')') return list;
+            if (c == ',') {
+                ++pos_;
+                continue;
+            }
+            list.push_back(parseItem());
+        }
+    }
+
+    Node parseItem() {
+        Node node;
+        int count = -1;
+        if (std::isdigit(static_cast<unsigned char>(f_[pos_]))) count = number();
+        skipBlanks();
+        if (pos_ >= f_.size()) badFormat(f_, "ends inside an item");
+        char c = static_cast<char>(std::toupper(static_cast<unsigned char>(f_[pos_])));
+        if (c == '(') {
+            ++pos_;
+            node.kind = Node::Kind::Group;
+            node.children = parseList();
+            if (!eat(')')) badFormat(f_, "missing )");
+            node.repeat = count < 0 ? 1 : count;
+        } else if (c == '\'' || c == '"') {
+            if (count >= 0) badFormat(f_, "repeat count before a literal");
+            node.kind = Node::Kind::Literal;
+            node.text = quoted(c);
+        } else if (c == '/') {
+            ++pos_;
+            node.kind = Node::Kind::Slash;
+            node.repeat = count < 0 ? 1 : count;
+        } else if (c == 'X') {
+            ++pos_;
+            node.kind = Node::Kind::Blanks;
+            node.repeat = count < 0 ? 1 : count;
+        } else if (c == 'H') {
+            ++pos_;
+            if (count <= 0 || pos_ + static_cast<std::size_t>(count) > f_.size()) badFormat(f_, "bad H literal");
+            node.kind = Node::Kind::Literal;
+            node.text = std::string(f_.substr(pos_, static_cast<std::size_t>(count)));
+            pos_ += static_cast<std::size_t>(count);
+        } else if (c == 'I' || c == 'F' || c == 'E' || c == 'D' || c == 'A' || c == 'L') {
+            ++pos_;
+            node.kind = Node::Kind::Data;
+            node.code = c;
+            node.repeat = count < 0 ? 1 : count;
+            skipBlanks();
+            bool hasWidth = pos_ < f_.size() && std::isdigit(static_cast<unsigned char>(f_[pos_]));
+            if (hasWidth) node.w = number();
+            if (c != 'A' && (!hasWidth || node.w == 0)) badFormat(f_, std::string("width missing after ") + c);
+            skipBlanks();
+            if (c == 'F' || c == 'E' || c == 'D') {
+                if (!eat('.')) badFormat(f_, std::string("decimals missing after ") + c);
+                skipBlanks();
+                if (pos_ >= f_.size() || !std::isdigit(static_cast<unsigned char>(f_[pos_])))
+                    badFormat(f_, std::string("decimals missing after ") + c);
+                node.d = number();
+            } else if (c == 'I' && eat('.')) {
+                node.d = number();
+            }
+        } else {
+            badFormat(f_, std::string("unknown descriptor ") + f_[pos_]);
+        }
+        if (node.repeat == 0) badFormat(f_, "repeat count 0");
+        return node;
+    }
+
+    std::string quoted(char quote) {
+        ++pos_;
+        std::string text;
+        for (;;) {
+            if (pos_ >= f_.size()) badFormat(f_, "unterminated literal");
+            char c = f_[pos_++];
+            if (c == quote) {
+                if (pos_ < f_.size() && f_[pos_] == quote) {
+                    text += quote;
+                    ++pos_;
+                    continue;
+                }
+                return text;
+            }
+            text += c;
+        }
+    }
+
+    int number() {
+        skipBlanks();
+        int value = 0;
+        bool any = false;
+        while (pos_ < f_.size() && std::isdigit(static_cast<unsigned char>(f_[pos_]))) {
+            value = value * 10 + (f_[pos_++] - '0');
+            if (value > 10000) badFormat(f_, "number too large");
+            any = true;
+        }
+        if (!any) badFormat(f_, "number expected");
+        return value;
+    }
+
+    bool eat(char c) {
+        skipBlanks();
+        if (pos_ < f_.size() && f_[pos_] == c) {
+            ++pos_;
+            return true;
+        }
+        return false;
+    }
+
+    void skipBlanks() {
+        while (pos_ < f_.size() && (f_[pos_] == ' ' || f_[pos_] == '\t')) ++pos_;
+    }
+
+    std::string_view f_;
+    std::size_t pos_ = 0;
+};
+
+bool hasData(const std::vector<Node>& list) {
+    for (const Node& n : list) {
+        if (n.kind == Node::Kind::Data) return true;
+        if (n.kind == Node::Kind::Group && hasData(n.children)) return true;
+    }
+    return false;
+}
+
+class FormatRunner {
+public:
+    FormatRunner(std::string_view format, const std::vector<FormatItem>& items) : format_(format), items_(items) {}
+
+    std::vector<std::string> run(const std::vector<Node>& list) {
+        if (!items_.empty() && !hasData(list)) badFormat(format_, "values given but no data descriptor");
+        // Format reversion restarts at the last top-level group (with its repeat count), or at the start.
+        std::size_t restart = 0;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (list[i].kind == Node::Kind::Group) restart = i;
+        }
+        if (!items_.empty() && !hasData(std::vector<Node>(list.begin() + static_cast<long>(restart), list.end())))
+            badFormat(format_, "no data descriptor to revert to");
+        std::size_t from = 0;
+        for (;;) {
+            if (!runList(list, from)) break;
+            if (next_ >= items_.size()) break;
+            records_.push_back(line_);
+            line_.clear();
+            from = restart;
+        }
+        records_.push_back(line_);
+        return records_;
+    }
+
+private:
+    // Returns false when output ends at a data descriptor left without an item.
+    bool runList(const std::vector<Node>& list, std::size_t from) {
+        for (std::size_t i = from; i < list.size(); ++i) {
+            const Node& n = list[i];
+            for (int r = 0; r < n.repeat; ++r) {
+                switch (n.kind) {
+                    case Node::Kind::Group:
+                        if (!runList(n.children, 0)) return false;
+                        break;
+                    case Node::Kind::Blanks:
+                        line_.push_back(' ');
+                        break;
+                    case Node::Kind::Slash:
+                        records_.push_back(line_);
+                        line_.clear();
+                        break;
+                    case Node::Kind::Literal:
+                        line_ += n.text;
+                        break;
+                    case Node::Kind::Data:
+                        if (next_ >= items_.size()) return false;
+                        line_ += field(n, items_[next_++]);
+                        break;
+                }
+            }
+        }
+        return true;
+    }
+
+    std::string field(const Node& n, const FormatItem& item) {
+        using Kind = FormatItem::Kind;
+        switch (n.code) {
+            case 'I':
+                if (item.kind() != Kind::Integer) wrongKind(n, item);
+                return formatI(item.integer(), n.w, n.d);
+            case 'F':
+            case 'E':
+            case 'D': {
+                double v;
+                if (item.kind() == Kind::Real) {
+                    v = item.real();
+                } else if (item.kind() == Kind::Integer) {
+                    v = static_cast<double>(item.integer());
+                } else {
+                    wrongKind(n, item);
+                }
+                return n.code == 'F' ? formatF(v, n.w, n.d) : formatE(v, n.w, n.d, n.code);
+            }
+            case 'A':
+                if (item.kind() != Kind::Text) wrongKind(n, item);
+                return n.w < 0 ? std::string(item.text()) : formatA(item.text(), n.w);
+            case 'L':
+                if (item.kind() != Kind::Logical) wrongKind(n, item);
+                return std::string(static_cast<std::size_t>(n.w - 1), ' ') + (item.logical() ? 'T' : 'F');
+        }
+        return {};
+    }
+
+    [[noreturn]] void wrongKind(const Node& n, const FormatItem&) {
+        badFormat(format_, std::string("item ") + std::to_string(next_) + " does not suit descriptor " + n.code);
+    }
+
+    std::string_view format_;
+    const std::vector<FormatItem>& items_;
+    std::size_t next_ = 0;
+    std::string line_;
+    std::vector<std::string> records_;
+};
+
+std::string stars(int w) { return std::string(static_cast<std::size_t>(w < 0 ? 0 : w), '*'); }
+
+std::string rightAlign(const std::string& s, int w) {
+    if (static_cast<int>(s.size()) >= w) return s;
+    return std::string(static_cast<std::size_t>(w) - s.size(), ' ') + s;
+}
+
+bool allZeroDigits(const std::string& s) {
+    for (char c : s) {
+        if (c >= '1' && c <= '9') return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items) {
+    FormatParser parser(format);
+    std::vector<Node> list = parser.parse();
+    FormatRunner runner(format, items);
+    return runner.run(list);
+}
+
+std::string formatI(long long value, int w, int minDigits) {
+    unsigned long long magnitude =
+        value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    std::string digits = std::to_string(magnitude);
+    if (static_cast<int>(digits.size()) < minDigits)
+        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
+    if (value < 0) digits.insert(digits.begin(), '-');
+    if (static_cast<int>(digits.size()) > w) return stars(w);
+    return rightAlign(digits, w);
+}
+
+namespace {
+
+// Rounds a string of decimal digits to its first `keep` digits, halves away from zero (the digits are an
+// exact expansion carried far enough that a double can only be a tie if it is one exactly). Returns true
+// when the carry adds a leading digit.
+bool roundDigits(std::string& digits, std::size_t keep) {
+    bool up = digits.size() > keep && digits[keep] >= '5';
+    digits.resize(keep);
+    if (!up) return false;
+    for (std::size_t i = keep; i-- > 0;) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            return false;
+        }
+    }
+    digits.insert(digits.begin(), '1');
+    return true;
+}
+
+constexpr int kGuardDigits = 40;
+
+}  // namespace
+
+std::string formatF(double value, int w, int d) {
+    if (!std::isfinite(value) || d < 0) return stars(w);
+    std::string buf(static_cast<std::size_t>(330 + d + kGuardDigits), '\0');
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::fixed,
+                             d + kGuardDigits);
+    if (res.ec != std::errc()) return stars(w);
+    std::string exact(buf.data(), res.ptr);
+    std::size_t point = exact.find('.');
+    std::string digits = exact.substr(0, point) + exact.substr(point + 1);
+    std::size_t intDigits = point;
+    if (roundDigits(digits, intDigits + static_cast<std::size_t>(d))) ++intDigits;
+    std::string s = digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+    if (value < 0 && !allZeroDigits(digits)) s.insert(s.begin(), '-');
+    if (static_cast<int>(s.size()) > w) {
+        // The zero before the point is optional and goes first when the field is too narrow.
+        std::size_t zero = s[0] == '-' ? 1 : 0;
+        if (s.size() > zero + 1 && s[zero] == '0' && s[zero + 1] == '.') s.erase(zero, 1);
+        if (static_cast<int>(s.size()) > w) return stars(w);
+    }
+    return rightAlign(s, w);
+}
+
+std::string formatE(double value, int w, int d, char letter) {
+    if (!std::isfinite(value) || d < 1) return stars(w);
+    std::string digits;
+    int exponent = 0;
+    if (value == 0.0) {
+        digits.assign(static_cast<std::size_t>(d), '0');
+    } else {
+        // d significant digits; a carry such as 0.99996 -> 1.00 moves the exponent.
+        std::string buf(static_cast<std::size_t>(d + kGuardDigits + 16), '\0');
+        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
+                                 std::chars_format::scientific, d - 1 + kGuardDigits);
+        if (res.ec != std::errc()) return stars(w);
+        std::string exact(buf.data(), res.ptr);
+        std::size_t e = exact.find('e');
+        for (std::size_t i = 0; i < e; ++i) {
+            if (exact[i] != '.') digits += exact[i];
+        }
+        exponent = std::atoi(exact.c_str() + e + 1) + 1;
+        if (roundDigits(digits, static_cast<std::size_t>(d))) {
+            digits.pop_back();
+            ++exponent;
+        }
+    }
+    std::string exp;
+    int magnitude = std::abs(exponent);
+    char sign = exponent < 0 ? '-' : '+';
+    if (magnitude <= 99) {
+        exp = std::string(1, letter) + sign + (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+    } else if (magnitude <= 999) {
+        exp = std::string(1, sign) + std::to_string(magnitude);  // the letter gives way to a third digit
+    } else {
+        return stars(w);
+    }
+    std::string s = "0." + digits + exp;
+    if (value < 0 && !allZeroDigits(digits)) s.insert(s.begin(), '-');
+    if (static_cast<int>(s.size()) > w) {
+        std::size_t zero = s[0] == '-' ? 1 : 0;
+        s.erase(zero, 1);
+        if (static_cast<int>(s.size()) > w) return stars(w);
+    }
+    return rightAlign(s, w);
+}
+
+std::string formatA(std::string_view text, int w) {
+    if (w <= 0) return {};
+    if (static_cast<int>(text.size()) >= w) return std::string(text.substr(0, static_cast<std::size_t>(w)));
+    return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + std::string(text);
+}
+
+std::string listReal(double value) {
+    if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    std::string s(buf, res.ptr);
+    bool hasPoint = false;
+    for (char& c : s) {
+        if (c == 'e') c = 'E';
+        if (c == '.' || c == 'E') hasPoint = true;
+    }
+    if (!hasPoint) s += ".0";
+    return s;
+}
+
+std::string formatList(const std::vector<FormatItem>& items) {
+    std::string line;
+    for (const FormatItem& item : items) {
+        line += ' ';
+        switch (item.kind()) {
+            case FormatItem::Kind::Integer:
+                line += std::to_string(item.integer());
+                break;
+            case FormatItem::Kind::Real:
+                line += listReal(item.real());
+                break;
+            case FormatItem::Kind::Text:
+                line += item.text();
+                break;
+            case FormatItem::Kind::Logical:
+                line += item.logical() ? 'T' : 'F';
+                break;
+        }
+    }
+    if (items.empty()) line = " ";
+    return line;
+}
+
+}  // namespace velmor::rt

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmor::rt {
+
+// One value handed to a formatted or list-directed write.
+class FormatItem {
+public:
+    enum class Kind { Integer, Real, Text, Logical };
+
+    FormatItem(int v) : kind_(Kind::Integer), integer_(v) {}
+    FormatItem(long v) : kind_(Kind::Integer), integer_(v) {}
+    FormatItem(long long v) : kind_(Kind::Integer), integer_(v) {}
+    FormatItem(unsigned v) : kind_(Kind::Integer), integer_(v) {}
+    FormatItem(unsigned long v) : kind_(Kind::Integer), integer_(static_cast<long long>(v)) {}
+    FormatItem(double v) : kind_(Kind::Real), real_(v) {}
+    FormatItem(bool v) : kind_(Kind::Logical), logical_(v) {}
+    FormatItem(const char* v) : kind_(Kind::Text), text_(v) {}
+    FormatItem(std::string_view v) : kind_(Kind::Text), text_(v) {}
+    FormatItem(const std::string& v) : kind_(Kind::Text), text_(v) {}
+
+    Kind kind() const { return kind_; }
+    long long integer() const { return integer_; }
+    double real() const { return real_; }
+    bool logical() const { return logical_; }
+    std::string_view text() const { return text_; }
+
+private:
+    Kind kind_;
+    long long integer_ = 0;
+    double real_ = 0.0;
+    bool logical_ = false;
+    std::string_view text_;
+};
+
+// Formats the items by an edit-descriptor string such as "(10X,I3,7X,I2,3X,2(5X,E10.3))" and returns the
+// records it makes, one string per line without line ends. Descriptors: nX, Iw[.m], Fw.d, Ew.d, Dw.d,
+// A[w], Lw, quoted literals ('..' or ".."), nH literals, "/" (with repeat count), repeat counts, nested
+// groups and format reversion. Output stops at the first data descriptor left without an item, or at the
+// end of the descriptor list when every item has been written; literals, nX and "/" before that point are
+// still written. Trailing blanks are kept. A bad descriptor string or an item of the wrong kind for its
+// descriptor raises RecordFault.
+std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items);
+
+// Single fields, right-aligned in w characters. An I or F value too wide for its field, and an E/D value
+// whose exponent needs more than three digits, fill the field with asterisks; so does a value that is not
+// finite. A value that rounds to zero prints without a minus sign. In F and E fields the zero before the
+// decimal point is dropped only when the field is too narrow for it.
+std::string formatI(long long value, int w, int minDigits = 0);
+std::string formatF(double value, int w, int d);
+std::string formatE(double value, int w, int d, char letter = 'E');
+std::string formatA(std::string_view text, int w);
+
+// A list-directed record: a blank, then the values separated by blanks. Reals are written with the
+// fewest digits that read back to the same double, always with a decimal point or an exponent.
+std::string formatList(const std::vector<FormatItem>& items);
+std::string listReal(double value);
+
+}  // namespace velmor::rt

@@ -1,0 +1,267 @@
+#include "runtime/record_io.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "runtime/run_errors.h"
+
+namespace velmor::rt {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isSeparatorBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string quote(std::string_view token) { return "\"" + std::string(token) + "\""; }
+
+}  // namespace
+
+bool parseListInteger(std::string_view token, int32_t& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) negative = token[i++] == '-';
+    if (i == token.size()) return false;
+    for (std::size_t k = i; k < token.size(); ++k) {
+        if (!isDigit(token[k])) return false;
+    }
+    long long magnitude = 0;
+    for (std::size_t k = i; k < token.size(); ++k) {
+        magnitude = magnitude * 10 + (token[k] - '0');
+        if (magnitude > 2147483648LL) return false;
+    }
+    long long v = negative ? -magnitude : magnitude;
+    if (v > 2147483647LL || v < -2147483648LL) return false;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool parseListReal(std::string_view token, double& value) {
+    std::string text;
+    std::size_t i = 0;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+        if (token[i] == '-') text += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    bool point = false;
+    for (; i < token.size(); ++i) {
+        char c = token[i];
+        if (isDigit(c)) {
+            ++mantissaDigits;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        text += c;
+    }
+    if (mantissaDigits == 0) return false;
+    if (i < token.size()) {
+        char c = token[i];
+        if (c != 'E' && c != 'e' && c != 'D' && c != 'd') return false;
+        text += 'E';
+        ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-')) text += token[i++];
+        int exponentDigits = 0;
+        for (; i < token.size() && isDigit(token[i]); ++i, ++exponentDigits) text += token[i];
+        if (exponentDigits == 0 || i != token.size()) return false;
+    }
+    double v = 0.0;
+    auto res = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+    if (res.ec != std::errc() || res.ptr != text.data() + text.size() || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+RecordIO::RecordIO() : console_(stderr) { units_[0].open = true; units_[0].access = Access::Write; }
+
+RecordIO::~RecordIO() {
+    for (int u = 1; u < kUnitCount; ++u) {
+        Unit& unit = units_[static_cast<std::size_t>(u)];
+        if (unit.out) std::fclose(unit.out);
+        unit.out = nullptr;
+    }
+}
+
+void RecordIO::open(int unit, const std::string& path, Access access) {
+    if (unit <= 0 || unit >= kUnitCount) throw RecordFault("UNIT " + std::to_string(unit) + " CANNOT BE OPENED");
+    close(unit);
+    Unit& u = units_[static_cast<std::size_t>(unit)];
+    u = Unit{};
+    u.path = path;
+    u.access = access;
+    if (path.empty()) throw RecordFault("NO FILE NAME GIVEN FOR UNIT " + std::to_string(unit));
+    if (access == Access::Write) {
+        u.out = std::fopen(path.c_str(), "wb");
+        if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
+    } else {
+        std::FILE* in = std::fopen(path.c_str(), "rb");
+        if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
+        char buf[65536];
+        std::size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) u.content.append(buf, n);
+        bool failed = std::ferror(in) != 0;
+        std::fclose(in);
+        if (failed) throw RecordFault("CANNOT READ FILE " + path);
+    }
+    u.open = true;
+}
+
+void RecordIO::close(int unit) {
+    if (unit <= 0 || unit >= kUnitCount) return;
+    Unit& u = units_[static_cast<std::size_t>(unit)];
+    if (!u.open) return;
+    std::string path = u.path;
+    bool failed = false;
+    if (u.out) {
+        failed = std::ferror(u.out) != 0;
+        failed = std::fclose(u.out) != 0 || failed;
+    }
+    u = Unit{};
+    if (failed) throw RecordFault("CANNOT WRITE FILE " + path);
+}
+
+void RecordIO::closeAll() {
+    for (int u = 1; u < kUnitCount; ++u) {
+        try {
+            close(u);
+        } catch (const RecordFault&) {
+            // Closing everything goes on; the first caller already reported its own fault.
+        }
+    }
+}
+
+bool RecordIO::isOpen(int unit) const {
+    return unit >= 0 && unit < kUnitCount && units_[static_cast<std::size_t>(unit)].open;
+}
+
+const std::string& RecordIO::fileName(int unit) const {
+    static const std::string none;
+    return isOpen(unit) ? units_[static_cast<std::size_t>(unit)].path : none;
+}
+
+RecordIO::Unit& RecordIO::connected(int unit, Access access) {
+    if (unit < 0 || unit >= kUnitCount || !units_[static_cast<std::size_t>(unit)].open)
+        throw RecordFault("UNIT " + std::to_string(unit) + " IS NOT CONNECTED TO A FILE");
+    Unit& u = units_[static_cast<std::size_t>(unit)];
+    if (u.access != access)
+        throw RecordFault("FILE " + u.path + " IS OPEN FOR " + (u.access == Access::Read ? "READING" : "WRITING"));
+    return u;
+}
+
+bool RecordIO::nextLine(Unit& u, std::string_view& line) {
+    if (u.next >= u.content.size()) return false;
+    std::size_t end = u.content.find_first_of("\r\n", u.next);
+    if (end == std::string::npos) end = u.content.size();
+    line = std::string_view(u.content).substr(u.next, end - u.next);
+    std::size_t after = end;
+    if (after < u.content.size()) {
+        after += (u.content[after] == '\r' && after + 1 < u.content.size() && u.content[after + 1] == '\n') ? 2 : 1;
+    }
+    u.next = after;
+    ++u.line;
+    return true;
+}
+
+void RecordIO::fault(const Unit& u, const std::string& what) const {
+    throw RecordFault("INPUT ERROR IN FILE " + u.path + ", LINE " + std::to_string(u.line) + ": " + what);
+}
+
+void RecordIO::readList(int unit, std::initializer_list<ReadTarget> targets) {
+    Unit& u = connected(unit, Access::Read);
+    std::size_t wanted = targets.size();
+    std::size_t got = 0;
+    bool afterValue = false;  // a value was read and no comma followed it yet
+    auto target = targets.begin();
+    if (wanted == 0) {
+        std::string_view skipped;
+        if (!nextLine(u, skipped))
+            throw RecordFault("INPUT ERROR IN FILE " + u.path + ": END OF FILE AFTER LINE " + std::to_string(u.line));
+        return;
+    }
+    while (got < wanted) {
+        std::string_view line;
+        if (!nextLine(u, line)) {
+            throw RecordFault("INPUT ERROR IN FILE " + u.path + ": END OF FILE AFTER LINE " + std::to_string(u.line) +
+                              ", " + std::to_string(wanted - got) + " MORE VALUE(S) EXPECTED");
+        }
+        std::size_t i = 0;
+        while (got < wanted && i < line.size()) {
+            char c = line[i];
+            if (isSeparatorBlank(c)) {
+                ++i;
+                continue;
+            }
+            if (c == ',') {
+                if (!afterValue) fault(u, "EMPTY VALUE BETWEEN SEPARATORS (ITEM " + std::to_string(got + 1) + ")");
+                afterValue = false;
+                ++i;
+                continue;
+            }
+            std::size_t start = i;
+            while (i < line.size() && !isSeparatorBlank(line[i]) && line[i] != ',') ++i;
+            std::string_view token = line.substr(start, i - start);
+            std::string item = "ITEM " + std::to_string(got + 1) + " ";
+            if (token.find('*') != std::string_view::npos) fault(u, item + quote(token) + ": REPEAT COUNTS ARE NOT ACCEPTED");
+            if (token.find('/') != std::string_view::npos) fault(u, item + quote(token) + ": \"/\" IS NOT ACCEPTED");
+            if (target->integer()) {
+                if (!parseListInteger(token, *target->integer())) fault(u, item + quote(token) + " IS NOT AN INTEGER");
+            } else if (!parseListReal(token, *target->real())) {
+                fault(u, item + quote(token) + " IS NOT A NUMBER");
+            }
+            ++target;
+            ++got;
+            afterValue = true;
+        }
+        // A line end separates values like a blank; a comma before it still counts.
+    }
+}
+
+std::string RecordIO::readText(int unit, int width) {
+    std::string text;
+    if (!tryReadText(unit, width, text)) {
+        const Unit& u = units_[static_cast<std::size_t>(unit)];
+        throw RecordFault("INPUT ERROR IN FILE " + u.path + ": END OF FILE AFTER LINE " + std::to_string(u.line));
+    }
+    return text;
+}
+
+bool RecordIO::tryReadText(int unit, int width, std::string& text, std::size_t maxLength) {
+    Unit& u = connected(unit, Access::Read);
+    std::string_view line;
+    if (!nextLine(u, line)) return false;
+    if (line.size() > maxLength) return false;
+    std::size_t w = static_cast<std::size_t>(width < 0 ? 0 : width);
+    text = std::string(line.substr(0, w));
+    text.resize(w, ' ');
+    return true;
+}
+
+void RecordIO::write(int unit, std::string_view format, const std::vector<FormatItem>& items) {
+    writeLines(unit, formatRecords(format, items));
+}
+
+void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) { writeLines(unit, {formatList(items)}); }
+
+void RecordIO::writeLines(int unit, const std::vector<std::string>& lines) {
+    std::FILE* out;
+    std::string path;
+    if (unit == 0) {
+        out = console_;
+        path = "console";
+    } else {
+        Unit& u = connected(unit, Access::Write);
+        out = u.out;
+        path = u.path;
+    }
+    for (const std::string& line : lines) {
+        if (std::fwrite(line.data(), 1, line.size(), out) != line.size() || std::fputc('\n', out) == EOF) {
+            if (unit != 0) throw RecordFault("CANNOT WRITE FILE " + path);
+        }
+    }
+}
+
+}  // namespace velmor::rt
