@@ -64,8 +64,6 @@ void writeBanner(Engine& e) {
 
 void runProblems(Engine& e, RunFileNames& names) {
     ProblemControl& c = e.st.control;
-    c.seriesCode = 1;
-    c.problemCounter = 0;
     for (;;) {
         names.currentTitle = e.io.readText(kInputUnit, kTitleWidth);
         ++c.problemCounter;
@@ -118,8 +116,9 @@ std::vector<std::string> splitMessage(const std::string& message) {
     return lines;
 }
 
-// The message of a run that ended early, on the console and (when it is open) in the report.
-void reportEndOfRun(Engine& e, const rt::EndRun& ended) {
+}  // namespace
+
+void ReportEndOfRun(Engine& e, const rt::EndRun& ended) {
     std::vector<std::string> console;
     std::vector<std::string> report = {"", ""};
     if (const auto* stop = dynamic_cast<const rt::StopRun*>(&ended)) {
@@ -142,6 +141,8 @@ void reportEndOfRun(Engine& e, const rt::EndRun& ended) {
     if (e.io.isOpen(kReportUnit)) e.io.writeLines(kReportUnit, report);
 }
 
+namespace {
+
 void finish(Engine& e) {
     if (e.io.isOpen(kReportUnit))
         e.io.write(kReportUnit, "(/,/,/,'     END OF ANALYSIS                             ')");
@@ -158,6 +159,8 @@ void RunAnalysis(Engine& e) {
         e.io.write(kConsole, "(' PLEASE CREATE AN INPUT DATA FILE AND SAVE IT',/,' BEFORE COMPUTATION.  TRY IT AGAIN!')");
         return;
     }
+    e.st.control.seriesCode = 1;
+    e.st.control.problemCounter = 0;
     try {
         try {
             // A missing input file still truncates the result files, so no earlier run's results can be
@@ -174,7 +177,7 @@ void RunAnalysis(Engine& e) {
             if (!openFault.empty()) throw rt::RecordFault(openFault);
             runProblems(e, names);
         } catch (const rt::EndRun& ended) {
-            reportEndOfRun(e, ended);
+            ReportEndOfRun(e, ended);
         }
         finish(e);
     } catch (const rt::EndRun& ended) {
