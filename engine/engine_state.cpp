@@ -7,6 +7,8 @@ namespace {
 EngineState g_engineState;
 }  // namespace
 
-EngineState& engineState() { return g_engineState; }
+EngineState& engineState() {
+    return g_engineState;
+}
 
 }  // namespace velmor::engine

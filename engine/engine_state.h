@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "earth_pressure_work.h"
+#include "input_blocks.h"
 #include "runtime/record_io.h"
+#include "soil/soil_blocks.h"
+#include "solver_work.h"
 
 namespace velmor::engine {
 
@@ -28,8 +32,6 @@ inline constexpr const char* kProfileFile = "kstrut.001";
 inline constexpr const char* kDebugFile = "debug.dat";
 
 inline constexpr int kInterfaceNumber = 14;
-// Station s lies at position s + 4 of every per-station table; positions 1..414 hold stations -3..410.
-inline constexpr int kStationPositions = 414;
 inline constexpr int kMaxIncrements = 407;
 
 // A fixed-width character field of a data block, printed with A edit descriptors.
@@ -69,6 +71,16 @@ struct ProblemControl {
     int32_t stageCount;
     int32_t meiCurveCount;
 
+    // increments record
+    int32_t ni;
+    double h;
+    double maxDeflection;
+    double closureTolerance;
+    double freeHeight;
+    double twoH, hSquared, hCubed;
+
+    int32_t generateEarthPressureEcho;
+    int32_t generateCurvesEcho;
     int32_t problemCounter;
     int32_t endFlag;
     int32_t seriesCode;
@@ -78,15 +90,9 @@ struct ProblemControl {
     int32_t unitCode;
 };
 
-// Multipliers of the user p-y curve record; reset to 1.0 at the start of every problem.
-struct UserPYCurves {
-    double pMultiplier;
-    double yMultiplier;
-};
-
 // The solver's result rows by station, for the report and the plot-data results section.
 struct NodalResults {
-    static constexpr int kMaxRows = kStationPositions;
+    static constexpr int kMaxRows = kPositions;
     int32_t rowCount;
     std::array<double, kMaxRows> depth;
     std::array<double, kMaxRows> deflection;
@@ -100,7 +106,21 @@ struct NodalResults {
 struct EngineState {
     ProblemControl control;
     UnitLabels labels;
+    StationGeometry geometry;
+    RunControl run;
+    WallStations stations;
+    RestraintValues restraints;
+    ConcentratedMoments moments;
+    WallSoilInput wallSoil;
     UserPYCurves userCurves;
+    PYCurveStore curves;
+    MEICurveStore meiCurves;
+    EarthPressureProfile profile;
+    ExcavationLevelValues excavationLevel;
+    EarthPressureWork earth;
+    SoilModel soil;
+    StationSoilValues stationSoil;
+    SolverWork solver;
     NodalResults results;
 };
 

@@ -126,7 +126,8 @@ void ReportEndOfRun(Engine& e, const rt::EndRun& ended) {
             console = splitMessage(stop->message());
             report.insert(report.end(), console.begin(), console.end());
         }
-        std::string line = stop->code().empty() ? "     RUN STOPPED" : "     RUN STOPPED WITH STOP CODE " + stop->code();
+        std::string line =
+            stop->code().empty() ? "     RUN STOPPED" : "     RUN STOPPED WITH STOP CODE " + stop->code();
         console.push_back(line);
         report.push_back(line);
     } else if (!ended.message().empty()) {
@@ -156,7 +157,8 @@ void RunAnalysis(Engine& e) {
     RunFileNames names;
     if (!readRunControl(e.io, names)) {
         e.io.closeAll();
-        e.io.write(kConsole, "(' PLEASE CREATE AN INPUT DATA FILE AND SAVE IT',/,' BEFORE COMPUTATION.  TRY IT AGAIN!')");
+        e.io.write(kConsole,
+                   "(' PLEASE CREATE AN INPUT DATA FILE AND SAVE IT',/,' BEFORE COMPUTATION.  TRY IT AGAIN!')");
         return;
     }
     e.st.control.seriesCode = 1;

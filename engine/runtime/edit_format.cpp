@@ -28,7 +28,7 @@ struct Node {
 }
 
 class FormatParser {
-public:
+  public:
     explicit FormatParser(std::string_view format) : f_(format) {}
 
     std::vector<Node> parse() {
@@ -41,7 +41,7 @@ public:
         return list;
     }
 
-private:
+  private:
     std::vector<Node> parseList() {
         std::vector<Node> list;
         for (;;) {
@@ -171,7 +171,7 @@ bool hasData(const std::vector<Node>& list) {
 }
 
 class FormatRunner {
-public:
+  public:
     FormatRunner(std::string_view format, const std::vector<FormatItem>& items) : format_(format), items_(items) {}
 
     std::vector<std::string> run(const std::vector<Node>& list) {
@@ -195,7 +195,7 @@ public:
         return records_;
     }
 
-private:
+  private:
     // Returns false when output ends at a data descriptor left without an item.
     bool runList(const std::vector<Node>& list, std::size_t from) {
         for (std::size_t i = from; i < list.size(); ++i) {
@@ -265,7 +265,9 @@ private:
     std::vector<std::string> records_;
 };
 
-std::string stars(int w) { return std::string(static_cast<std::size_t>(w < 0 ? 0 : w), '*'); }
+std::string stars(int w) {
+    return std::string(static_cast<std::size_t>(w < 0 ? 0 : w), '*');
+}
 
 std::string rightAlign(const std::string& s, int w) {
     if (static_cast<int>(s.size()) >= w) return s;
@@ -355,8 +357,8 @@ std::string formatE(double value, int w, int d, char letter) {
     } else {
         // d significant digits; a carry such as 0.99996 -> 1.00 moves the exponent.
         std::string buf(static_cast<std::size_t>(d + kGuardDigits + 16), '\0');
-        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value),
-                                 std::chars_format::scientific, d - 1 + kGuardDigits);
+        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific,
+                                 d - 1 + kGuardDigits);
         if (res.ec != std::errc()) return stars(w);
         std::string exact(buf.data(), res.ptr);
         std::size_t e = exact.find('e');

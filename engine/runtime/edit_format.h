@@ -9,7 +9,7 @@ namespace velmor::rt {
 
 // One value handed to a formatted or list-directed write.
 class FormatItem {
-public:
+  public:
     enum class Kind { Integer, Real, Text, Logical };
 
     FormatItem(int v) : kind_(Kind::Integer), integer_(v) {}
@@ -29,7 +29,7 @@ public:
     bool logical() const { return logical_; }
     std::string_view text() const { return text_; }
 
-private:
+  private:
     Kind kind_;
     long long integer_ = 0;
     double real_ = 0.0;

@@ -16,13 +16,15 @@ int32_t nint(double x) {
     return static_cast<int32_t>(r);
 }
 
-double anint(double x) { return std::round(x); }
+double anint(double x) {
+    return std::round(x);
+}
 
 double ipow(double x, int n) {
     bool invert = n < 0;
     // Work with an unsigned magnitude so that the most negative int does not overflow when negated.
-    unsigned long long m = invert ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(n))
-                                  : static_cast<unsigned long long>(n);
+    unsigned long long m =
+        invert ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(n)) : static_cast<unsigned long long>(n);
     double result = 1.0;
     double base = x;
     while (m != 0) {

@@ -11,11 +11,17 @@ namespace velmor::rt {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool isSeparatorBlank(char c) { return c == ' ' || c == '\t'; }
+bool isSeparatorBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
-std::string quote(std::string_view token) { return "\"" + std::string(token) + "\""; }
+std::string quote(std::string_view token) {
+    return "\"" + std::string(token) + "\"";
+}
 
 }  // namespace
 
@@ -76,7 +82,10 @@ bool parseListReal(std::string_view token, double& value) {
     return true;
 }
 
-RecordIO::RecordIO() : console_(stderr) { units_[0].open = true; units_[0].access = Access::Write; }
+RecordIO::RecordIO() : console_(stderr) {
+    units_[0].open = true;
+    units_[0].access = Access::Write;
+}
 
 RecordIO::~RecordIO() {
     for (int u = 1; u < kUnitCount; ++u) {
@@ -205,7 +214,8 @@ void RecordIO::readList(int unit, std::initializer_list<ReadTarget> targets) {
             while (i < line.size() && !isSeparatorBlank(line[i]) && line[i] != ',') ++i;
             std::string_view token = line.substr(start, i - start);
             std::string item = "ITEM " + std::to_string(got + 1) + " ";
-            if (token.find('*') != std::string_view::npos) fault(u, item + quote(token) + ": REPEAT COUNTS ARE NOT ACCEPTED");
+            if (token.find('*') != std::string_view::npos)
+                fault(u, item + quote(token) + ": REPEAT COUNTS ARE NOT ACCEPTED");
             if (token.find('/') != std::string_view::npos) fault(u, item + quote(token) + ": \"/\" IS NOT ACCEPTED");
             if (target->integer()) {
                 if (!parseListInteger(token, *target->integer())) fault(u, item + quote(token) + " IS NOT AN INTEGER");
@@ -244,7 +254,9 @@ void RecordIO::write(int unit, std::string_view format, const std::vector<Format
     writeLines(unit, formatRecords(format, items));
 }
 
-void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) { writeLines(unit, {formatList(items)}); }
+void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
+    writeLines(unit, {formatList(items)});
+}
 
 void RecordIO::writeLines(int unit, const std::vector<std::string>& lines) {
     std::FILE* out;

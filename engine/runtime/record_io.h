@@ -14,13 +14,13 @@ namespace velmor::rt {
 
 // A variable that a list-directed read fills: a 32-bit integer or a double.
 class ReadTarget {
-public:
+  public:
     ReadTarget(int32_t& v) : integer_(&v) {}
     ReadTarget(double& v) : real_(&v) {}
     int32_t* integer() const { return integer_; }
     double* real() const { return real_; }
 
-private:
+  private:
     int32_t* integer_ = nullptr;
     double* real_ = nullptr;
 };
@@ -33,7 +33,7 @@ enum class Access { Read, Write };
 // last line without an end; writing ends each record with LF. Every fault raises RecordFault naming the
 // file, the line and the item.
 class RecordIO {
-public:
+  public:
     static constexpr int kUnitCount = 10;
 
     RecordIO();
@@ -74,13 +74,13 @@ public:
 
     const std::string& fileName(int unit) const;
 
-private:
+  private:
     struct Unit {
         bool open = false;
         Access access = Access::Read;
         std::string path;
         std::FILE* out = nullptr;
-        std::string content;  // whole file, for reading
+        std::string content;   // whole file, for reading
         std::size_t next = 0;  // offset of the next line
         int line = 0;          // number of the last line read
     };

@@ -20,10 +20,12 @@ const std::string kBanner =
     " VELMOR - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES\n"
     " VERSION 2013.4.14 - ENGINE LIBRARY Velmor2013_DLL, PORTABLE BUILD\n\n\n";
 const std::string kEnd = "\n\n\n     END OF ANALYSIS                             \n";
-const std::string kMonitorHeader = "\n\n\n     ITERATION MONITOR DATA\n     ----------------------\n\n" +
-                                   std::string(20, ' ') + "\n";
+const std::string kMonitorHeader =
+    "\n\n\n     ITERATION MONITOR DATA\n     ----------------------\n\n" + std::string(20, ' ') + "\n";
 
-std::string padded(const std::string& title) { return title + std::string(70 - title.size(), ' '); }
+std::string padded(const std::string& title) {
+    return title + std::string(70 - title.size(), ' ');
+}
 
 // Runs the entry in the current directory with names.dat naming wall.vm4d and its result files;
 // returns the entry's result and fills `console` with what the run wrote there.

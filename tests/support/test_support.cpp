@@ -71,9 +71,9 @@ std::vector<std::string> splitLines(const std::string& text) {
         }
     }
     if (want.size() != got.size()) {
-        return ::testing::AssertionFailure() << "line counts differ: expected " << want.size() << ", actual "
-                                             << got.size() << "; first extra line: ["
-                                             << (want.size() > got.size() ? want[n] : got[n]) << "]";
+        return ::testing::AssertionFailure()
+               << "line counts differ: expected " << want.size() << ", actual " << got.size() << "; first extra line: ["
+               << (want.size() > got.size() ? want[n] : got[n]) << "]";
     }
     return ::testing::AssertionSuccess();
 }

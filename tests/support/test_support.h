@@ -12,7 +12,7 @@ namespace velmor::test {
 // previous current directory afterwards. Engine scratch files live in the current directory, so every
 // engine test runs inside one of these.
 class ScratchDir {
-public:
+  public:
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
@@ -21,7 +21,7 @@ public:
     const std::filesystem::path& path() const { return dir_; }
     std::string file(const std::string& name) const { return (dir_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path previous_;
     std::filesystem::path dir_;
 };

@@ -128,10 +128,8 @@ TEST(EditFormatRecords, BadDescriptorsAndMismatchedItemsAreFaults) {
         const char* format;
         std::vector<FormatItem> items;
     } cases[] = {
-        {"(I3", {1}},          {"I3", {1}},         {"(Q3)", {1}},        {"(I3)", {1.5}},
-        {"(F7)", {1.0}},       {"(A3)", {1}},       {"(L2)", {1}},        {"('abc)", {}},
-        {"(1X)", {1}},         {"(I2,2(1X))", {1, 2}},                    {"(I3) x", {1}},
-        {"(E10.3)", {"text"}},
+        {"(I3", {1}},  {"I3", {1}},    {"(Q3)", {1}}, {"(I3)", {1.5}},        {"(F7)", {1.0}}, {"(A3)", {1}},
+        {"(L2)", {1}}, {"('abc)", {}}, {"(1X)", {1}}, {"(I2,2(1X))", {1, 2}}, {"(I3) x", {1}}, {"(E10.3)", {"text"}},
     };
     for (const auto& c : cases) {
         EXPECT_THROW(formatRecords(c.format, c.items), RecordFault) << c.format;
@@ -146,8 +144,16 @@ TEST(ListDirectedWrite, ABlankThenTheValues) {
 }
 
 TEST(ListDirectedWrite, RealsReadBackExactly) {
-    const double values[] = {0.1, 1.0 / 3.0, -2.0e-300, 1.0e20, 12.0, double(1.0e-7f), 6.02214076e23, -0.0,
-                             std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()};
+    const double values[] = {0.1,
+                             1.0 / 3.0,
+                             -2.0e-300,
+                             1.0e20,
+                             12.0,
+                             double(1.0e-7f),
+                             6.02214076e23,
+                             -0.0,
+                             std::numeric_limits<double>::max(),
+                             std::numeric_limits<double>::denorm_min()};
     for (double v : values) {
         std::string text = listReal(v);
         double back = 0.0;

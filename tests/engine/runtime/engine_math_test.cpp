@@ -14,8 +14,15 @@ TEST(EngineMath, NearestIntegerRoundsHalvesAwayFromZero) {
     const struct {
         double x;
         int32_t expected;
-    } cases[] = {{2.5, 3}, {-2.5, -3}, {2.4999999, 2}, {0.5, 1}, {-0.5, -1}, {0.49999999999999994, 0},
-                 {12.0 / 12.0, 1}, {2147483647.0, 2147483647}, {-2147483648.0, -2147483647 - 1}};
+    } cases[] = {{2.5, 3},
+                 {-2.5, -3},
+                 {2.4999999, 2},
+                 {0.5, 1},
+                 {-0.5, -1},
+                 {0.49999999999999994, 0},
+                 {12.0 / 12.0, 1},
+                 {2147483647.0, 2147483647},
+                 {-2147483648.0, -2147483647 - 1}};
     for (const auto& c : cases) {
         EXPECT_EQ(nint(c.x), c.expected) << c.x;
         EXPECT_EQ(anint(c.x), double(c.expected)) << c.x;

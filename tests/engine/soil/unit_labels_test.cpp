@@ -12,7 +12,7 @@ TEST(UnitLabels, SignOfTheFlagSelectsTheSystem) {
         int32_t flag;
         const char *lengthLong, *forceLong, *lengthShort, *forceShort;
     } cases[] = {
-        {1, " IN", " LBS", "IN", "LBS"},  {7, " IN", " LBS", "IN", "LBS"}, {0, "  L", "   F", " L", "  F"},
+        {1, " IN", " LBS", "IN", "LBS"},  {7, " IN", " LBS", "IN", "LBS"},  {0, "  L", "   F", " L", "  F"},
         {-1, "  M", "  KN", " M", " KN"}, {-5, "  M", "  KN", " M", " KN"},
     };
     for (const auto& c : cases) {

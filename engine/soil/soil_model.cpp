@@ -1,0 +1,7 @@
+#include "soil/soil_model.h"
+
+namespace velmor::engine {
+
+void SetUpSoilModel(Engine&) {}
+
+}  // namespace velmor::engine
