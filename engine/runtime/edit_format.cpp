@@ -324,10 +324,22 @@ bool roundDigits(std::string& digits, std::size_t keep) {
 
 constexpr int kGuardDigits = 40;
 
+unsigned long g_nonFiniteValues = 0;
+
+bool nonFinite(double value) {
+    if (std::isfinite(value)) return false;
+    ++g_nonFiniteValues;
+    return true;
+}
+
 }  // namespace
 
+unsigned long nonFiniteValuesFormatted() {
+    return g_nonFiniteValues;
+}
+
 std::string formatF(double value, int w, int d) {
-    if (!std::isfinite(value) || d < 0) return stars(w);
+    if (nonFinite(value) || d < 0) return stars(w);
     std::string buf(static_cast<std::size_t>(330 + d + kGuardDigits), '\0');
     auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::fixed,
                              d + kGuardDigits);
@@ -349,7 +361,7 @@ std::string formatF(double value, int w, int d) {
 }
 
 std::string formatE(double value, int w, int d, char letter) {
-    if (!std::isfinite(value) || d < 1) return stars(w);
+    if (nonFinite(value) || d < 1) return stars(w);
     std::string digits;
     int exponent = 0;
     if (value == 0.0) {
@@ -398,7 +410,7 @@ std::string formatA(std::string_view text, int w) {
 }
 
 std::string listReal(double value) {
-    if (!std::isfinite(value)) return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+    if (nonFinite(value)) return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value);
     std::string s(buf, res.ptr);

@@ -60,4 +60,8 @@ std::string formatA(std::string_view text, int w);
 std::string formatList(const std::vector<FormatItem>& items);
 std::string listReal(double value);
 
+// How many non-finite reals the formatters have been handed since the process started. No NaN or
+// infinity may reach a file; tests and the fuzz target check that this stays at zero.
+unsigned long nonFiniteValuesFormatted();
+
 }  // namespace velmor::rt

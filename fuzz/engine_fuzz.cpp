@@ -1,0 +1,49 @@
+// libFuzzer target: every input is written as the project file and run through the engine entry in
+// process. Stops unwind to the driver, so a run can end any way the input makes it; what must never
+// happen is a crash, a sanitizer report, a hang, or a NaN or infinity handed to a result file.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "run_driver.h"
+#include "runtime/edit_format.h"
+
+namespace {
+
+std::FILE* g_console = nullptr;
+char g_directory[] = "/tmp/velmor-fuzz-XXXXXX";
+
+void removeDirectory() {
+    std::error_code ec;
+    std::filesystem::remove_all(g_directory, ec);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (!mkdtemp(g_directory)) std::abort();
+    std::atexit(removeDirectory);
+    std::filesystem::current_path(g_directory);
+    std::ofstream("names.dat") << "wall.vm4d\nwall.vm4o\nwall.vm4p\nwall.vm4r\n";
+    g_console = std::fopen("/dev/null", "w");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    {
+        std::ofstream project("wall.vm4d", std::ios::binary | std::ios::trunc);
+        project.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    }
+    if (velmor::engine::RunEntry(14, g_console) != 0) std::abort();
+    if (velmor::rt::nonFiniteValuesFormatted() != 0) {
+        std::fprintf(stderr, "a NaN or infinity reached a result file\n");
+        std::abort();
+    }
+    return 0;
+}
