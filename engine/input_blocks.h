@@ -15,15 +15,22 @@ inline constexpr int position(int station) {
 using StationReals = std::array<double, kPositions + 1>;
 using StationInts = std::array<int32_t, kPositions + 1>;
 
+// Capacities of the input tables. Input beyond one of them ends the run with a report message.
 inline constexpr int kMaxRestraints = 20;
 inline constexpr int kMaxLoadRows = 500;
 inline constexpr int kMaxSurcharges = 20;
-inline constexpr int kMaxLayers = 21;
+inline constexpr int kMaxLayers = 10;  // the curve generator's and the earth-pressure module's tables hold 10
 inline constexpr int kMaxModificationFactors = 50;
-inline constexpr int kMaxCurves = 63;
+// 400 curves is what the curve-count check allows: 30 user curves and 10 layers of 5 stations fit easily.
+inline constexpr int kMaxCurves = 400;
+inline constexpr int kMinCurvePoints = 2;  // the solver's curve lookup needs one segment
 inline constexpr int kMaxCurvePoints = 34;
+inline constexpr int kGeneratedCurvePoints = 33;  // two-sided curve built from the generator's 2 x 17 points
+inline constexpr int kScratchCurvePoints = 34;    // point lines of a generated curve in soildata
 inline constexpr int kMaxMEICurves = 20;
+inline constexpr int kMinMEIPoints = 2;
 inline constexpr int kMaxMEIPoints = 100;
+// One profile row per inch (English) or per 0.05 m (SI) of free height: 5000 rows hold a 400 ft wall.
 inline constexpr int kMaxProfileRows = 5000;
 
 // Copies of the increments record for the other modules.
@@ -45,6 +52,10 @@ struct RunControl {
     int32_t springRowCount;
     double firstSupportDepth;  // FROM x h of the first spring row when it covers one station
     double lastSupportDepth;   // FROM x h of the last spring row when it covers one station
+    // Whether this problem's first and last spring rows set the depths above; cleared, and the depths set
+    // to -1.0, each time the spring rows are read, so no depth outlives its problem.
+    bool firstSupportSet;
+    bool lastSupportSet;
 };
 
 // The wall's per-station tables, indexed by position.
@@ -62,6 +73,8 @@ struct WallStations {
 // Given deflection and slope of each specified deflection/slope record, 1-based.
 struct RestraintValues {
     int32_t count;
+    std::array<int32_t, kMaxRestraints + 1> station;
+    std::array<int32_t, kMaxRestraints + 1> restraintCase;  // 1 or less deflection, 2 slope, 3 or more both
     std::array<double, kMaxRestraints + 1> deflection;
     std::array<double, kMaxRestraints + 1> slope;
 };

@@ -65,6 +65,8 @@ void writeBanner(Engine& e) {
 void runProblems(Engine& e, RunFileNames& names) {
     ProblemControl& c = e.st.control;
     for (;;) {
+        // A problem that fails before its solution writes no rows, not the previous problem's.
+        e.st.results.rowCount = 0;
         names.currentTitle = e.io.readText(kInputUnit, kTitleWidth);
         ++c.problemCounter;
         if (c.problemCounter == 1) names.firstTitle = names.currentTitle;
@@ -194,8 +196,11 @@ void RunAnalysis(Engine& e) {
 
 int32_t RunEntry(int32_t interfaceNumber, std::FILE* console) {
     if (interfaceNumber != kInterfaceNumber) return 1;
+    // Copy from a zero block in static storage: the blocks are close to a megabyte, too large for a
+    // temporary on the stack of a host thread.
+    static const EngineState kInitialState{};
     EngineState& st = engineState();
-    st = EngineState{};
+    st = kInitialState;
     try {
         rt::RecordIO io;
         io.setConsole(console);

@@ -283,11 +283,25 @@ bool allZeroDigits(const std::string& s) {
 
 }  // namespace
 
+struct EditFormat::Parsed {
+    std::vector<Node> list;
+};
+
+EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>()) {
+    parsed_->list = FormatParser(text_).parse();
+}
+
+EditFormat::~EditFormat() = default;
+EditFormat::EditFormat(EditFormat&&) noexcept = default;
+EditFormat& EditFormat::operator=(EditFormat&&) noexcept = default;
+
+std::vector<std::string> EditFormat::apply(const std::vector<FormatItem>& items) const {
+    FormatRunner runner(text_, items);
+    return runner.run(parsed_->list);
+}
+
 std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items) {
-    FormatParser parser(format);
-    std::vector<Node> list = parser.parse();
-    FormatRunner runner(format, items);
-    return runner.run(list);
+    return EditFormat(format).apply(items);
 }
 
 std::string formatI(long long value, int w, int minDigits) {
@@ -332,6 +346,32 @@ bool nonFinite(double value) {
     return true;
 }
 
+// The exact decimal digits of |value| in fixed or scientific form, carried `guard` digits past `precision`.
+std::string decimalDigits(double magnitude, std::chars_format form, int precision, int guard) {
+    // A double has at most 309 integer digits; the fraction needs precision + guard more.
+    char local[512];
+    std::string large;
+    char* begin = local;
+    std::size_t size = sizeof local;
+    if (static_cast<std::size_t>(330 + precision + guard) > size) {
+        large.resize(static_cast<std::size_t>(330 + precision + guard));
+        begin = large.data();
+        size = large.size();
+    }
+    auto res = std::to_chars(begin, begin + size, magnitude, form, precision + guard);
+    return res.ec == std::errc() ? std::string(begin, res.ptr) : std::string();
+}
+
+// One guard digit decides the rounding unless it is a 5, which may stand for an exact half: only then
+// are the digits carried far enough to tell a tie from a near-tie.
+std::string roundingDigits(double magnitude, std::chars_format form, int precision) {
+    std::string digits = decimalDigits(magnitude, form, precision, 1);
+    std::size_t guardAt = form == std::chars_format::scientific ? digits.find('e') : digits.size();
+    if (guardAt != std::string::npos && guardAt > 0 && digits[guardAt - 1] == '5')
+        digits = decimalDigits(magnitude, form, precision, kGuardDigits);
+    return digits;
+}
+
 }  // namespace
 
 unsigned long nonFiniteValuesFormatted() {
@@ -340,11 +380,8 @@ unsigned long nonFiniteValuesFormatted() {
 
 std::string formatF(double value, int w, int d) {
     if (nonFinite(value) || d < 0) return stars(w);
-    std::string buf(static_cast<std::size_t>(330 + d + kGuardDigits), '\0');
-    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::fixed,
-                             d + kGuardDigits);
-    if (res.ec != std::errc()) return stars(w);
-    std::string exact(buf.data(), res.ptr);
+    std::string exact = roundingDigits(std::fabs(value), std::chars_format::fixed, d);
+    if (exact.empty()) return stars(w);
     std::size_t point = exact.find('.');
     std::string digits = exact.substr(0, point) + exact.substr(point + 1);
     std::size_t intDigits = point;
@@ -368,11 +405,8 @@ std::string formatE(double value, int w, int d, char letter) {
         digits.assign(static_cast<std::size_t>(d), '0');
     } else {
         // d significant digits; a carry such as 0.99996 -> 1.00 moves the exponent.
-        std::string buf(static_cast<std::size_t>(d + kGuardDigits + 16), '\0');
-        auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(value), std::chars_format::scientific,
-                                 d - 1 + kGuardDigits);
-        if (res.ec != std::errc()) return stars(w);
-        std::string exact(buf.data(), res.ptr);
+        std::string exact = roundingDigits(std::fabs(value), std::chars_format::scientific, d - 1);
+        if (exact.empty()) return stars(w);
         std::size_t e = exact.find('e');
         for (std::size_t i = 0; i < e; ++i) {
             if (exact[i] != '.') digits += exact[i];

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,21 @@ class FormatItem {
 // still written. Trailing blanks are kept. A bad descriptor string or an item of the wrong kind for its
 // descriptor raises RecordFault.
 std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items);
+
+// A descriptor string parsed once, for writers that use the same FORMAT many times.
+class EditFormat {
+  public:
+    explicit EditFormat(std::string_view format);
+    ~EditFormat();
+    EditFormat(EditFormat&&) noexcept;
+    EditFormat& operator=(EditFormat&&) noexcept;
+    std::vector<std::string> apply(const std::vector<FormatItem>& items) const;
+
+  private:
+    struct Parsed;
+    std::string text_;
+    std::unique_ptr<Parsed> parsed_;
+};
 
 // Single fields, right-aligned in w characters. An I or F value too wide for its field, and an E/D value
 // whose exponent needs more than three digits, fill the field with asterisks; so does a value that is not

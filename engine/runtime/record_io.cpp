@@ -251,7 +251,9 @@ bool RecordIO::tryReadText(int unit, int width, std::string& text, std::size_t m
 }
 
 void RecordIO::write(int unit, std::string_view format, const std::vector<FormatItem>& items) {
-    writeLines(unit, formatRecords(format, items));
+    auto found = formats_.find(std::string(format));
+    if (found == formats_.end()) found = formats_.emplace(std::string(format), EditFormat(format)).first;
+    writeLines(unit, found->second.apply(items));
 }
 
 void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "runtime/edit_format.h"
@@ -89,6 +90,8 @@ class RecordIO {
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
 
+    // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
+    std::unordered_map<std::string, EditFormat> formats_;
     std::array<Unit, kUnitCount> units_;
     std::FILE* console_;
 };

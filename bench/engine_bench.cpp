@@ -1,0 +1,162 @@
+// Whole engine runs through the library entry, in one process: each example project and the largest legal
+// problem. Reports runs per second, the peak resident memory, and the growth of resident memory over
+// 1000 runs (which must stay flat: every run starts from value-initialised blocks).
+//
+//   build/bin/velmor_engine_bench [--benchmark_filter=...]
+
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Entry = int32_t (*)(int32_t);
+
+Entry g_entry = nullptr;
+
+std::string readAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeAll(const fs::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+double peakResidentMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+double residentMiB() {
+    long pages = 0, resident = 0;
+    std::ifstream statm("/proc/self/statm");
+    statm >> pages >> resident;
+    return resident * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The largest problem the engine takes: 407 increments, 10 soil layers generating curves, 30 user
+// curves, the trapezoidal earth pressure with a tieback, five construction stages.
+std::string largestProblem() {
+    std::ostringstream f;
+    const int ni = 407;
+    const double h = 6.0;
+    for (int stage = 1; stage <= 5; ++stage) {
+        const double freeHeight = 48.0 * stage;
+        f << (stage == 1 ? std::string("Largest legal problem") : " Stage No : " + std::to_string(stage)) << "\r\n";
+        f << "1 0\t1\t0\t3\t2 30 5 0\r\n";
+        f << ni << " " << h << "\t100\t0.001\t" << freeHeight << "\r\n";
+        f << "0\t" << ni << "\t1\t5.34E9\r\n";
+        f << "0\r\n";
+        f << "1\r\n6\t6\t1\t50000\t0\r\n";
+        f << freeHeight << "\t12\t12\t600\t600\t1\t1\t0\r\n0\t0\t0\t0\t0\t0\r\n0\r\n10\r\n";
+        for (int layer = 1; layer <= 10; ++layer) {
+            const double bottom = layer * 260.0;
+            if (layer % 2 == 1) {
+                f << "4 " << bottom << " \r\n";
+                for (int row = 0; row < 2; ++row) f << "0.066550926 0.0  32 0.0  90 0.0  \r\n";
+            } else {
+                f << "2 " << bottom << " \r\n";
+                for (int row = 0; row < 2; ++row) f << "0.069444444 13.888889 0.0  0.005 500 0.0  \r\n";
+            }
+        }
+        for (int curve = 1; curve <= 30; ++curve) {
+            const int node = 10 * curve;
+            const double pu = 40.0 * curve;
+            f << node << "\t5\t1\t1\r\n";
+            f << "-1\t" << pu << "\r\n-0.2\t" << 0.6 * pu << "\r\n0\t0\r\n0.2\t" << -0.6 * pu << "\r\n1\t" << -pu
+              << "\r\n";
+        }
+        f << stage << "\r\n";
+    }
+    return f.str();
+}
+
+void runProject(benchmark::State& state, const std::string& project) {
+    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    writeAll("wall.vm4d", project);
+    writeAll("names.dat", "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n");
+    if (g_entry(14) != 0) state.SkipWithError("the entry did not run");
+    if (readAll("wall.vm4o").find("END OF ANALYSIS") == std::string::npos) state.SkipWithError("no report");
+    for (auto _ : state) benchmark::DoNotOptimize(g_entry(14));
+    state.SetItemsProcessed(state.iterations());
+    state.counters["peak_MiB"] = peakResidentMiB();
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+void repeatedRuns(benchmark::State& state, const std::string& project) {
+    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    writeAll("wall.vm4d", project);
+    writeAll("names.dat", "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n");
+    double growth = 0.0;
+    for (auto _ : state) {
+        for (int i = 0; i < 10; ++i) g_entry(14);
+        const double before = residentMiB();
+        for (int i = 0; i < 1000; ++i) g_entry(14);
+        growth = residentMiB() - before;
+    }
+    state.counters["growth_MiB_per_1000_runs"] = growth;
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    void* handle = dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        std::fprintf(stderr, "cannot load %s: %s\n", VELMOR_ENGINE_LIBRARY, dlerror());
+        return 1;
+    }
+    g_entry = reinterpret_cast<Entry>(dlsym(handle, "_IVELMOR"));
+    if (!g_entry) return 1;
+    // The engine writes its console lines to standard error; keep the benchmark's table readable.
+    if (!std::freopen("/dev/null", "w", stderr)) return 1;
+
+    std::vector<fs::path> examples;
+    for (const auto& entry : fs::directory_iterator(VELMOR_EXAMPLES_DIR))
+        if (entry.path().extension() == ".vm4d") examples.push_back(entry.path());
+    std::sort(examples.begin(), examples.end());
+    for (const fs::path& path : examples) {
+        const std::string text = readAll(path);
+        benchmark::RegisterBenchmark(("Run/" + path.stem().string()).c_str(), [text](benchmark::State& s) {
+            runProject(s, text);
+        })->Unit(benchmark::kMillisecond);
+    }
+    const std::string largest = largestProblem();
+    benchmark::RegisterBenchmark("Run/largest-legal-problem", [largest](benchmark::State& s) {
+        runProject(s, largest);
+    })->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Memory/1000-runs-largest",
+                                 [largest](benchmark::State& s) { repeatedRuns(s, largest); })
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    dlclose(handle);
+    return 0;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <initializer_list>
+#include <string_view>
+
+#include "engine_state.h"
+
+namespace velmor::engine {
+
+// Pieces that the p-y curve generators share: the walk over a layer's stations and both wall sides, the
+// excavation-level pressure shift, the multipliers, the common report lines and the soildata records.
+
+enum WallSide : int {
+    kExcavationSide = 1,
+    kBackfillSide = 2,
+};
+
+inline constexpr int kPointsPerSide = 17;
+inline constexpr int kPointsPerCurve = 2 * kPointsPerSide;
+
+// One station on one side of the wall.
+struct StationSide {
+    int station;  // index of the station record
+    int side;     // kExcavationSide or kBackfillSide
+    bool firstOfLayer;
+    bool lastOfLayer;
+    double d;              // station depth below the excavation-side soil surface
+    double sideDepth;      // d on the excavation side, free height + d on the backfill side
+    double depthBelowTop;  // free height + d: the curve header's depth and the multipliers' depth
+};
+
+// The station range of a layer, checked against the capacities (a bad layer, column or range ends the run
+// with "TOO MUCH DATA FOR AVAILABLE STORAGE").
+struct StationRange {
+    int first;
+    int last;  // last < first for a layer without stations
+};
+StationRange LayerStations(Engine& e, int column, int layer);
+
+// Calls visit(const StationSide&) for every station of the layer in order, the excavation side first.
+template <class Visit>
+void ForEachStationSide(Engine& e, int column, int layer, Visit&& visit) {
+    const StationRange range = LayerStations(e, column, layer);
+    const double freeHeight = e.st.wallSoil.freeHeight;
+    for (int s = range.first; s <= range.last; ++s) {
+        const double d = e.st.soil.station[s][column];
+        for (int side : {kExcavationSide, kBackfillSide}) {
+            const StationSide at{s,
+                                 side,
+                                 s == range.first,
+                                 s == range.last,
+                                 d,
+                                 side == kExcavationSide ? d : freeHeight + d,
+                                 freeHeight + d};
+            visit(at);
+        }
+    }
+}
+
+// ExcavationLevelPressure divided by the spacing ratio, or 0.0 when the pressure is at or below 1e-4.
+double ExcavationPressurePerSpacing(const EngineState& st);
+
+// Shift P0 of the clay curves: the larger of b x ExcavationLevelStress - 2cb and the pressure term - 2cb;
+// 0.0 when it is at or below 1e-10.
+double ClayPressureShift(const EngineState& st, double b, double c);
+
+// Shift pa of the sand (c = 0) and silt curves: the larger of the pressure term - 2c sqrt(Ka) b and
+// ExcavationLevelStress x Ka x b - 2c sqrt(Ka) b; 0.0 when it is below 1e-5.
+double FrictionalPressureShift(const EngineState& st, double b, double c, double ka);
+
+// A resistance shifted down on the excavation side and up on the backfill side.
+inline double ShiftedResistance(int side, double p, double shift) {
+    return side == kExcavationSide ? p - shift : p + shift;
+}
+
+struct CurveMultipliers {
+    double p;
+    double y;
+};
+CurveMultipliers MultipliersAtDepth(const EngineState& st, double depthBelowTop);
+
+// "AT THE EXCAVATION SIDE" or "AT THE BACKFILL SIDE".
+void WriteSideTitle(Engine& e, int side);
+// The line after a curve's 17 rows with the two multipliers.
+void WriteMultiplierLine(Engine& e, const CurveMultipliers& m);
+
+// A station's curve header in soildata, (depth below the top of the wall, 34), list-directed.
+void WriteCurveHeader(Engine& e, double depthBelowTop);
+// One point record of soildata in the generator's format, (number, p, y). A value that is not finite ends
+// the run with a message naming the layer instead of reaching the file.
+void WriteCurvePoint(Engine& e, std::string_view format, int number, double p, double y);
+
+// Ends the run with WriteCurvePoint's message when any value that a station's curve block is about to print
+// is not finite, so that nothing of the block reaches the report or soildata.
+void CheckCurveValuesFinite(Engine& e, double depthBelowTop, const double* values, int count);
+void CheckCurveValuesFinite(Engine& e, double depthBelowTop, std::initializer_list<double> values);
+
+}  // namespace velmor::engine
