@@ -1,5 +1,6 @@
 #include "runtime/edit_format.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -170,29 +171,22 @@ bool hasData(const std::vector<Node>& list) {
     return false;
 }
 
+// Writes the records of one formatted write into `out`, each ended by '\n'.
 class FormatRunner {
   public:
-    FormatRunner(std::string_view format, const std::vector<FormatItem>& items) : format_(format), items_(items) {}
+    FormatRunner(std::string_view format, const FormatItem* items, std::size_t count, std::string& out)
+        : format_(format), items_(items), count_(count), out_(out) {}
 
-    std::vector<std::string> run(const std::vector<Node>& list) {
-        if (!items_.empty() && !hasData(list)) badFormat(format_, "values given but no data descriptor");
-        // Format reversion restarts at the last top-level group (with its repeat count), or at the start.
-        std::size_t restart = 0;
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i].kind == Node::Kind::Group) restart = i;
-        }
-        if (!items_.empty() && !hasData(std::vector<Node>(list.begin() + static_cast<long>(restart), list.end())))
-            badFormat(format_, "no data descriptor to revert to");
+    void run(const std::vector<Node>& list, std::size_t restart, bool dataAtRestart) {
+        if (count_ != 0 && !dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
         std::size_t from = 0;
         for (;;) {
             if (!runList(list, from)) break;
-            if (next_ >= items_.size()) break;
-            records_.push_back(line_);
-            line_.clear();
+            if (next_ >= count_) break;
+            out_ += '\n';
             from = restart;
         }
-        records_.push_back(line_);
-        return records_;
+        out_ += '\n';
     }
 
   private:
@@ -206,18 +200,17 @@ class FormatRunner {
                         if (!runList(n.children, 0)) return false;
                         break;
                     case Node::Kind::Blanks:
-                        line_.push_back(' ');
+                        out_ += ' ';
                         break;
                     case Node::Kind::Slash:
-                        records_.push_back(line_);
-                        line_.clear();
+                        out_ += '\n';
                         break;
                     case Node::Kind::Literal:
-                        line_ += n.text;
+                        out_ += n.text;
                         break;
                     case Node::Kind::Data:
-                        if (next_ >= items_.size()) return false;
-                        line_ += field(n, items_[next_++]);
+                        if (next_ >= count_) return false;
+                        field(n, items_[next_++]);
                         break;
                 }
             }
@@ -225,12 +218,13 @@ class FormatRunner {
         return true;
     }
 
-    std::string field(const Node& n, const FormatItem& item) {
+    void field(const Node& n, const FormatItem& item) {
         using Kind = FormatItem::Kind;
         switch (n.code) {
             case 'I':
-                if (item.kind() != Kind::Integer) wrongKind(n, item);
-                return formatI(item.integer(), n.w, n.d);
+                if (item.kind() != Kind::Integer) wrongKind(n);
+                out_ += formatI(item.integer(), n.w, n.d);
+                return;
             case 'F':
             case 'E':
             case 'D': {
@@ -240,29 +234,36 @@ class FormatRunner {
                 } else if (item.kind() == Kind::Integer) {
                     v = static_cast<double>(item.integer());
                 } else {
-                    wrongKind(n, item);
+                    wrongKind(n);
                 }
-                return n.code == 'F' ? formatF(v, n.w, n.d) : formatE(v, n.w, n.d, n.code);
+                out_ += n.code == 'F' ? formatF(v, n.w, n.d) : formatE(v, n.w, n.d, n.code);
+                return;
             }
             case 'A':
-                if (item.kind() != Kind::Text) wrongKind(n, item);
-                return n.w < 0 ? std::string(item.text()) : formatA(item.text(), n.w);
+                if (item.kind() != Kind::Text) wrongKind(n);
+                if (n.w < 0) {
+                    out_ += item.text();
+                } else {
+                    out_ += formatA(item.text(), n.w);
+                }
+                return;
             case 'L':
-                if (item.kind() != Kind::Logical) wrongKind(n, item);
-                return std::string(static_cast<std::size_t>(n.w - 1), ' ') + (item.logical() ? 'T' : 'F');
+                if (item.kind() != Kind::Logical) wrongKind(n);
+                out_.append(static_cast<std::size_t>(n.w - 1), ' ');
+                out_ += item.logical() ? 'T' : 'F';
+                return;
         }
-        return {};
     }
 
-    [[noreturn]] void wrongKind(const Node& n, const FormatItem&) {
+    [[noreturn]] void wrongKind(const Node& n) {
         badFormat(format_, std::string("item ") + std::to_string(next_) + " does not suit descriptor " + n.code);
     }
 
     std::string_view format_;
-    const std::vector<FormatItem>& items_;
+    const FormatItem* items_;
+    std::size_t count_;
+    std::string& out_;
     std::size_t next_ = 0;
-    std::string line_;
-    std::vector<std::string> records_;
 };
 
 std::string stars(int w) {
@@ -285,23 +286,37 @@ bool allZeroDigits(const std::string& s) {
 
 struct EditFormat::Parsed {
     std::vector<Node> list;
+    std::size_t restart = 0;     // format reversion restarts at the last top-level group, or at the start
+    bool dataAtRestart = false;  // the part from there on holds a data descriptor
 };
 
 EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>()) {
     parsed_->list = FormatParser(text_).parse();
+    const std::vector<Node>& list = parsed_->list;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (list[i].kind == Node::Kind::Group) parsed_->restart = i;
+    }
+    parsed_->dataAtRestart = hasData(std::vector<Node>(list.begin() + static_cast<long>(parsed_->restart), list.end()));
 }
 
 EditFormat::~EditFormat() = default;
 EditFormat::EditFormat(EditFormat&&) noexcept = default;
 EditFormat& EditFormat::operator=(EditFormat&&) noexcept = default;
 
-std::vector<std::string> EditFormat::apply(const std::vector<FormatItem>& items) const {
-    FormatRunner runner(text_, items);
-    return runner.run(parsed_->list);
+void EditFormat::apply(const FormatItem* items, std::size_t count, std::string& out) const {
+    FormatRunner(text_, items, count, out).run(parsed_->list, parsed_->restart, parsed_->dataAtRestart);
 }
 
 std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items) {
-    return EditFormat(format).apply(items);
+    std::string text;
+    EditFormat(format).apply(items.data(), items.size(), text);
+    std::vector<std::string> records;
+    std::size_t start = 0;
+    for (std::size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+        records.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return records;
 }
 
 std::string formatI(long long value, int w, int minDigits) {
@@ -378,8 +393,9 @@ unsigned long nonFiniteValuesFormatted() {
     return g_nonFiniteValues;
 }
 
-std::string formatF(double value, int w, int d) {
-    if (nonFinite(value) || d < 0) return stars(w);
+namespace {
+
+std::string formatFExact(double value, int w, int d) {
     std::string exact = roundingDigits(std::fabs(value), std::chars_format::fixed, d);
     if (exact.empty()) return stars(w);
     std::size_t point = exact.find('.');
@@ -397,8 +413,7 @@ std::string formatF(double value, int w, int d) {
     return rightAlign(s, w);
 }
 
-std::string formatE(double value, int w, int d, char letter) {
-    if (nonFinite(value) || d < 1) return stars(w);
+std::string formatEExact(double value, int w, int d, char letter) {
     std::string digits;
     int exponent = 0;
     if (value == 0.0) {
@@ -435,6 +450,131 @@ std::string formatE(double value, int w, int d, char letter) {
         if (static_cast<int>(s.size()) > w) return stars(w);
     }
     return rightAlign(s, w);
+}
+
+// Sign, digits and exponent of a field laid out right-aligned in w characters; the zero before the point
+// goes first when the field is too narrow, asterisks when even that does not fit.
+std::string layOut(bool negative, const char* body, std::size_t length, int w) {
+    std::size_t width = static_cast<std::size_t>(w < 0 ? 0 : w);
+    std::size_t skip = 0;
+    std::size_t total = length + (negative ? 1 : 0);
+    if (total > width && length > 1 && body[0] == '0' && body[1] == '.') {
+        skip = 1;
+        --total;
+    }
+    if (total > width) return stars(w);
+    std::string out(width - total, ' ');
+    if (negative) out += '-';
+    out.append(body + skip, length - skip);
+    return out;
+}
+
+// Rounds digits[0..keep) by digits[keep], halves away from zero; true when a carry adds a leading 1
+// (the digits then read 1000..., still `keep` long).
+bool roundUpDigits(char* digits, int keep) {
+    if (digits[keep] < '5') return false;
+    for (int i = keep - 1; i >= 0; --i) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            return false;
+        }
+    }
+    digits[0] = '1';
+    return true;
+}
+
+constexpr int kQuickPrecision = 30;
+
+}  // namespace
+
+std::string formatF(double value, int w, int d) {
+    if (nonFinite(value) || d < 0) return stars(w);
+    if (d > kQuickPrecision) return formatFExact(value, w, d);
+    // d + 2 decimals: two guard digits decide the rounding unless they read 50, which may stand for an
+    // exact half; only then is the whole expansion looked at.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, d + 2);
+    if (res.ec != std::errc()) return stars(w);
+    const char* end = res.ptr;
+    const char* point = std::find(static_cast<const char*>(buf), end, '.');
+    const int intDigits = static_cast<int>(point - buf);
+    char digits[400];
+    std::copy(static_cast<const char*>(buf), point, digits);
+    std::copy(point + 1, end, digits + intDigits);
+    const int keep = intDigits + d;
+    if (digits[keep] == '5' && digits[keep + 1] == '0') return formatFExact(value, w, d);
+    int lead = 0;
+    if (roundUpDigits(digits, keep)) {
+        // 99.96 -> 100.0: one more integer digit
+        digits[keep] = '0';
+        lead = 1;
+    }
+    char body[420];
+    std::size_t n = 0;
+    const int shownInt = intDigits + lead;
+    for (int i = 0; i < shownInt; ++i) body[n++] = digits[i];
+    body[n++] = '.';
+    for (int i = shownInt; i < keep + lead; ++i) body[n++] = digits[i];
+    bool nonZero = false;
+    for (int i = 0; i < keep + lead; ++i) nonZero = nonZero || digits[i] != '0';
+    return layOut(value < 0 && nonZero, body, n, w);
+}
+
+std::string formatE(double value, int w, int d, char letter) {
+    if (nonFinite(value) || d < 1) return stars(w);
+    if (d > kQuickPrecision) return formatEExact(value, w, d, letter);
+    char digits[kQuickPrecision + 3];
+    int exponent = 0;
+    bool nonZero = false;
+    if (value == 0.0) {
+        std::fill(digits, digits + d, '0');
+    } else {
+        // d + 2 significant digits: two guard digits, as in the fixed form.
+        char buf[64];
+        auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, d + 1);
+        if (res.ec != std::errc()) return stars(w);
+        int n = 0;
+        const char* c = buf;
+        for (; c < res.ptr && *c != 'e'; ++c) {
+            if (*c != '.') digits[n++] = *c;
+        }
+        int e10 = 0;
+        bool negativeExponent = false;
+        for (++c; c < res.ptr; ++c) {
+            if (*c == '-') {
+                negativeExponent = true;
+            } else if (*c != '+') {
+                e10 = e10 * 10 + (*c - '0');
+            }
+        }
+        exponent = (negativeExponent ? -e10 : e10) + 1;
+        if (digits[d] == '5' && digits[d + 1] == '0') return formatEExact(value, w, d, letter);
+        if (roundUpDigits(digits, d)) ++exponent;
+        for (int i = 0; i < d; ++i) nonZero = nonZero || digits[i] != '0';
+    }
+    char body[kQuickPrecision + 16];
+    std::size_t n = 0;
+    body[n++] = '0';
+    body[n++] = '.';
+    for (int i = 0; i < d; ++i) body[n++] = digits[i];
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    const char sign = exponent < 0 ? '-' : '+';
+    if (magnitude <= 99) {
+        body[n++] = letter;
+        body[n++] = sign;
+        body[n++] = static_cast<char>('0' + magnitude / 10);
+        body[n++] = static_cast<char>('0' + magnitude % 10);
+    } else if (magnitude <= 999) {
+        body[n++] = sign;  // the letter gives way to a third digit
+        body[n++] = static_cast<char>('0' + magnitude / 100);
+        body[n++] = static_cast<char>('0' + magnitude / 10 % 10);
+        body[n++] = static_cast<char>('0' + magnitude % 10);
+    } else {
+        return stars(w);
+    }
+    return layOut(value < 0 && nonZero, body, n, w);
 }
 
 std::string formatA(std::string_view text, int w) {

@@ -54,7 +54,8 @@ class EditFormat {
     ~EditFormat();
     EditFormat(EditFormat&&) noexcept;
     EditFormat& operator=(EditFormat&&) noexcept;
-    std::vector<std::string> apply(const std::vector<FormatItem>& items) const;
+    // Appends the records to `out`, each ended by '\n'.
+    void apply(const FormatItem* items, std::size_t count, std::string& out) const;
 
   private:
     struct Parsed;

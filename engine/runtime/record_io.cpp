@@ -250,10 +250,19 @@ bool RecordIO::tryReadText(int unit, int width, std::string& text, std::size_t m
     return true;
 }
 
-void RecordIO::write(int unit, std::string_view format, const std::vector<FormatItem>& items) {
-    auto found = formats_.find(std::string(format));
-    if (found == formats_.end()) found = formats_.emplace(std::string(format), EditFormat(format)).first;
-    writeLines(unit, found->second.apply(items));
+const EditFormat& RecordIO::parsedFormat(std::string_view format) {
+    std::vector<std::pair<std::string, EditFormat>>& same = formats_[format.data()];
+    for (const auto& entry : same) {
+        if (entry.first == format) return entry.second;
+    }
+    same.emplace_back(std::string(format), EditFormat(format));
+    return same.back().second;
+}
+
+void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
+    buffer_.clear();
+    parsedFormat(format).apply(items, count, buffer_);
+    writeText(unit, buffer_);
 }
 
 void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
@@ -261,21 +270,23 @@ void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
 }
 
 void RecordIO::writeLines(int unit, const std::vector<std::string>& lines) {
-    std::FILE* out;
-    std::string path;
-    if (unit == 0) {
-        out = console_;
-        path = "console";
-    } else {
-        Unit& u = connected(unit, Access::Write);
-        out = u.out;
-        path = u.path;
-    }
+    std::string text;
     for (const std::string& line : lines) {
-        if (std::fwrite(line.data(), 1, line.size(), out) != line.size() || std::fputc('\n', out) == EOF) {
-            if (unit != 0) throw RecordFault("CANNOT WRITE FILE " + path);
-        }
+        text += line;
+        text += '\n';
     }
+    writeText(unit, text);
+}
+
+void RecordIO::writeText(int unit, const std::string& text) {
+    if (unit == 0) {
+        // The console takes what it can; a closed console must not end the run.
+        std::fwrite(text.data(), 1, text.size(), console_);
+        return;
+    }
+    Unit& u = connected(unit, Access::Write);
+    if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
+        throw RecordFault("CANNOT WRITE FILE " + u.path);
 }
 
 }  // namespace velmor::rt

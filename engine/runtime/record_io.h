@@ -61,9 +61,11 @@ class RecordIO {
     bool tryReadText(int unit, int width, std::string& text, std::size_t maxLength = std::string::npos);
 
     // Formatted write by edit descriptors (see formatRecords).
-    void write(int unit, std::string_view format, const std::vector<FormatItem>& items = {});
+    void write(int unit, std::string_view format, const std::vector<FormatItem>& items = {}) {
+        writeFormatted(unit, format, items.data(), items.size());
+    }
     void write(int unit, std::string_view format, std::initializer_list<FormatItem> items) {
-        write(unit, format, std::vector<FormatItem>(items));
+        writeFormatted(unit, format, items.begin(), items.size());
     }
     // List-directed write: a blank, then the values.
     void writeList(int unit, const std::vector<FormatItem>& items);
@@ -86,12 +88,17 @@ class RecordIO {
         int line = 0;          // number of the last line read
     };
 
+    void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
+    const EditFormat& parsedFormat(std::string_view format);
+    void writeText(int unit, const std::string& text);
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
 
     // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
-    std::unordered_map<std::string, EditFormat> formats_;
+    // Looked up by the address of the text first (the FORMATs are literals), then by its content.
+    std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
+    std::string buffer_;  // records of the write in progress
     std::array<Unit, kUnitCount> units_;
     std::FILE* console_;
 };

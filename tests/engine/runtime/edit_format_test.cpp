@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "runtime/record_io.h"
 #include "runtime/run_errors.h"
@@ -160,6 +162,97 @@ TEST(ListDirectedWrite, RealsReadBackExactly) {
         ASSERT_TRUE(parseListReal(text, back)) << text;
         EXPECT_EQ(back, v) << text;
         EXPECT_EQ(text.find_first_of("e,"), std::string::npos) << text;  // point or E, never a comma
+    }
+}
+
+}  // namespace
+}  // namespace velmor::rt
+
+namespace velmor::rt {
+namespace {
+
+// Reference fields from the exact decimal expansion (to_chars carries every digit of a double when
+// asked for enough), rounded half away from zero by hand: an independent check of the formatter's
+// one-guard-digit rounding over many values.
+std::string referenceDigits(double magnitude, std::chars_format form, int precision) {
+    std::string buf(1200, '\0');
+    auto res = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude, form, precision + 60);
+    return std::string(buf.data(), res.ptr);
+}
+
+std::string roundHalfUp(std::string digits, std::size_t keep, bool& carry) {
+    bool up = digits[keep] >= '5';
+    digits.resize(keep);
+    carry = false;
+    for (std::size_t i = keep; up && i-- > 0;) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            up = false;
+        }
+    }
+    if (up) {
+        digits.insert(digits.begin(), '1');
+        carry = true;
+    }
+    return digits;
+}
+
+std::string fit(std::string body, bool negative, int w) {
+    if (negative) body.insert(body.begin(), '-');
+    if (static_cast<int>(body.size()) > w) {
+        std::size_t zero = negative ? 1 : 0;
+        if (body.compare(zero, 2, "0.") == 0) body.erase(zero, 1);
+    }
+    if (static_cast<int>(body.size()) > w) return std::string(static_cast<std::size_t>(w), '*');
+    return std::string(static_cast<std::size_t>(w) - body.size(), ' ') + body;
+}
+
+std::string referenceF(double v, int w, int d) {
+    std::string exact = referenceDigits(std::fabs(v), std::chars_format::fixed, d);
+    std::size_t point = exact.find('.');
+    bool carry = false;
+    std::string digits = roundHalfUp(exact.substr(0, point) + exact.substr(point + 1), point + d, carry);
+    std::size_t intDigits = point + (carry ? 1 : 0);
+    bool nonZero = digits.find_first_not_of('0') != std::string::npos;
+    return fit(digits.substr(0, intDigits) + "." + digits.substr(intDigits), v < 0 && nonZero, w);
+}
+
+std::string referenceE(double v, int w, int d) {
+    if (v == 0.0) return fit("0." + std::string(static_cast<std::size_t>(d), '0') + "E+00", false, w);
+    std::string exact = referenceDigits(std::fabs(v), std::chars_format::scientific, d - 1);
+    std::size_t e = exact.find('e');
+    int exponent = std::stoi(exact.substr(e + 1)) + 1;
+    std::string all = exact.substr(0, 1) + exact.substr(2, e - 2);
+    bool carry = false;
+    std::string digits = roundHalfUp(all, static_cast<std::size_t>(d), carry);
+    if (carry) {
+        digits.pop_back();
+        ++exponent;
+    }
+    int m = std::abs(exponent);
+    std::string ex = m <= 99 ? std::string("E") + (exponent < 0 ? '-' : '+') + (m < 10 ? "0" : "") + std::to_string(m)
+                             : std::string(1, exponent < 0 ? '-' : '+') + std::to_string(m);
+    return fit("0." + digits + ex, v < 0, w);
+}
+
+TEST(EditFormatFields, RoundingAgreesWithTheExactExpansionOverManyValues) {
+    std::mt19937_64 gen(20131414);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    std::uniform_int_distribution<int> decimals(0, 6);
+    std::vector<double> values = {0.125, -0.125, 2.5, 0.99995, 999.9995, 1.0e-7, 0.05, 0.15, 0.25, 1e15, -1e-300};
+    for (int i = 0; i < 20000; ++i) {
+        double v = mantissa(gen) * std::pow(10.0, exponent(gen));
+        // Values on a short decimal grid make exact halves likely.
+        if (i % 4 == 0) v = std::round(v * 1000.0) / 1000.0 + (i % 8 == 0 ? 0.0005 : 0.0);
+        values.push_back(v);
+    }
+    for (double v : values) {
+        const int d = decimals(gen);
+        EXPECT_EQ(formatF(v, 12, d), referenceF(v, 12, d)) << v << " F12." << d;
+        EXPECT_EQ(formatE(v, 13, d + 1, 'E'), referenceE(v, 13, d + 1)) << v << " E13." << d + 1;
     }
 }
 
