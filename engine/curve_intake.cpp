@@ -52,6 +52,34 @@ void checkCurvePoints(Engine& e, int32_t curve, int32_t pointCount) {
     }
 }
 
+// The first record of a user curve: its station and point count, and the multipliers into UserPYCurves.
+struct UserCurveRecord {
+    int32_t node;
+    int32_t count;
+};
+UserCurveRecord readUserCurveRecord(Engine& e, int32_t curve) {
+    UserPYCurves& u = e.st.userCurves;
+    int32_t node = 0, count = 0;
+    e.io.readList(kInputUnit, {node, count, u.pMultiplier, u.yMultiplier});
+    checkCurvePoints(e, curve, count);
+    CheckStation(e, node, 0, lastCurveStation(e));
+    return {node, count};
+}
+
+// A point record of a user curve, (y, p), times the curve's multipliers.
+struct UserCurvePoint {
+    double y;
+    double p;
+};
+UserCurvePoint readUserCurvePoint(Engine& e) {
+    const UserPYCurves& u = e.st.userCurves;
+    double y = 0.0, p = 0.0;
+    e.io.readList(kInputUnit, {y, p});
+    y *= u.yMultiplier;
+    p *= u.pMultiplier;
+    return {y, p};
+}
+
 void storeStation(PYCurveStore& store, int32_t k, int32_t station, int32_t flag, int32_t pointCount) {
     store.from[idx(k)] = position(station);
     store.to[idx(k)] = position(station);
@@ -67,18 +95,12 @@ void ReadUserCurves(Engine& e) {
     u.count = 0;
     if (c.nuc > kMaxCurves) EndRunTooMuchData(e);
     for (int32_t k = 1; k <= c.nuc; ++k) {
-        int32_t node = 0, count = 0;
-        e.io.readList(kInputUnit, {node, count, u.pMultiplier, u.yMultiplier});
-        checkCurvePoints(e, k, count);
-        CheckStation(e, node, 0, lastCurveStation(e));
+        const auto [node, count] = readUserCurveRecord(e, k);
         writeColumnHeading(e);
         e.io.write(kReportUnit, "(/,9X,I4,I3,5X,2E14.3,1(10X,I3))", {node, 0, u.pMultiplier, u.yMultiplier, count});
         writePointHeading(e);
         for (int32_t j = 1; j <= count; ++j) {
-            double y = 0.0, p = 0.0;
-            e.io.readList(kInputUnit, {y, p});
-            y *= u.yMultiplier;
-            p *= u.pMultiplier;
+            const auto [y, p] = readUserCurvePoint(e);
             writePointEcho(e, y, p);
             u.y[idx(k)][idx(j)] = y;
             u.p[idx(k)][idx(j)] = p;
@@ -103,10 +125,7 @@ void readUserCurvesOnly(Engine& e) {
     WriteCurveCountRecord(e, c.nuc);
     int32_t previousFlag = 0;
     for (int32_t k = 1; k <= c.nuc; ++k) {
-        int32_t node = 0, count = 0;
-        e.io.readList(kInputUnit, {node, count, u.pMultiplier, u.yMultiplier});
-        checkCurvePoints(e, k, count);
-        CheckStation(e, node, 0, lastCurveStation(e));
+        const auto [node, count] = readUserCurveRecord(e, k);
         WriteCurveHeader(e, node, count);
         const int32_t flag = node * c.h >= c.freeHeight ? 1 : 0;
         storeStation(store, k, node, flag, count);
@@ -130,10 +149,7 @@ void readUserCurvesOnly(Engine& e) {
         writePointHeading(e);
 
         for (int32_t j = 1; j <= count; ++j) {
-            double y = 0.0, p = 0.0;
-            e.io.readList(kInputUnit, {y, p});
-            y *= u.yMultiplier;
-            p *= u.pMultiplier;
+            const auto [y, p] = readUserCurvePoint(e);
             WriteCurvePoint(e, y, p);
             writePointEcho(e, y, p);
             store.y[idx(k)][idx(j)] = y;

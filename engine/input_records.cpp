@@ -20,6 +20,15 @@ void writeBox(Engine& e, const char* title, bool emptyLineAfter) {
                {kStars, title, kStars});
 }
 
+// The count record of a table read from the input: more rows than the table holds end the run, a negative
+// count reads as no rows.
+int32_t readRowCount(Engine& e, int32_t capacity) {
+    int32_t n = 0;
+    e.io.readList(kInputUnit, {n});
+    if (n > capacity) EndRunTooMuchData(e);
+    return std::max(n, 0);
+}
+
 [[noreturn]] void stationsNotInOrder(Engine& e) {
     EndRunWithReport(e, "(/,/,'     ERROR STOP -- STATIONS NOT IN ORDER')");
 }
@@ -164,10 +173,7 @@ void readSpecifiedPressure(Engine& e) {
     EarthPressureProfile& pr = e.st.profile;
     writeBox(e, "*        SPECIFIED ACTIVE EARTH PRESSURE         *", true);
     writeDepthPressureHeading(e);
-    int32_t n = 0;
-    e.io.readList(kInputUnit, {n});
-    if (n > kMaxProfileRows) EndRunTooMuchData(e);
-    pr.count = std::max(n, 0);
+    pr.count = readRowCount(e, kMaxProfileRows);
     for (int32_t k = 1; k <= pr.count; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         double depth = 0.0, pressure = 0.0;
@@ -369,12 +375,10 @@ bool ReadStationTables(Engine& e) {
     }
     stiffness.finish();
 
-    int32_t count = 0;
-    e.io.readList(kInputUnit, {count});
-    if (count > kMaxLoadRows) EndRunTooMuchData(e);
+    const int32_t loadRows = readRowCount(e, kMaxLoadRows);
     ConcentratedMoments& moments = e.st.moments;
     SpanRule loads(e, kLoadTables);
-    for (int32_t k = 1; k <= count; ++k) {
+    for (int32_t k = 1; k <= loadRows; ++k) {
         int32_t contd = 0, from = 0, to = 0;
         double lateral = 0.0, moment = 0.0, axial = 0.0;
         e.io.readList(kInputUnit, {contd, from, to, lateral, moment, axial});
@@ -388,13 +392,14 @@ bool ReadStationTables(Engine& e) {
     }
     loads.finish();
 
-    e.io.readList(kInputUnit, {count});
+    int32_t springRows = 0;
+    e.io.readList(kInputUnit, {springRows});
     RunControl& run = e.st.run;
-    run.springRowCount = std::max(count, 0);
+    run.springRowCount = std::max(springRows, 0);
     run.firstSupportSet = run.lastSupportSet = false;
     run.firstSupportDepth = run.lastSupportDepth = -1.0;
     SpanRule springs(e, kSpringTables);
-    for (int32_t k = 1; k <= count; ++k) {
+    for (int32_t k = 1; k <= springRows; ++k) {
         int32_t from = 0, to = 0, contd = 0;
         double lateral = 0.0, rotational = 0.0;
         e.io.readList(kInputUnit, {from, to, contd, lateral, rotational});
@@ -405,7 +410,7 @@ bool ReadStationTables(Engine& e) {
             run.firstSupportDepth = from * c.h;
             run.firstSupportSet = true;
         }
-        if (k == count && from == to) {
+        if (k == springRows && from == to) {
             run.lastSupportDepth = from * c.h;
             run.lastSupportSet = true;
         }
@@ -424,10 +429,7 @@ void ReadWallAndSoil(Engine& e) {
     auto& six = ws.sixValues;
     e.io.readList(kInputUnit, {six[1], six[2], six[3], six[4], six[5], six[6]});
 
-    int32_t count = 0;
-    e.io.readList(kInputUnit, {count});
-    if (count > kMaxSurcharges) EndRunTooMuchData(e);
-    ws.surchargeCount = std::max(count, 0);
+    ws.surchargeCount = readRowCount(e, kMaxSurcharges);
     for (int32_t k = 1; k <= ws.surchargeCount; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         e.io.readList(kInputUnit,
@@ -439,9 +441,7 @@ void ReadWallAndSoil(Engine& e) {
         }
     }
 
-    e.io.readList(kInputUnit, {count});
-    if (count > kMaxLayers) EndRunTooMuchData(e);
-    ws.layerCount = std::max(count, 0);
+    ws.layerCount = readRowCount(e, kMaxLayers);
     double aboveBottom = 0.0;
     for (int32_t k = 1; k <= ws.layerCount; ++k) {
         std::size_t i = static_cast<std::size_t>(k);

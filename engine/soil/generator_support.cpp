@@ -15,6 +15,25 @@ StationRange LayerStations(Engine& e, int column, int layer) {
     return range;
 }
 
+double LookUpClayValues(EngineState& st, double d) {
+    StationSoilValues& sv = st.stationSoil;
+    sv.elementWidth = ElementWidthAtDepth(st, 1, d);
+    sv.cohesion = StrengthAtDepth(st, d);
+    sv.unitWeight = AverageUnitWeight(st, d);
+    return E50AtDepth(st, d);
+}
+
+void LayerResistanceSum::add(SoilModel& soil, int layer, const StationSide& at, double pu, double factor) {
+    if (at.side != kExcavationSide) return;
+    if (at.firstOfLayer) {
+        soil.layerResistance[layer] = 0.0;
+    } else {
+        soil.layerResistance[layer] += (pu + previousPu_) * 0.5 * factor * (at.d - previousD_);
+    }
+    previousPu_ = pu;
+    previousD_ = at.d;
+}
+
 double ExcavationPressurePerSpacing(const EngineState& st) {
     const double pressure = st.excavationLevel.pressure;
     return pressure > double(1e-4f) ? pressure / st.soil.spacingRatio : 0.0;
@@ -37,6 +56,33 @@ double FrictionalPressureShift(const EngineState& st, double b, double c, double
 
 CurveMultipliers MultipliersAtDepth(const EngineState& st, double depthBelowTop) {
     return {PMultiplierAtDepth(st, depthBelowTop), YMultiplierAtDepth(st, depthBelowTop)};
+}
+
+HeadingItems& HeadingItems::length() {
+    items_.push_back(u_.lengthShort.view());
+    return *this;
+}
+
+HeadingItems& HeadingItems::forcePerLength() {
+    items_.insert(items_.end(), {u_.forceShort.view(), u_.slash.view(), u_.lengthShort.view()});
+    return *this;
+}
+
+HeadingItems& HeadingItems::stress() {
+    items_.insert(items_.end(),
+                  {u_.forceShort.view(), u_.slash.view(), u_.lengthShort.view(), u_.power.view(), u_.two.view()});
+    return *this;
+}
+
+HeadingItems& HeadingItems::unitWeight() {
+    items_.insert(items_.end(),
+                  {u_.forceShort.view(), u_.slash.view(), u_.lengthShort.view(), u_.power.view(), u_.three.view()});
+    return *this;
+}
+
+HeadingItems& HeadingItems::values(std::initializer_list<double> numbers) {
+    items_.insert(items_.end(), numbers.begin(), numbers.end());
+    return *this;
 }
 
 void WriteSideTitle(Engine& e, int side) {
@@ -80,6 +126,22 @@ void CheckCurveValuesFinite(Engine& e, double depthBelowTop, const double* value
 
 void CheckCurveValuesFinite(Engine& e, double depthBelowTop, std::initializer_list<double> values) {
     CheckCurveValuesFinite(e, depthBelowTop, values.begin(), static_cast<int>(values.size()));
+}
+
+void CheckSideCurveFinite(Engine& e, double depthBelowTop, std::initializer_list<double> printed,
+                          const SideCurve& curve) {
+    CheckCurveValuesFinite(e, depthBelowTop, printed);
+    CheckCurveValuesFinite(e, depthBelowTop, {curve.multipliers.p, curve.multipliers.y});
+    CheckCurveValuesFinite(e, depthBelowTop, curve.y.data() + 1, kPointsPerSide);
+    CheckCurveValuesFinite(e, depthBelowTop, curve.p.data() + 1, kPointsPerSide);
+}
+
+void WriteSideCurveRows(Engine& e, std::string_view format, const SideCurve& curve) {
+    for (int i = 1; i <= kPointsPerSide; ++i) e.io.write(kReportUnit, format, {curve.y[i], curve.p[i]});
+}
+
+void WriteSideCurvePoints(Engine& e, std::string_view format, const SideCurve& curve) {
+    for (int i = 1; i <= kPointsPerSide; ++i) WriteCurvePoint(e, format, i, curve.p[i], curve.y[i]);
 }
 
 }  // namespace velmor::engine

@@ -14,21 +14,8 @@ namespace {
 constexpr const char* kRockPointFormat = "(I5,1X,2E10.3)";
 
 void writeRockHeading(Engine& e, int side, double depth, double b, double su) {
-    const UnitLabels& u = e.st.labels;
-    const std::vector<rt::FormatItem> items = {u.lengthShort.view(),
-                                               u.lengthShort.view(),
-                                               u.forceShort.view(),
-                                               u.slash.view(),
-                                               u.lengthShort.view(),
-                                               u.power.view(),
-                                               u.two.view(),
-                                               depth,
-                                               b,
-                                               su,
-                                               u.lengthShort.view(),
-                                               u.forceShort.view(),
-                                               u.slash.view(),
-                                               u.lengthShort.view()};
+    const std::vector<rt::FormatItem> items =
+        HeadingItems(e.st.labels).length().length().stress().values({depth, b, su}).curveUnits().items();
     if (side == kExcavationSide) {
         e.io.write(kReportUnit,
                    "(/,/,17X,'DEPTH-EXCAVATION SIDE',5X,'DIAM',8X,'C',7X,/,30X,A2,12X,A2,5X,A3,A1,A2,A2,A1,1X,/,24X,"

@@ -1,7 +1,6 @@
 #include "soil/sand.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "runtime/engine_math.h"
@@ -18,7 +17,7 @@ namespace {
 constexpr double kSandPi = double(3.1416f);
 constexpr double kContinuousWallRatio = double(1.1f);
 
-// One side of a station: what the report prints and the 17 points after multipliers and shift.
+// What the heading of a side prints besides the width and the unit weight.
 struct SandSide {
     double depth;  // Z, below the side's soil surface
     double phiDegrees;
@@ -26,29 +25,28 @@ struct SandSide {
     double b;
     double wedge;
     double flow;
-    CurveMultipliers multipliers;
-    std::array<double, kPointsPerSide + 1> y;
-    std::array<double, kPointsPerSide + 1> p;
 };
 
-void writeSandSide(Engine& e, const StationSide& at, const SandSide& side, double width, double gamma) {
-    const UnitLabels& u = e.st.labels;
+void writeSandSide(Engine& e, const StationSide& at, const SandSide& v, double width, double gamma,
+                   const SideCurve& curve) {
     WriteSideTitle(e, at.side);
     e.io.write(kReportUnit,
                "(/,/,11X,'DEPTH BELOW GS',2X,'DIAM',3X,'PHI',2X,'GAMMA AVG',4X,'A',4X,'B',5X,'PCT',7X,'PCD',/,17X,A2,"
                "9X,A2,9X,A3,A1,A2,A2,A1,/,10X,F10.2,4X,2F7.2,E9.2,2X,2F5.2,2E9.2,/,/,38X,'Y',19X,'P',/,38X,A2,15X,A3,"
                "A1,A2)",
-               {u.lengthShort.view(), u.lengthShort.view(), u.forceShort.view(), u.slash.view(), u.lengthShort.view(),
-                u.power.view(), u.three.view(), side.depth, width, side.phiDegrees, gamma, side.a, side.b, side.wedge,
-                side.flow, u.lengthShort.view(), u.forceShort.view(), u.slash.view(), u.lengthShort.view()});
+               HeadingItems(e.st.labels)
+                   .length()
+                   .length()
+                   .unitWeight()
+                   .values({v.depth, width, v.phiDegrees, gamma, v.a, v.b, v.wedge, v.flow})
+                   .curveUnits()
+                   .items());
     // The station's depth below the top of the wall (h + Z of the excavation side) names its curve, in the
     // header as in the messages of both sides.
     if (at.side == kExcavationSide) WriteCurveHeader(e, at.depthBelowTop);
-    for (int i = 1; i <= kPointsPerSide; ++i) e.io.write(kReportUnit, "(21X,2F20.3)", {side.y[i], side.p[i]});
-    WriteMultiplierLine(e, side.multipliers);
-    for (int i = 1; i <= kPointsPerSide; ++i) {
-        WriteCurvePoint(e, "(I5,1X,E10.3,1X,E10.3)", i, side.p[i], side.y[i]);
-    }
+    WriteSideCurveRows(e, "(21X,2F20.3)", curve);
+    WriteMultiplierLine(e, curve.multipliers);
+    WriteSideCurvePoints(e, "(I5,1X,E10.3,1X,E10.3)", curve);
 }
 
 }  // namespace
@@ -126,6 +124,34 @@ double SandCurveResistance(const SandCurveShape& s, double y) {
     return std::min(p, s.kz * y);
 }
 
+SandAngles LookUpSandValues(EngineState& st, double z) {
+    StationSoilValues& sv = st.stationSoil;
+    sv.elementWidth = ElementWidthAtDepth(st, 1, z);
+    sv.unitWeight = AverageUnitWeight(st, z);
+    sv.frictionAngle = FrictionAngleAtDepth(st, z);
+    const SandAngles angles = SandAnglesFor(sv.frictionAngle, st.soil.pi);
+    sv.alpha = angles.alpha;
+    sv.beta = angles.beta;
+    sv.k0 = angles.k0;
+    sv.ka = angles.ka;
+    sv.kp = angles.kp;
+    return angles;
+}
+
+void AddSandLayerResistance(SoilModel& soil, int layer, const StationSide& at, double pu, LayerResistanceSum& sum) {
+    sum.add(soil, layer, at, pu);
+    if (at.side == kExcavationSide && at.lastOfLayer && !at.firstOfLayer) {
+        soil.layerResistance[layer] += (soil.bottom[layer] - at.d) * pu;
+    }
+}
+
+SideCurve SandSideCurve(const EngineState& st, const StationSide& at, const SandCurveShape& shape, double pa) {
+    return ScaleSideCurve(st, at, pa, [&](int i) {
+        const double y = SandPointDeflection(shape, i);
+        return UnscaledPoint{y, SandCurveResistance(shape, y)};
+    });
+}
+
 void PYCurveSand(Engine& e, int column, int layer) {
     EngineState& st = e.st;
     SoilModel& soil = st.soil;
@@ -135,23 +161,11 @@ void PYCurveSand(Engine& e, int column, int layer) {
     const double k = soil.fifthValue[layer];
 
     SandAngles angles{};
-    double previousD = 0.0;
-    double previousPu = 0.0;
+    LayerResistanceSum resistance;
     ForEachStationSide(e, column, layer, [&](const StationSide& at) {
         const double z = at.sideDepth;
-        if (at.side == kExcavationSide) {
-            // Both sides take the soil at the excavation-side depth of the station.
-            sv.elementWidth = ElementWidthAtDepth(st, 1, z);
-            sv.unitWeight = AverageUnitWeight(st, z);
-            sv.frictionAngle = FrictionAngleAtDepth(st, z);
-            angles = SandAnglesFor(sv.frictionAngle, soil.pi);
-            sv.alpha = angles.alpha;
-            sv.beta = angles.beta;
-            sv.k0 = angles.k0;
-            sv.ka = angles.ka;
-            sv.kp = angles.kp;
-            if (at.firstOfLayer) soil.layerResistance[layer] = 0.0;
-        }
+        // Both sides take the soil at the excavation-side depth of the station.
+        if (at.side == kExcavationSide) angles = LookUpSandValues(st, z);
         const double b = sv.elementWidth;
         const double gamma = sv.unitWeight;
         const double pa = FrictionalPressureShift(st, b, 0.0, angles.ka);
@@ -162,7 +176,7 @@ void PYCurveSand(Engine& e, int column, int layer) {
         double zEff = side.depth;
         if (layer > 1) {
             if (at.side == kExcavationSide && at.firstOfLayer) EquivalentDepthLayered(e, layer);
-            zEff = z - soil.top[layer] + soil.equivalentTopDepth[layer];
+            zEff = EquivalentDepth(soil, at, layer);
         }
 
         const SandResistance r = SandWedgeFlowResistance(angles, b, gamma, zEff);
@@ -176,32 +190,14 @@ void PYCurveSand(Engine& e, int column, int layer) {
         side.a = CoefficientAtDepthRatio(st, z, kSandStaticA);
         side.b = CoefficientAtDepthRatio(st, z, kSandStaticB);
         const SandCurveShape shape = SandCurveShapeFor(side.a * ps, side.b * ps, b, k * zEff, zEff);
-
-        if (at.side == kExcavationSide) {
-            // Trapezoids between stations, and the last station's pu down to the layer bottom.
-            if (!at.firstOfLayer) {
-                soil.layerResistance[layer] += (at.d - previousD) * 0.5 * (shape.pu + previousPu);
-                if (at.lastOfLayer) soil.layerResistance[layer] += (soil.bottom[layer] - at.d) * shape.pu;
-            }
-            previousPu = shape.pu;
-            previousD = at.d;
-        }
+        // Trapezoids between stations, and the last station's pu down to the layer bottom.
+        AddSandLayerResistance(soil, layer, at, shape.pu, resistance);
 
         side.phiDegrees = angles.phi * 180.0 / soil.pi;
-        side.multipliers = MultipliersAtDepth(st, at.depthBelowTop);
-        for (int i = 1; i <= kPointsPerSide; ++i) {
-            const double y = SandPointDeflection(shape, i);
-            const double p = SandCurveResistance(shape, y);
-            side.y[i] = side.multipliers.y * y;
-            side.p[i] = ShiftedResistance(at.side, side.multipliers.p * p, pa);
-        }
-
-        CheckCurveValuesFinite(e, at.depthBelowTop,
-                               {side.depth, b, side.phiDegrees, gamma, side.a, side.b, side.wedge, side.flow,
-                                side.multipliers.p, side.multipliers.y});
-        CheckCurveValuesFinite(e, at.depthBelowTop, side.y.data() + 1, kPointsPerSide);
-        CheckCurveValuesFinite(e, at.depthBelowTop, side.p.data() + 1, kPointsPerSide);
-        writeSandSide(e, at, side, b, gamma);
+        const SideCurve curve = SandSideCurve(st, at, shape, pa);
+        CheckSideCurveFinite(e, at.depthBelowTop,
+                             {side.depth, b, side.phiDegrees, gamma, side.a, side.b, side.wedge, side.flow}, curve);
+        writeSandSide(e, at, side, b, gamma, curve);
     });
 }
 

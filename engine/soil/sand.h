@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine_state.h"
+#include "soil/generator_support.h"
+
 namespace velmor::engine {
 
 // The sand criterion's pieces, shared by the sand and the silt generators. Lengths and forces are in the
@@ -55,5 +58,17 @@ double SandPointDeflection(const SandCurveShape& s, int point);
 
 // p of the four-segment curve at y, capped by kz y (before multipliers and pressure shift).
 double SandCurveResistance(const SandCurveShape& s, double y);
+
+// The excavation-side look-ups of the sand and silt generators, in this order: element width, mean unit
+// weight and friction angle at depth z, then the angles of that friction angle with pi = SoilModel::pi, all
+// kept in StationSoilValues.
+SandAngles LookUpSandValues(EngineState& st, double z);
+
+// A layer's resistance by the sand criterion: LayerResistanceSum's trapezoids, and from the layer's last
+// station its pu held down to the layer bottom.
+void AddSandLayerResistance(SoilModel& soil, int layer, const StationSide& at, double pu, LayerResistanceSum& sum);
+
+// A side's four-segment curve after the multipliers and the pressure shift pa.
+SideCurve SandSideCurve(const EngineState& st, const StationSide& at, const SandCurveShape& shape, double pa);
 
 }  // namespace velmor::engine

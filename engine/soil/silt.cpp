@@ -1,4 +1,3 @@
-#include <array>
 #include <cmath>
 
 #include "engine_errors.h"
@@ -17,7 +16,7 @@ constexpr double kContinuousWallRatio = double(1.1f);
 // Wall friction of a continuous wall in silt: 10 degrees in radians, single precision.
 constexpr double kContinuousWallFriction = double(0.17453332f);
 
-// One side of a station: what the report prints and the 17 points after multipliers and shift.
+// What the heading of a side prints besides the width and the unit weight.
 struct SiltSide {
     double depth;  // Z, below the side's soil surface
     double phiDegrees;
@@ -25,9 +24,6 @@ struct SiltSide {
     double b;
     double cohesive;    // pc
     double frictional;  // psphi
-    CurveMultipliers multipliers;
-    std::array<double, kPointsPerSide + 1> y;
-    std::array<double, kPointsPerSide + 1> p;
 };
 
 // Cohesive part of the ultimate resistance (force/length) at the effective depth zEff: the clay wedge
@@ -39,22 +35,25 @@ double cohesiveResistance(double c, double b, double gamma, double zEff) {
     return np < 9.0 ? c * np * b : 9.0 * c * b;
 }
 
-void writeSiltSide(Engine& e, const StationSide& at, const SiltSide& side, double width, double gamma) {
-    const UnitLabels& u = e.st.labels;
+void writeSiltSide(Engine& e, const StationSide& at, const SiltSide& side, double width, double gamma,
+                   const SideCurve& curve) {
     WriteSideTitle(e, at.side);
     // The last heading is "Pu" and the phi sign of code page 437 (byte 0xED).
-    e.io.write(
-        kReportUnit,
-        "(/,/,5X,'DEPTH',6X,'DIAM',6X,'PHI',2X,'GAMMA AVG',8X,'A',9X,'B',5X,'Puc',7X,'Pu"
-        "\xED"
-        "',/,7X,A2,8X,A2,12X,A3,A1,A2,A2,A1,/,2F10.2,F10.1,E10.3,2F10.2,2E10.3,/,/,37X,'Y',19X,'P',/,37X,A2,"
-        "16X,A3,A1,A2)",
-        {u.lengthShort.view(), u.lengthShort.view(), u.forceShort.view(), u.slash.view(), u.lengthShort.view(),
-         u.power.view(), u.three.view(), side.depth, width, side.phiDegrees, gamma, side.a, side.b, side.cohesive,
-         side.frictional, u.lengthShort.view(), u.forceShort.view(), u.slash.view(), u.lengthShort.view()});
-    for (int i = 1; i <= kPointsPerSide; ++i) e.io.write(kReportUnit, "(21X,2E20.3)", {side.y[i], side.p[i]});
-    WriteMultiplierLine(e, side.multipliers);
-    for (int i = 1; i <= kPointsPerSide; ++i) WriteCurvePoint(e, "(I5,2(2X,E10.3))", i, side.p[i], side.y[i]);
+    e.io.write(kReportUnit,
+               "(/,/,5X,'DEPTH',6X,'DIAM',6X,'PHI',2X,'GAMMA AVG',8X,'A',9X,'B',5X,'Puc',7X,'Pu"
+               "\xED"
+               "',/,7X,A2,8X,A2,12X,A3,A1,A2,A2,A1,/,2F10.2,F10.1,E10.3,2F10.2,2E10.3,/,/,37X,'Y',19X,'P',/,37X,A2,"
+               "16X,A3,A1,A2)",
+               HeadingItems(e.st.labels)
+                   .length()
+                   .length()
+                   .unitWeight()
+                   .values({side.depth, width, side.phiDegrees, gamma, side.a, side.b, side.cohesive, side.frictional})
+                   .curveUnits()
+                   .items());
+    WriteSideCurveRows(e, "(21X,2E20.3)", curve);
+    WriteMultiplierLine(e, curve.multipliers);
+    WriteSideCurvePoints(e, "(I5,2(2X,E10.3))", curve);
 }
 
 }  // namespace
@@ -69,23 +68,13 @@ void PYCurveSilt(Engine& e, int column, int layer) {
     const double freeHeight = st.wallSoil.freeHeight;
 
     SandAngles angles{};
-    double previousD = 0.0;
-    double previousPu = 0.0;
+    LayerResistanceSum resistance;
     ForEachStationSide(e, column, layer, [&](const StationSide& at) {
         const double z = at.sideDepth;
-        if (at.firstOfLayer && at.side == kExcavationSide) soil.layerResistance[layer] = 0.0;
         if (at.side == kExcavationSide) {
             // Both sides take the soil at the excavation-side depth of the station.
-            sv.elementWidth = ElementWidthAtDepth(st, 1, z);
-            sv.unitWeight = AverageUnitWeight(st, z);
-            sv.frictionAngle = FrictionAngleAtDepth(st, z);
+            angles = LookUpSandValues(st, z);
             sv.cohesion = StrengthAtDepth(st, z);
-            angles = SandAnglesFor(sv.frictionAngle, soil.pi);
-            sv.alpha = angles.alpha;
-            sv.beta = angles.beta;
-            sv.k0 = angles.k0;
-            sv.ka = angles.ka;
-            sv.kp = angles.kp;
         }
         const double b = sv.elementWidth;
         const double gamma = sv.unitWeight;
@@ -104,7 +93,7 @@ void PYCurveSilt(Engine& e, int column, int layer) {
         sv.depth = side.depth;
         // Every silt layer, the first included, works at the equivalent depth of its top.
         if (at.side == kExcavationSide && at.firstOfLayer) EquivalentDepthLayered(e, layer);
-        const double zEff = z - soil.top[layer] + soil.equivalentTopDepth[layer];
+        const double zEff = EquivalentDepth(soil, at, layer);
         const double kz = soil.fifthValue[layer] * zEff;
 
         const SandResistance r = SandWedgeFlowResistance(angles, b, gamma, zEff);
@@ -122,35 +111,18 @@ void PYCurveSilt(Engine& e, int column, int layer) {
         const double pu = side.a * side.frictional + side.cohesive;
         const double pm = side.b * side.frictional + side.cohesive;
         const SandCurveShape shape = SandCurveShapeFor(pu, pm, b, kz, zEff);
-
-        if (at.side == kExcavationSide) {
-            // Trapezoids between stations, and the last station's pu down to the layer bottom.
-            if (!at.firstOfLayer) {
-                soil.layerResistance[layer] += (at.d - previousD) * 0.5 * (pu + previousPu);
-                if (at.lastOfLayer) soil.layerResistance[layer] += (soil.bottom[layer] - at.d) * pu;
-            }
-            previousPu = pu;
-            previousD = at.d;
-        }
+        // Trapezoids between stations, and the last station's pu down to the layer bottom.
+        AddSandLayerResistance(soil, layer, at, pu, resistance);
 
         side.phiDegrees = angles.phi * 180.0 / soil.pi;
-        side.multipliers = MultipliersAtDepth(st, at.depthBelowTop);
-        for (int i = 1; i <= kPointsPerSide; ++i) {
-            const double y = SandPointDeflection(shape, i);
-            const double p = SandCurveResistance(shape, y);
-            side.y[i] = side.multipliers.y * y;
-            side.p[i] = ShiftedResistance(at.side, side.multipliers.p * p, pa);
-        }
-
+        const SideCurve curve = SandSideCurve(st, at, shape, pa);
         // The station's curve, on both sides, is named by its depth below the top of the wall.
         const double depthBelowTop = freeHeight + at.d - soil.top[1];
-        CheckCurveValuesFinite(e, depthBelowTop,
-                               {side.depth, b, side.phiDegrees, gamma, side.a, side.b, side.cohesive, side.frictional,
-                                side.multipliers.p, side.multipliers.y});
-        CheckCurveValuesFinite(e, depthBelowTop, side.y.data() + 1, kPointsPerSide);
-        CheckCurveValuesFinite(e, depthBelowTop, side.p.data() + 1, kPointsPerSide);
+        CheckSideCurveFinite(e, depthBelowTop,
+                             {side.depth, b, side.phiDegrees, gamma, side.a, side.b, side.cohesive, side.frictional},
+                             curve);
         if (at.side == kExcavationSide) WriteCurveHeader(e, depthBelowTop);
-        writeSiltSide(e, at, side, b, gamma);
+        writeSiltSide(e, at, side, b, gamma, curve);
     });
 }
 

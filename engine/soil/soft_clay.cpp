@@ -1,10 +1,8 @@
-#include <array>
 #include <cmath>
 
 #include "soil/equivalent_depth.h"
 #include "soil/generator_support.h"
 #include "soil/generators.h"
-#include "soil/soil_lookups.h"
 
 namespace velmor::engine {
 
@@ -15,14 +13,6 @@ constexpr double kContinuousWallRatio = double(1.1f);
 constexpr double kNpLimit = 9.0;
 constexpr double kOneThird = double(1.0f / 3.0f);
 constexpr double kTwoThirds = double(2.0f / 3.0f);
-
-// One side of a station: the printed values and the 17 points after multipliers and shift.
-struct ClaySide {
-    double depth;  // below top(1), as printed
-    CurveMultipliers multipliers;
-    std::array<double, kPointsPerSide + 1> y;
-    std::array<double, kPointsPerSide + 1> p;
-};
 
 // Deflections of the static soft-clay curve: the origin, 0.008 y50, twelve quarter steps of y50 up to 3 y50,
 // then 8, 15 and 20 y50.
@@ -42,29 +32,21 @@ void PYCurveSoftClay(Engine& e, int column, int layer) {
     SoilModel& soil = st.soil;
     StationSoilValues& sv = st.stationSoil;
     soil.threshold = kDeflectionFloor;
-    const double freeHeight = st.wallSoil.freeHeight;
     const UnitLabels& u = st.labels;
 
     double e50 = 0.0;
-    double previousD = 0.0;
-    double previousPu = 0.0;
+    LayerResistanceSum resistance;
     ForEachStationSide(e, column, layer, [&](const StationSide& at) {
         if (at.side == kExcavationSide) {
-            if (at.firstOfLayer) soil.layerResistance[layer] = 0.0;
-            sv.elementWidth = ElementWidthAtDepth(st, 1, at.d);
-            sv.cohesion = StrengthAtDepth(st, at.d);
-            sv.unitWeight = AverageUnitWeight(st, at.d);
-            e50 = E50AtDepth(st, at.d);
+            e50 = LookUpClayValues(st, at.d);
             if (layer > 1 && at.firstOfLayer) EquivalentDepthLayered(e, layer);
         }
         const double b = sv.elementWidth;
         const double c = sv.cohesion;
         const double gamma = sv.unitWeight;
         const double p0 = ClayPressureShift(st, b, c);
-
-        ClaySide side{};
-        side.depth = at.sideDepth - soil.top[1];
-        const double x = layer > 1 ? at.sideDepth - soil.top[layer] + soil.equivalentTopDepth[layer] : side.depth;
+        const double depth = at.sideDepth - soil.top[1];
+        const double x = layer > 1 ? EquivalentDepth(soil, at, layer) : depth;
 
         // Wedge near the surface (Np from 3 upwards), flow around the element (Np = 9) at depth.
         double np = 0.0;
@@ -73,61 +55,40 @@ void PYCurveSoftClay(Engine& e, int column, int layer) {
             if (np > kNpLimit) np = kNpLimit;
         }
         double pu = c * np * b;
-        if (soil.spacingRatio < kContinuousWallRatio) pu = side.depth * gamma * b * 1.0 + c * 2.0 * b * 1.0;
+        if (soil.spacingRatio < kContinuousWallRatio) pu = depth * gamma * b * 1.0 + c * 2.0 * b * 1.0;
 
         const double y50 = e50 * 2.5 * b;
         // Secant modulus of the cube-root curve at the deflection floor, for deflections below it.
         const double k0 = 0.5 * pu * std::pow(y50 / soil.threshold, kTwoThirds) / y50;
+        resistance.add(soil, layer, at, pu);
 
-        if (at.side == kExcavationSide) {
-            if (!at.firstOfLayer) soil.layerResistance[layer] += (pu + previousPu) * 0.5 * (at.d - previousD);
-            previousPu = pu;
-            previousD = at.d;
-        }
-
-        side.multipliers = MultipliersAtDepth(st, at.depthBelowTop);
-        for (int i = 1; i <= kPointsPerSide; ++i) {
+        const SideCurve curve = ScaleSideCurve(st, at, p0, [&](int i) {
             const double y = softClayDeflection(i, y50);
-            double p;
-            if (y >= soil.threshold) {
-                p = y <= 8.0 * y50 ? 0.5 * pu * std::pow(y / y50, kOneThird) : pu;
-            } else {
-                p = y * k0;
-            }
-            side.y[i] = side.multipliers.y * y;
-            side.p[i] = ShiftedResistance(at.side, side.multipliers.p * p, p0);
-        }
+            if (y >= soil.threshold)
+                return UnscaledPoint{y, y <= 8.0 * y50 ? 0.5 * pu * std::pow(y / y50, kOneThird) : pu};
+            return UnscaledPoint{y, y * k0};
+        });
 
-        const double depthBelowTop = freeHeight + at.d;
-        CheckCurveValuesFinite(e, depthBelowTop,
-                               {side.depth, b, c, gamma, e50, k0, side.multipliers.p, side.multipliers.y});
-        CheckCurveValuesFinite(e, depthBelowTop, side.y.data() + 1, kPointsPerSide);
-        CheckCurveValuesFinite(e, depthBelowTop, side.p.data() + 1, kPointsPerSide);
-
+        CheckSideCurveFinite(e, at.depthBelowTop, {depth, b, c, gamma, e50, k0}, curve);
         WriteSideTitle(e, at.side);
         e.io.write(kReportUnit,
                    "(/,9X,'DEPTH BELOW GS',6X,'DIAM',8X,'C',6X,'GAMMA AVG',6X,'E50',/,15X,A2,13X,A2,5X,A3,A1,A2,A2,"
                    "A1,2X,A3,A1,A2,A2,A1)",
-                   {u.lengthShort.view(), u.lengthShort.view(), u.forceShort.view(), u.slash.view(),
-                    u.lengthShort.view(), u.power.view(), u.two.view(), u.forceShort.view(), u.slash.view(),
-                    u.lengthShort.view(), u.power.view(), u.three.view()});
-        e.io.write(kReportUnit, "(8X,F10.2,6X,F10.3,1X,D10.4,1X,D10.4,1X,D12.4)", {side.depth, b, c, gamma, e50});
-        e.io.write(kReportUnit, "(/,37X,'Y,',A2,13X,'P,',A3,A1,A2)",
-                   {u.lengthShort.view(), u.forceShort.view(), u.slash.view(), u.lengthShort.view()});
-        if (at.side == kExcavationSide) WriteCurveHeader(e, depthBelowTop);
+                   HeadingItems(u).length().length().stress().unitWeight().items());
+        e.io.write(kReportUnit, "(8X,F10.2,6X,F10.3,1X,D10.4,1X,D10.4,1X,D12.4)", {depth, b, c, gamma, e50});
+        e.io.write(kReportUnit, "(/,37X,'Y,',A2,13X,'P,',A3,A1,A2)", HeadingItems(u).curveUnits().items());
+        if (at.side == kExcavationSide) WriteCurveHeader(e, at.depthBelowTop);
         for (int i = 1; i <= kPointsPerSide; ++i) {
-            e.io.write(kReportUnit, "(1X,20X,2F20.3)", {side.y[i], side.p[i]});
-            if (i >= 2 && side.y[i] < soil.threshold) {
+            e.io.write(kReportUnit, "(1X,20X,2F20.3)", {curve.y[i], curve.p[i]});
+            if (i >= 2 && curve.y[i] < soil.threshold) {
                 e.io.write(kReportUnit,
                            "(/,29X,'**** WARNING ****',/,5X,'DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM',/,5X,'USED "
                            "A SOIL MODULUS OF ',D12.4)",
                            {k0});
             }
         }
-        WriteMultiplierLine(e, side.multipliers);
-        for (int i = 1; i <= kPointsPerSide; ++i) {
-            WriteCurvePoint(e, "(I5,2(1X,E10.3))", i, side.p[i], side.y[i]);
-        }
+        WriteMultiplierLine(e, curve.multipliers);
+        WriteSideCurvePoints(e, "(I5,2(1X,E10.3))", curve);
     });
 }
 

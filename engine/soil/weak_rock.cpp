@@ -4,8 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <string_view>
-#include <vector>
 
 #include "engine_errors.h"
 #include "soil/generator_support.h"
@@ -47,18 +45,18 @@ WeakRockValues lookUpWeakRock(Engine& e, int layer, double d) {
 }
 
 void writeWeakRockHeading(Engine& e, double z, const WeakRockValues& v, double er) {
-    const UnitLabels& u = e.st.labels;
-    std::vector<rt::FormatItem> items = {u.lengthShort.view(), u.lengthShort.view()};
-    // Units of qu and Eu (force/length**2) and of the unit weight (force/length**3).
-    for (std::string_view digit : {u.two.view(), u.two.view(), u.three.view()}) {
-        items.insert(items.end(), {u.forceShort.view(), u.slash.view(), u.lengthShort.view(), u.power.view(), digit});
-    }
-    items.insert(items.end(), {z, v.b, v.qur, er, v.gamma, v.krm, u.lengthShort.view(), u.forceShort.view(),
-                               u.slash.view(), u.lengthShort.view()});
     e.io.write(kReportUnit,
                "(/,/,14X,'DEPTH',5X,'DIAM',7X,'Qu',7X,' Eu ',3X,'GAMMA AVG',6X,'E50',/,16X,A2,7X,A2,4X,3(A3,A1,A2,A2,"
                "A1,1X),/,10X,F10.2,F10.3,3E10.2,E12.3,/,37X,'Y',19X,'P',/,37X,A2,16X,A3,A1,A2)",
-               items);
+               HeadingItems(e.st.labels)
+                   .length()
+                   .length()
+                   .stress()  // qu
+                   .stress()  // Eu
+                   .unitWeight()
+                   .values({z, v.b, v.qur, er, v.gamma, v.krm})
+                   .curveUnits()
+                   .items());
 }
 
 }  // namespace

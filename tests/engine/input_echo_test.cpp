@@ -146,24 +146,21 @@ const char* const kPlot =
     " 0.0 0.0\n"
     " 1.0 -200.0\n";
 
+void readWholeProblem(Engine& e) {
+    ReadControlRecord(e);
+    ReadProblemRecords(e);
+}
+
 TEST(InputEcho, WholeProblemEchoAndPlotSections) {
     StepRun run(kProblem, 1);
-    ASSERT_EQ(run.run([](Engine& e) {
-        ReadControlRecord(e);
-        ReadProblemRecords(e);
-    }),
-              "");
+    ASSERT_EQ(run.run(readWholeProblem), "");
     EXPECT_TRUE(test::sameText(kEcho, run.report()));
     EXPECT_TRUE(test::sameText(kPlot, run.plot()));
 }
 
 TEST(InputEcho, WholeProblemFillsTheBlocks) {
     StepRun run(kProblem, 1);
-    ASSERT_EQ(run.run([](Engine& e) {
-        ReadControlRecord(e);
-        ReadProblemRecords(e);
-    }),
-              "");
+    ASSERT_EQ(run.run(readWholeProblem), "");
     const EngineState& st = run.st();
     auto at = [](int station) { return static_cast<std::size_t>(position(station)); };
     // EI from 1e9 at the top to 2e9 at the tip, half values at both ends.

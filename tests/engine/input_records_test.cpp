@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,16 @@ void expectStations(const StationReals& table, const std::vector<double>& expect
                     kRelative * std::fabs(expected[s]) + 1e-12)
             << what << ", station " << s;
     }
+}
+
+// The report message with which `step` ends the run on a wall of 10 increments of 12, the control count
+// `count` (NSR, NDS, ...) set to `value` ("" when the step goes through).
+std::string endMessage(const std::string& input, int32_t ProblemControl::*count, int32_t value,
+                       const std::function<void(Engine&)>& step) {
+    StepRun run(input);
+    run.increments(10, 12.0);
+    run.control().*count = value;
+    return run.run(step);
 }
 
 // Stiffness rows on a wall of 10 increments; EI by station 0..12 written out from the span rule: a span
@@ -152,10 +163,7 @@ TEST(SpanRule, RowsThatCannotBeAppliedEndTheRun) {
         {"501 load rows", 1, "0 10 1 100\n501\n", "     TOO MUCH DATA FOR AVAILABLE STORAGE"},
     };
     for (const auto& c : cases) {
-        StepRun run(c.input);
-        run.increments(10, 12.0);
-        run.control().nsr = c.nsr;
-        EXPECT_EQ(run.run(ReadStationTables), c.message) << c.what;
+        EXPECT_EQ(endMessage(c.input, &ProblemControl::nsr, c.nsr, ReadStationTables), c.message) << c.what;
     }
 }
 
@@ -239,10 +247,7 @@ TEST(Restraints, RowsTheSolverCannotUseEndTheRun) {
         {"21 rows", 21, "", "     TOO MUCH DATA FOR AVAILABLE STORAGE"},
     };
     for (const auto& c : cases) {
-        StepRun run(c.rows);
-        run.increments(10, 12.0);
-        run.control().nds = c.nds;
-        EXPECT_EQ(run.run(ReadRestraints), c.message) << c.what;
+        EXPECT_EQ(endMessage(c.rows, &ProblemControl::nds, c.nds, ReadRestraints), c.message) << c.what;
     }
 }
 
@@ -267,6 +272,11 @@ TEST(Increments, CopiesForTheOtherModules) {
     EXPECT_EQ(st.run.wallLength, 120.0);
 }
 
+void readAndApplyEarthPressure(Engine& e) {
+    ReadEarthPressure(e);
+    ApplyEarthPressureLoads(e);
+}
+
 TEST(EarthPressureLoads, SpecifiedProfileLoadsTheStations) {
     // Pressure rising linearly to 0.5 at depth 60, then constant: p(z) = z / 120 above 60. The load at a
     // station is p(z) times h.
@@ -275,11 +285,7 @@ TEST(EarthPressureLoads, SpecifiedProfileLoadsTheStations) {
     run.control().earthPressureOption = 1;
     run.st().excavationLevel.pressure = 9.0;
     run.st().stations.q[static_cast<std::size_t>(position(3))] = 500.0;
-    ASSERT_EQ(run.run([](Engine& e) {
-        ReadEarthPressure(e);
-        ApplyEarthPressureLoads(e);
-    }),
-              "");
+    ASSERT_EQ(run.run(readAndApplyEarthPressure), "");
     // Within a few roundings of values of order 1..500.
     expectStations(run.st().stations.q, {0, 1.2, 2.4, 503.6, 4.8, 6.0, 6.0, 6.0, 6.0, 6.0, 6.0, 0, 0}, "Q");
     EXPECT_EQ(run.st().excavationLevel.pressure, 0.0);
@@ -295,11 +301,7 @@ TEST(EarthPressureLoads, StationBelowEveryPointKeepsTheLoadAbove) {
     StepRun run("2\n0 0\n66 6.6\n");
     run.increments(10, 12.0, 66.0);
     run.control().earthPressureOption = 1;
-    ASSERT_EQ(run.run([](Engine& e) {
-        ReadEarthPressure(e);
-        ApplyEarthPressureLoads(e);
-    }),
-              "");
+    ASSERT_EQ(run.run(readAndApplyEarthPressure), "");
     expectStations(run.st().stations.q, {0, 14.4, 28.8, 43.2, 57.6, 72.0, 72.0, 0, 0}, "Q");
 }
 
@@ -309,11 +311,7 @@ TEST(EarthPressureLoads, OptionOneWithoutRowsAndOptionZero) {
         run.increments(10, 12.0);
         run.control().earthPressureOption = 1;
         run.st().excavationLevel.pressure = 9.0;
-        ASSERT_EQ(run.run([](Engine& e) {
-            ReadEarthPressure(e);
-            ApplyEarthPressureLoads(e);
-        }),
-                  "");
+        ASSERT_EQ(run.run(readAndApplyEarthPressure), "");
         EXPECT_EQ(run.st().excavationLevel.pressure, 0.0);
         EXPECT_EQ(run.plot(), " 0\n");
     }
@@ -323,11 +321,7 @@ TEST(EarthPressureLoads, OptionOneWithoutRowsAndOptionZero) {
         run.st().profile.count = 1;
         run.st().profile.depth[1] = 120.0;
         run.st().profile.total[1] = 100.0;
-        ASSERT_EQ(run.run([](Engine& e) {
-            ReadEarthPressure(e);
-            ApplyEarthPressureLoads(e);
-        }),
-                  "");
+        ASSERT_EQ(run.run(readAndApplyEarthPressure), "");
         expectStations(run.st().stations.q, std::vector<double>(13, 0.0), "Q");
         EXPECT_EQ(run.plot(), " 0\n");
     }
@@ -337,11 +331,7 @@ TEST(EarthPressureLoads, ProfileDeeperThanTheTablesEndsTheRun) {
     StepRun run("2\n0 0\n120 1\n");
     run.increments(2, 12.0, 24.0);
     run.control().earthPressureOption = 1;
-    EXPECT_EQ(run.run([](Engine& e) {
-        ReadEarthPressure(e);
-        ApplyEarthPressureLoads(e);
-    }),
-              "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END");
+    EXPECT_EQ(run.run(readAndApplyEarthPressure), "     ERROR -- NON-ZERO TABLE 4 DATA BEYOND END");
 }
 
 TEST(EarthPressureLoads, SpecifiedProfileTakesTheSurchargeOverTheProblemsFreeHeight) {
@@ -557,10 +547,7 @@ TEST(MEICurves, CurvesTheSolverCannotUseEndTheRun) {
         {"above the top", 1, "-1 4 2\n", "     ERROR STOP -- STATION -1 IS OUTSIDE THE RANGE 0 TO 10"},
     };
     for (const auto& c : cases) {
-        StepRun run(c.input);
-        run.increments(10, 12.0);
-        run.control().meiCurveCount = c.count;
-        EXPECT_EQ(run.run(ReadMEICurves), c.message) << c.what;
+        EXPECT_EQ(endMessage(c.input, &ProblemControl::meiCurveCount, c.count, ReadMEICurves), c.message) << c.what;
     }
 }
 

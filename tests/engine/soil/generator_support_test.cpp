@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,37 @@ TEST(GeneratorSupport, ExcavationLevelPressureShifts) {
     }
     EXPECT_EQ(ShiftedResistance(kExcavationSide, 100.0, 30.0), 70.0);
     EXPECT_EQ(ShiftedResistance(kBackfillSide, 100.0, 30.0), 130.0);
+}
+
+TEST(GeneratorSupport, LayerResistanceIsTheTrapezoidSumOfTheExcavationSide) {
+    // Stations at 10, 20 and 40 with pu 100, 300 and 500 on the excavation side. The backfill side's larger
+    // values (and the sum left by an earlier layer of the same slot) must not count.
+    const struct {
+        const char* name;
+        double factor;
+        double expected;
+    } cases[] = {
+        // (100 + 300) / 2 x 10 + (300 + 500) / 2 x 20
+        {"plain trapezoids", 1.0, 2000.0 + 8000.0},
+        {"scaled by a residual ratio", 0.25, 0.25 * (2000.0 + 8000.0)},
+    };
+    for (const auto& c : cases) {
+        auto soil = std::make_unique<SoilModel>();
+        soil->layerResistance[2] = 777.0;
+        LayerResistanceSum sum;
+        const double d[] = {10.0, 20.0, 40.0};
+        const double pu[] = {100.0, 300.0, 500.0};
+        for (int s = 0; s < 3; ++s) {
+            for (int side : {kExcavationSide, kBackfillSide}) {
+                const StationSide at{
+                    s + 1, side, s == 0, s == 2, d[s], d[s] + (side == kBackfillSide ? 60.0 : 0.0), 60.0 + d[s]};
+                sum.add(*soil, 2, at, side == kExcavationSide ? pu[s] : 10.0 * pu[s], c.factor);
+            }
+            EXPECT_EQ(sum.previousDepth(), d[s]) << c.name;
+        }
+        // Halves, quarters and sums of integers: exact.
+        EXPECT_EQ(soil->layerResistance[2], c.expected) << c.name;
+    }
 }
 
 TEST(GeneratorSupport, EveryStationOfTheLayerOnBothSides) {

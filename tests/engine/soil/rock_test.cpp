@@ -115,14 +115,7 @@ TEST(RockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
         points += "   16 " + right(residual, 10) + right("0.576E-01", 10) + "\n";
         points += "   17 " + right(residual, 10) + right("0.614E-01", 10) + "\n";
     }
-    const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
-    ASSERT_GE(lines.size(), 36u);
-    EXPECT_EQ(lines[0], " 5");
-    const ScratchCurveFile file = readScratchCurves();
-    ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_EQ(file.curves[0].where, 120.0 + double(0.1f));
-    EXPECT_EQ(file.curves[0].count, 34);
-    EXPECT_TRUE(sameText(points, joinLines(std::vector<std::string>(lines.begin() + 2, lines.begin() + 36))));
+    soiltest::expectFirstStationSoildata(points);
 }
 
 TEST(RockGenerator, EveryStationFollowsTheTrilinearCurveAndItsResidual) {
@@ -142,13 +135,7 @@ TEST(RockGenerator, EveryStationFollowsTheTrilinearCurveAndItsResidual) {
         // Soil layers 0..60 (qu 1000, unit weight 0.08) and 60..144 (qu 3000, unit weight 0.09).
         run.layer(6, 180.0, {0.08, 1000.0, 0.0, 0.0, 0.0, 0.0});
         run.layer(6, 300.0, {0.09, 3000.0, 0.0, 0.0, 0.0, 0.0});
-        WallSoilInput& w = run.st->wallSoil;
-        w.pFactorCount = w.yFactorCount = c.factorRows;
-        for (int r = 1; r <= c.factorRows; ++r) {
-            w.factorDepth[r] = r == 1 ? 100.0 : 400.0;
-            w.pFactor[r] = 0.5;
-            w.yFactor[r] = 2.0;
-        }
+        for (int r = 1; r <= c.factorRows; ++r) run.factorRow(r == 1 ? 100.0 : 400.0, 0.5, 2.0);
         Engine e = run.engine();
         SetUpSoilModel(e);
 

@@ -18,14 +18,12 @@ namespace velmor::engine {
 namespace {
 
 using soiltest::readScratchCurves;
+using soiltest::setUpRadians;
 using soiltest::SoilRun;
+using soiltest::stationBlock;
 using test::splitLines;
 
 constexpr double kPi = 3.14159265358979323846;
-// The set-up converts degrees with the single-precision 3.1416.
-double setUpRadians(double degrees) {
-    return degrees * double(3.1416f) / 180.0;
-}
 
 // Wedge and flow resistances against their closed forms with beta = 45 deg + phi/2 and Kp = tan^2(beta):
 // pst = gamma (x^2 C1 + x b C2), psd = gamma b x C3. The forms agree only with the true pi (then
@@ -148,18 +146,6 @@ void sandWall(SoilRun& run, double wa, const std::array<double, 6>& top = {0.04,
     run.layer(4, 180.0, top, bottom);
 }
 
-// The report lines of a station's two curve blocks, from the two empty lines before its excavation-side
-// title; `station` counts the stations of the report from 1.
-std::vector<std::string> stationBlock(const std::string& report, int station, std::size_t count) {
-    const std::vector<std::string> lines = splitLines(report);
-    int seen = 0;
-    for (std::size_t i = 2; i < lines.size(); ++i) {
-        if (lines[i] != "         AT THE EXCAVATION SIDE" || ++seen != station) continue;
-        return std::vector<std::string>(lines.begin() + (i - 2), lines.begin() + std::min(lines.size(), i - 2 + count));
-    }
-    return {};
-}
-
 // The value in columns [from, from + width) of a report line, as a number.
 double field(const std::string& line, std::size_t from, std::size_t width) {
     return std::stod(line.substr(from, width));
@@ -257,16 +243,8 @@ TEST(SandCurves, ReportBlockAndSoildataOfOneStation) {
     EXPECT_TRUE(test::sameText(soiltest::joinLines(expected),
                                soiltest::joinLines(stationBlock(run.report(), 3, expected.size()))));
 
-    const soiltest::ScratchCurveFile file = readScratchCurves();
-    ASSERT_TRUE(file.complete);
-    EXPECT_EQ(file.count, 5);
-    ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_DOUBLE_EQ(file.curves[2].where, 120.0);
-    EXPECT_EQ(file.curves[2].count, 34);
-    // The point records of station 3, verbatim: curve 3 starts after the count line and two curves of 35 lines.
-    const std::vector<std::string> lines = splitLines(test::readFile("soildata"));
-    ASSERT_GE(lines.size(), 1u + 3 * 35u);
-    for (int i = 0; i < 34; ++i) EXPECT_EQ(lines[1 + 2 * 35 + 1 + i], kStationThreeSoildata[i]) << "point line " << i;
+    // The point records of station 3, verbatim.
+    soiltest::expectStationThreeSoildata(kStationThreeSoildata);
     EXPECT_EQ(run.st->soil.pi, double(3.1416f));
 }
 

@@ -21,16 +21,12 @@ using soiltest::readScratchCurves;
 using soiltest::reportLinesFrom;
 using soiltest::right;
 using soiltest::ScratchCurveFile;
+using soiltest::setUpRadians;
 using soiltest::SoilRun;
 using soiltest::spaces;
 using test::sameText;
 
 const double kPi = 3.14159265358979323846;
-
-// The soil model converts degrees with 3.1416 in single precision.
-double radians(double degrees) {
-    return degrees * double(3.1416f) / 180.0;
-}
 
 // Piecewise-linear A or B of the sand criterion against x/b, the end segments extended.
 double coefficient(const std::array<double, 10>& value, double ratio) {
@@ -115,10 +111,15 @@ void englishWall(SoilRun& run, double wa) {
     run.wall(20, 12.0, 120.0, wa, 24.0);
 }
 
-TEST(SiltGenerator, ReportBlockAndSoildataOfTheFirstStation) {
-    SoilRun run;
+// WA / WP = 2 and one silt layer of c = 2, phi = 30 deg, unit weight 0.065 and k = 90.
+void oneSiltLayer(SoilRun& run) {
     englishWall(run, 48.0);
     run.layer(5, 300.0, {0.065, 2.0, 30.0, 0.0, 90.0, 0.0});
+}
+
+TEST(SiltGenerator, ReportBlockAndSoildataOfTheFirstStation) {
+    SoilRun run;
+    oneSiltLayer(run);
     Engine e = run.engine();
     SetUpSoilModel(e);
 
@@ -154,20 +155,7 @@ TEST(SiltGenerator, ReportBlockAndSoildataOfTheFirstStation) {
     EXPECT_TRUE(sameText(expected, joinLines(reportLinesFrom(run.report(), "        P-Y CURVES DATA", 62))));
 
     // soildata: (number, p, y) in (I5,2(2X,E10.3)).
-    std::string points;
-    for (const char* const* p : {excavation, backfill}) {
-        for (int i = 0; i < 17; ++i) {
-            points += right(std::to_string(i + 1), 5) + "  " + right(p[i], 10) + "  " + right(y[i], 10) + "\n";
-        }
-    }
-    const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
-    ASSERT_GE(lines.size(), 36u);
-    EXPECT_EQ(lines[0], " 5");
-    const ScratchCurveFile file = readScratchCurves();
-    ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_EQ(file.curves[0].where, 120.0 + double(0.1f));
-    EXPECT_EQ(file.curves[0].count, 34);
-    EXPECT_TRUE(sameText(points, joinLines(std::vector<std::string>(lines.begin() + 2, lines.begin() + 36))));
+    soiltest::expectFirstStationSoildata(soiltest::twoSidePointRecords(y, excavation, backfill));
 }
 
 TEST(SiltGenerator, FrictionalPartFromSandPlusCohesivePartFromClay) {
@@ -196,7 +184,7 @@ TEST(SiltGenerator, FrictionalPartFromSandPlusCohesivePartFromClay) {
         ASSERT_EQ(file.curves.size(), 5u) << c.name;
         const bool continuous = c.wa < 1.1 * 24.0;
         const double pMultiplier = continuous ? 1.0 : kSpacingMultiplier;
-        const double phi = radians(c.phiDegrees);
+        const double phi = setUpRadians(c.phiDegrees);
         const double b = 24.0;
         const double stations[] = {0.1, 36.0, 72.0, 108.0, 143.9};
         for (int s = 0; s < 5; ++s) {
@@ -258,15 +246,14 @@ TEST(SiltGenerator, WithoutCohesionTheSandCurve) {
 
 TEST(SiltGenerator, LayerResistanceAndTheSharedConstantsLeftBehind) {
     SoilRun run;
-    englishWall(run, 48.0);
-    run.layer(5, 300.0, {0.065, 2.0, 30.0, 0.0, 90.0, 0.0});
+    oneSiltLayer(run);
     Engine e = run.engine();
     SetUpSoilModel(e);
 
     // Excavation-side pu: trapezoids between the stations, then the last station's pu down to the bottom.
     const double d[] = {0.1, 36.0, 72.0, 108.0, 143.9};
     double pu[5];
-    for (int s = 0; s < 5; ++s) pu[s] = handSilt(2.0, radians(30.0), 0.065, 24.0, 90.0, d[s], d[s], false).pu;
+    for (int s = 0; s < 5; ++s) pu[s] = handSilt(2.0, setUpRadians(30.0), 0.065, 24.0, 90.0, d[s], d[s], false).pu;
     double expected = 0.0;
     for (int s = 1; s < 5; ++s) expected += (d[s] - d[s - 1]) * 0.5 * (pu[s] + pu[s - 1]);
     expected += (144.0 - 143.9) * pu[4];
@@ -304,7 +291,7 @@ TEST(SiltGenerator, ALowerLayerWorksAtTheEquivalentDepthOfItsTop) {
         ASSERT_EQ(curve.points.size(), 34u);
         for (int side = 0; side < 2; ++side) {
             const double z = (side == 0 ? 0.0 : 120.0) + d;
-            const HandSilt h = handSilt(4.0, radians(32.0), gamma, 24.0, 120.0, z - top + equivalent, z, false);
+            const HandSilt h = handSilt(4.0, setUpRadians(32.0), gamma, 24.0, 120.0, z - top + equivalent, z, false);
             for (int i = 1; i <= 17; ++i) {
                 const CurvePoint& pt = curve.points[static_cast<std::size_t>(side * 17 + i - 1)];
                 const double p = kSpacingMultiplier * h.p[static_cast<std::size_t>(i)];

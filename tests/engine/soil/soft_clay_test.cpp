@@ -16,8 +16,9 @@
 namespace velmor::engine {
 namespace {
 
-using soiltest::readScratchCurves;
+using soiltest::rowP;
 using soiltest::SoilRun;
+using soiltest::stationBlock;
 using test::splitLines;
 
 // Wall of 20 increments of 12 in, free height 60 in, WP = 24 in; one soft clay layer from the excavation
@@ -28,26 +29,10 @@ void clayWall(SoilRun& run, double wa) {
     run.layer(1, 180.0, {0.02, 5.0, 0.0, 0.02, 0.0, 0.0});
 }
 
-// The report lines of a station's two curve blocks, from the two empty lines before its excavation-side
-// title; `station` counts the stations of the report from 1.
-std::vector<std::string> stationBlock(const std::string& report, int station, std::size_t count) {
-    const std::vector<std::string> lines = splitLines(report);
-    int seen = 0;
-    for (std::size_t i = 2; i < lines.size(); ++i) {
-        if (lines[i] != "         AT THE EXCAVATION SIDE" || ++seen != station) continue;
-        return std::vector<std::string>(lines.begin() + (i - 2), lines.begin() + std::min(lines.size(), i - 2 + count));
-    }
-    return {};
-}
-
 // Lines of a station block that hold row 17 (y, p) of the excavation and the backfill side.
 constexpr std::size_t kExcavationLastRow = 25;
 constexpr std::size_t kBackfillLastRow = 53;
 constexpr std::size_t kBlockLines = 56;
-
-double rowP(const std::string& line) {
-    return std::stod(line.substr(41, 20));
-}
 
 // Station 3 (60 in below the excavation level), written out from the report formats with values worked by
 // hand: excavation side x = 60 in, Np = 0.5 x 60 / 24 + 0.02 x 60 / 5 + 3 = 4.49, pu = 5 x 4.49 x 24 = 538.8,
@@ -137,15 +122,7 @@ TEST(SoftClayCurves, ReportBlockAndSoildataOfOneStation) {
     const std::vector<std::string> expected(std::begin(kStationThreeReport), std::end(kStationThreeReport));
     EXPECT_TRUE(test::sameText(soiltest::joinLines(expected),
                                soiltest::joinLines(stationBlock(run.report(), 3, expected.size()))));
-    const soiltest::ScratchCurveFile file = readScratchCurves();
-    ASSERT_TRUE(file.complete);
-    EXPECT_EQ(file.count, 5);
-    ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_DOUBLE_EQ(file.curves[2].where, 120.0);
-    EXPECT_EQ(file.curves[2].count, 34);
-    const std::vector<std::string> lines = splitLines(test::readFile("soildata"));
-    ASSERT_GE(lines.size(), 1u + 3 * 35u);
-    for (int i = 0; i < 34; ++i) EXPECT_EQ(lines[1 + 2 * 35 + 1 + i], kStationThreeSoildata[i]) << "point line " << i;
+    soiltest::expectStationThreeSoildata(kStationThreeSoildata);
     EXPECT_EQ(run.st->soil.threshold, double(1e-14f));
 }
 
@@ -225,12 +202,8 @@ TEST(SoftClayCurves, DeflectionsBelowTheFloorWarnWithTheInitialModulus) {
     // the warning with k0 = 0.5 pu (y50 / 1e-14)^(2/3) / y50 = 0.5462E+12 for pu = 538.8, y50 = 1.2.
     SoilRun run;
     clayWall(run, 96.0);
-    WallSoilInput& w = run.st->wallSoil;
-    w.pFactorCount = w.yFactorCount = 2;
-    w.factorDepth[1] = 100.0;
-    w.factorDepth[2] = 140.0;
-    w.pFactor[1] = w.pFactor[2] = 1.0;
-    w.yFactor[1] = w.yFactor[2] = 0.0;
+    run.factorRow(100.0, 1.0, 0.0);
+    run.factorRow(140.0, 1.0, 0.0);
     Engine e = run.engine();
     SetUpSoilModel(e);
     const std::vector<std::string> lines = splitLines(run.report());

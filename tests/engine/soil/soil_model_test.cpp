@@ -263,14 +263,8 @@ TEST(SoilModel, EchoAndTheHeadOfSoildata) {
     englishWall(run);
     run.layer(1, 180.0, {0.07, 5.0, 0.0, 0.02, 0.0, 0.0}, {0.07, 7.0, 0.0, 0.02, 0.0, 0.0});
     run.layer(4, 264.0, {0.065, 0.0, 30.0, 0.0, 90.0, 0.0}, {0.065, 0.0, 36.0, 0.0, 90.0, 0.0});
-    WallSoilInput& w = run.st->wallSoil;
-    w.pFactorCount = w.yFactorCount = 2;
-    w.factorDepth[1] = 130.0;
-    w.pFactor[1] = 0.8;
-    w.yFactor[1] = 1.0;
-    w.factorDepth[2] = 200.0;
-    w.pFactor[2] = 0.9;
-    w.yFactor[2] = 1.1;
+    run.factorRow(130.0, 0.8, 1.0);
+    run.factorRow(200.0, 0.9, 1.1);
     UserPYCurves& u = run.st->userCurves;
     run.st->run.nuc = u.count = 2;
     u.node[1] = 12;

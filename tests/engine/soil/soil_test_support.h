@@ -72,6 +72,16 @@ class SoilRun {
         layer(soilType, bottomBelowTop, values, values);
     }
 
+    // A row of the p-y modification factors: depth below the top of the wall, p- and y-factor.
+    void factorRow(double depthBelowTop, double pFactor, double yFactor) {
+        WallSoilInput& w = st->wallSoil;
+        const int i = ++w.pFactorCount;
+        w.yFactorCount = i;
+        w.factorDepth[i] = depthBelowTop;
+        w.pFactor[i] = pFactor;
+        w.yFactor[i] = yFactor;
+    }
+
     std::unique_ptr<EngineState> st;
     rt::RecordIO io;
 
@@ -80,6 +90,11 @@ class SoilRun {
     std::FILE* console_ = nullptr;
     double previousBottom_ = 0.0;
 };
+
+// Degrees in radians as the soil model converts them, with pi = 3.1416 in single precision.
+inline double setUpRadians(double degrees) {
+    return degrees * double(3.1416f) / 180.0;
+}
 
 // Typical soil values: a soft clay, a stiff clay, a sand, a rock (English units).
 inline constexpr std::array<double, 6> kSoftClay = {0.07, 5.0, 0.0, 0.02, 0.0, 0.0};

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,6 +72,26 @@ inline std::vector<std::string> reportLinesFrom(const std::string& report, const
     return out;
 }
 
+// The report lines of a station's two curve blocks, from the two empty lines before its excavation-side
+// title; `station` counts the stations of the report from 1.
+inline std::vector<std::string> stationBlock(const std::string& report, int station, std::size_t count) {
+    const std::vector<std::string> lines = test::splitLines(report);
+    int seen = 0;
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        if (lines[i] != "         AT THE EXCAVATION SIDE" || ++seen != station) continue;
+        return std::vector<std::string>(lines.begin() + (i - 2), lines.begin() + std::min(lines.size(), i - 2 + count));
+    }
+    return {};
+}
+
+// y and p of a curve row of the report, (21X,2F20.d).
+inline double rowY(const std::string& line) {
+    return std::stod(line.substr(21, 20));
+}
+inline double rowP(const std::string& line) {
+    return std::stod(line.substr(41, 20));
+}
+
 inline std::string spaces(int n) {
     return std::string(static_cast<std::size_t>(n), ' ');
 }
@@ -89,6 +113,47 @@ inline std::string joinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const std::string& line : lines) text += line + "\n";
     return text;
+}
+
+// The point records (number, p, y) of a station's two curves in (I5,2(2X,E10.3)), from the printed y of
+// the points and the printed p of each side.
+inline std::string twoSidePointRecords(const char* const* y, const char* const* excavation,
+                                       const char* const* backfill) {
+    std::string points;
+    for (const char* const* p : {excavation, backfill}) {
+        for (int i = 0; i < 17; ++i) {
+            points += right(std::to_string(i + 1), 5) + "  " + right(p[i], 10) + "  " + right(y[i], 10) + "\n";
+        }
+    }
+    return points;
+}
+
+// soildata of one layer of five stations on the 120-high free wall of the generator tests: the count line,
+// then the first station's curve (0.1 below the excavation) with the point records `points`.
+inline void expectFirstStationSoildata(const std::string& points) {
+    const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
+    ASSERT_GE(lines.size(), 36u);
+    EXPECT_EQ(lines[0], " 5");
+    const ScratchCurveFile file = readScratchCurves();
+    ASSERT_EQ(file.curves.size(), 5u);
+    EXPECT_EQ(file.curves[0].where, 120.0 + double(0.1f));
+    EXPECT_EQ(file.curves[0].count, 34);
+    EXPECT_TRUE(test::sameText(points, joinLines(std::vector<std::string>(lines.begin() + 2, lines.begin() + 36))));
+}
+
+// soildata of one layer of five stations on the 60-high free wall of the generator tests: station 3, 120
+// below the top of the wall, has the 34 point records `expected`.
+inline void expectStationThreeSoildata(const char* const* expected) {
+    const ScratchCurveFile file = readScratchCurves();
+    ASSERT_TRUE(file.complete);
+    EXPECT_EQ(file.count, 5);
+    ASSERT_EQ(file.curves.size(), 5u);
+    EXPECT_DOUBLE_EQ(file.curves[2].where, 120.0);
+    EXPECT_EQ(file.curves[2].count, 34);
+    // Curve 3 starts after the count line and two curves of 35 lines.
+    const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
+    ASSERT_GE(lines.size(), 1u + 3 * 35u);
+    for (int i = 0; i < 34; ++i) EXPECT_EQ(lines[1 + 2 * 35 + 1 + i], expected[i]) << "point line " << i;
 }
 
 }  // namespace velmor::engine::soiltest

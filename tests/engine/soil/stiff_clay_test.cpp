@@ -16,7 +16,10 @@ namespace velmor::engine {
 namespace {
 
 using soiltest::readScratchCurves;
+using soiltest::rowP;
+using soiltest::rowY;
 using soiltest::SoilRun;
+using soiltest::stationBlock;
 using test::splitLines;
 
 // Wall of 20 increments of 12 in, free height 60 in, WP = 24 in, WA = 96 in (WA/WP = 4: no p-reduction, no
@@ -28,25 +31,6 @@ void stiffWall(SoilRun& run, int soilType, const std::array<double, 6>& top, dou
 }
 
 constexpr std::array<double, 6> kClay = {0.07, 10.0, 0.0, 0.005, 500.0, 0.0};
-
-// The report lines of a station's two curve blocks, from the two empty lines before its excavation-side
-// title; `station` counts the stations of the report from 1.
-std::vector<std::string> stationBlock(const std::string& report, int station, std::size_t count) {
-    const std::vector<std::string> lines = splitLines(report);
-    int seen = 0;
-    for (std::size_t i = 2; i < lines.size(); ++i) {
-        if (lines[i] != "         AT THE EXCAVATION SIDE" || ++seen != station) continue;
-        return std::vector<std::string>(lines.begin() + (i - 2), lines.begin() + std::min(lines.size(), i - 2 + count));
-    }
-    return {};
-}
-
-double rowY(const std::string& line) {
-    return std::stod(line.substr(21, 20));
-}
-double rowP(const std::string& line) {
-    return std::stod(line.substr(41, 20));
-}
 
 // Rows 1..17 of each side in a station block.
 constexpr std::size_t kBelowWaterRows[] = {8, 33};

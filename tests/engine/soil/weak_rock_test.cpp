@@ -99,10 +99,16 @@ TEST(WeakRockCurve, StraightLineThenQuarterPowerCappedAtPur) {
     EXPECT_NEAR(c.kir * c.ya, 0.5 * c.pur * std::pow(c.ya / yrm, 0.25), 1e-9 * c.pur);
 }
 
-TEST(WeakRockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
-    SoilRun run;
+// An English wall of 20 increments of 12 with the excavation 120 below its top; one weak rock layer of
+// qu = 1000, krm = 0.0005, Er = 1e5 and RQD = 50 that the toe cut ends 144 below the excavation.
+void oneWeakRockLayer(SoilRun& run) {
     run.wall(20, 12.0, 120.0, 24.0, 24.0);
     run.layer(7, 300.0, {0.08, 1000.0, 0.0, 0.0005, 1.0e5, 50.0});
+}
+
+TEST(WeakRockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
+    SoilRun run;
+    oneWeakRockLayer(run);
     Engine e = run.engine();
     SetUpSoilModel(e);
 
@@ -134,20 +140,7 @@ TEST(WeakRockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
     EXPECT_TRUE(sameText(expected, joinLines(reportLinesFrom(run.report(), "        P-Y CURVES DATA", 56))));
 
     // soildata: (number, p, y) in (I5,2(2X,E10.3)).
-    std::string points;
-    for (const char* const* p : {excavation, backfill}) {
-        for (int i = 0; i < 17; ++i) {
-            points += right(std::to_string(i + 1), 5) + "  " + right(p[i], 10) + "  " + right(y[i], 10) + "\n";
-        }
-    }
-    const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
-    ASSERT_GE(lines.size(), 36u);
-    EXPECT_EQ(lines[0], " 5");
-    const ScratchCurveFile file = readScratchCurves();
-    ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_EQ(file.curves[0].where, 120.0 + double(0.1f));
-    EXPECT_EQ(file.curves[0].count, 34);
-    EXPECT_TRUE(sameText(points, joinLines(std::vector<std::string>(lines.begin() + 2, lines.begin() + 36))));
+    soiltest::expectFirstStationSoildata(soiltest::twoSidePointRecords(y, excavation, backfill));
 }
 
 TEST(WeakRockGenerator, EveryStationAgainstTheClosedForm) {
@@ -181,12 +174,8 @@ TEST(WeakRockGenerator, EveryStationAgainstTheClosedForm) {
             run.layer(7, 300.0, {0.08, 1000.0, 0.0, 0.0005, 1.0e5, 0.0}, {0.08, 2000.0, 0.0, 0.001, 3.0e5, 90.0});
         }
         // Reduction factors 0.5 on p and 2 on y between 100 and 400 below the top of the wall.
-        WallSoilInput& w = run.st->wallSoil;
-        w.pFactorCount = w.yFactorCount = 2;
-        w.factorDepth[1] = 100.0;
-        w.factorDepth[2] = 400.0;
-        w.pFactor[1] = w.pFactor[2] = 0.5;
-        w.yFactor[1] = w.yFactor[2] = 2.0;
+        run.factorRow(100.0, 0.5, 2.0);
+        run.factorRow(400.0, 0.5, 2.0);
         Engine e = run.engine();
         SetUpSoilModel(e);
 
@@ -232,8 +221,7 @@ TEST(WeakRockGenerator, EveryStationAgainstTheClosedForm) {
 
 TEST(WeakRockGenerator, NoStrengthAfterTheFirstStationStopsTheRun) {
     SoilRun run;
-    run.wall(20, 12.0, 120.0, 24.0, 24.0);
-    run.layer(7, 300.0, {0.08, 1000.0, 0.0, 0.0005, 1.0e5, 50.0});
+    oneWeakRockLayer(run);
     Engine e = run.engine();
     SetUpSoilModel(e);
     // The set-up refuses a layer without strength; a table that lost it afterwards reaches the generator.
