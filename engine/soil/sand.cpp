@@ -158,7 +158,7 @@ void PYCurveSand(Engine& e, int column, int layer) {
     StationSoilValues& sv = st.stationSoil;
     soil.pi = kSandPi;
     SetDepthRatioBreakpoints(soil);
-    const double k = soil.fifthValue[layer];
+    const double k = soil.fifthValue[std::clamp(layer, 0, kSoilLayerSlots)];  // the layer is checked below
 
     SandAngles angles{};
     LayerResistanceSum resistance;

@@ -18,7 +18,7 @@ constexpr double kTwoThirds = double(2.0f / 3.0f);
 // then 8, 15 and 20 y50.
 double softClayDeflection(int point, double y50) {
     if (point == 1) return 0.0;
-    if (point == 2) return 0.008 * y50;
+    if (point == 2) return double(0.008f) * y50;
     if (point <= 14) return (point - 2) * (y50 / 4.0);
     if (point == 15) return 8.0 * y50;
     if (point == 16) return 15.0 * y50;

@@ -315,7 +315,10 @@ void validateLayer(Engine& e, int k) {
             if (!bothAbove(soil.e50, 0.0)) endRunForLayer(e, row, "KRM MUST BE GREATER THAN ZERO");
             break;
         default:
-            if (!bothAbove(soil.cohesion, 0.0)) endRunForLayer(e, row, "THE COHESION MUST BE GREATER THAN ZERO");
+            // A clay without cohesion has flat curves (no resistance beyond the pressure shift), as the
+            // generators define them; a negative one has no meaning.
+            if (!(soil.cohesion[a] >= 0.0 && soil.cohesion[b] >= 0.0))
+                endRunForLayer(e, row, "THE COHESION MUST NOT BE NEGATIVE");
             if (!bothAbove(soil.e50, 0.0)) endRunForLayer(e, row, "E50 MUST BE GREATER THAN ZERO");
             // A clay lighter than the water around it would pull its wedge resistance below zero with depth.
             if (!everyStationWeight([](double gamma) { return gamma >= 0.0; }))

@@ -117,7 +117,7 @@ void PYCurveStiffClayBelowWater(Engine& e, int column, int layer) {
     EngineState& st = e.st;
     SoilModel& soil = st.soil;
     StationSoilValues& sv = st.stationSoil;
-    const double ks = soil.fifthValue[layer];
+    const double ks = soil.fifthValue[std::clamp(layer, 0, kSoilLayerSlots)];  // the layer is checked below
 
     double e50 = 0.0;
     double as = 0.0;

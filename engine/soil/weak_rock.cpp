@@ -81,7 +81,7 @@ const std::array<double, 17> kWeakRockDeflectionFactors = {double(0.0005f),
 
 double WeakRockStrengthReduction(double rqd) {
     // 1/150 in single precision.
-    return 1.0 - rqd * 0.006666666828095913;
+    return 1.0 - rqd * double(1.0f / 150.0f);
 }
 
 WeakRockCurve WeakRockCurveParameters(double alphaR, double qa, double b, double xr, double er, double krm) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -432,16 +433,16 @@ TEST(SoilModel, InputThatWouldSpoilTheCurvesEndsTheRunNamingTheLayer) {
              r.layer(1, 264.0, kSoftClay);
          },
          "     INPUT SOIL LAYER  2: THE LAYER IS TOO THIN FOR ITS P-Y STATIONS"},
-        {"soft clay without cohesion",
+        {"soft clay with a negative cohesion",
          [](SoilRun& r) {
-             clayOver(r, 1, {0.07, 0.0, 0.0, 0.02, 0.0, 0.0});
+             clayOver(r, 1, {0.07, -1.0, 0.0, 0.02, 0.0, 0.0});
          },
-         "     INPUT SOIL LAYER  2: THE COHESION MUST BE GREATER THAN ZERO"},
+         "     INPUT SOIL LAYER  2: THE COHESION MUST NOT BE NEGATIVE"},
         {"an unknown code is soft clay",
          [](SoilRun& r) {
-             clayOver(r, 9, {0.07, 0.0, 0.0, 0.02, 0.0, 0.0});
+             clayOver(r, 9, {0.07, -1.0, 0.0, 0.02, 0.0, 0.0});
          },
-         "     INPUT SOIL LAYER  2: THE COHESION MUST BE GREATER THAN ZERO"},
+         "     INPUT SOIL LAYER  2: THE COHESION MUST NOT BE NEGATIVE"},
         {"stiff clay without E50",
          [](SoilRun& r) {
              clayOver(r, 2, {0.07, 10.0, 0.0, 0.0, 500.0, 0.0});
@@ -557,6 +558,20 @@ TEST(SoilModel, SoundModelsOfEveryTypePassTheChecks) {
         Engine e = run.engine();
         EXPECT_NO_THROW(SetUpSoilModel(e)) << c.soilType;
         EXPECT_EQ(run.st->soil.layerCount, 2);
+    }
+    // Nor may a clay: its cohesive resistance is then zero, what remains is the weight of the soil in the
+    // continuous-wall form. (Below another layer its equivalent depth has no solution, and the run ends
+    // naming the layer.)
+    for (int soilType : {1, 2, 3}) {
+        SoilRun run;
+        englishWall(run);
+        run.layer(soilType, 264.0, {0.07, 0.0, 0.0, 0.005, 500.0, 0.0});
+        Engine e = run.engine();
+        EXPECT_NO_THROW(SetUpSoilModel(e)) << soilType;
+        const auto curves = readScratchCurves();
+        ASSERT_EQ(curves.count, 5) << soilType;
+        for (const auto& curve : curves.curves)
+            for (const auto& point : curve.points) EXPECT_TRUE(std::isfinite(point.p) && point.p >= 0.0) << soilType;
     }
     // A clay exactly as heavy as the water around it has no effective weight, which its curves allow: the
     // wedge resistance then grows with depth through the cohesion alone.
