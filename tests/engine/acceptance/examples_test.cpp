@@ -28,7 +28,7 @@ const Example kExamples[] = {
     {"cantilever-sand-si.vm4d", 1},
     {"anchored-soft-clay.vm4d", 1},
     {"stiff-clay-sloping-backfill.vm4d", 1},
-    {"user-curves-specified-pressure.vm4d", 1},
+    {"user-curves-and-pressure-profile.vm4d", 1},
     {"long-term-pair.vm4d", 2},
     {"three-stages.vm4d", 3},
     {"rock-socket-under-silt.vm4d", 1},
