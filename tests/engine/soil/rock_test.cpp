@@ -118,6 +118,86 @@ TEST(RockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
     soiltest::expectFirstStationSoildata(points);
 }
 
+// SI units: the first station of a rock layer of qu = 20000 kPa below the water table (unit weight 10 kN/m^3)
+// on the SI wall. Worked by hand: su = 10000 kPa, b = 0.8 m: y1 = 0.0004 b = 0.00032 m, p1 = 2000 su y1 = 6400,
+// pu = su b = 8000, y2 = (pu - p1) / (100 su) + y1 = 0.00192 m, dy = y2 / 15 = 0.000128 m. Points 16 and 17 take
+// the residual 0.5 gamma b depth: 0.04 kN/m at 0.01 m (excavation side), 12.04 kN/m at 3.01 m (backfill side).
+const char* const kRockSiReport[] = {
+    "",
+    "",
+    "                 DEPTH-EXCAVATION SIDE     DIAM        C       ",
+    "                               M             M      KN/ M**2 ",
+    "                              0.01          0.800   0.1E+05",
+    "                                      Y                   P",
+    "                                       M                KN/ M",
+    "                                0.000D+00           0.000D+00",
+    "                                0.128D-03           0.256D+04",
+    "                                0.256D-03           0.512D+04",
+    "                                0.384D-03           0.646D+04",
+    "                                0.512D-03           0.659D+04",
+    "                                0.640D-03           0.672D+04",
+    "                                0.768D-03           0.685D+04",
+    "                                0.896D-03           0.698D+04",
+    "                                0.102D-02           0.710D+04",
+    "                                0.115D-02           0.723D+04",
+    "                                0.128D-02           0.736D+04",
+    "                                0.141D-02           0.749D+04",
+    "                                0.154D-02           0.762D+04",
+    "                                0.166D-02           0.774D+04",
+    "                                0.179D-02           0.787D+04",
+    "                                0.192D-02           0.400D-01",
+    "                                0.205D-02           0.400D-01",
+    "",
+    "",
+    "                 DEPTH-BACKFILL SIDE       DIAM        C       ",
+    "                               M             M      KN/ M**2 ",
+    "                              3.01          0.800   0.1E+05",
+    "                                      Y                   P",
+    "                                       M                KN/ M",
+    "                                0.000D+00           0.000D+00",
+    "                                0.128D-03           0.256D+04",
+    "                                0.256D-03           0.512D+04",
+    "                                0.384D-03           0.646D+04",
+    "                                0.512D-03           0.659D+04",
+    "                                0.640D-03           0.672D+04",
+    "                                0.768D-03           0.685D+04",
+    "                                0.896D-03           0.698D+04",
+    "                                0.102D-02           0.710D+04",
+    "                                0.115D-02           0.723D+04",
+    "                                0.128D-02           0.736D+04",
+    "                                0.141D-02           0.749D+04",
+    "                                0.154D-02           0.762D+04",
+    "                                0.166D-02           0.774D+04",
+    "                                0.179D-02           0.787D+04",
+    "                                0.192D-02           0.120D+02",
+    "                                0.205D-02           0.120D+02",
+};
+const char* const kRockSiSoildata[] = {
+    "    1  0.000E+00 0.000E+00", "    2  0.256E+04 0.128E-03", "    3  0.512E+04 0.256E-03",
+    "    4  0.646E+04 0.384E-03", "    5  0.659E+04 0.512E-03", "    6  0.672E+04 0.640E-03",
+    "    7  0.685E+04 0.768E-03", "    8  0.698E+04 0.896E-03", "    9  0.710E+04 0.102E-02",
+    "   10  0.723E+04 0.115E-02", "   11  0.736E+04 0.128E-02", "   12  0.749E+04 0.141E-02",
+    "   13  0.762E+04 0.154E-02", "   14  0.774E+04 0.166E-02", "   15  0.787E+04 0.179E-02",
+    "   16  0.400E-01 0.192E-02", "   17  0.400E-01 0.205E-02", "    1  0.000E+00 0.000E+00",
+    "    2  0.256E+04 0.128E-03", "    3  0.512E+04 0.256E-03", "    4  0.646E+04 0.384E-03",
+    "    5  0.659E+04 0.512E-03", "    6  0.672E+04 0.640E-03", "    7  0.685E+04 0.768E-03",
+    "    8  0.698E+04 0.896E-03", "    9  0.710E+04 0.102E-02", "   10  0.723E+04 0.115E-02",
+    "   11  0.736E+04 0.128E-02", "   12  0.749E+04 0.141E-02", "   13  0.762E+04 0.154E-02",
+    "   14  0.774E+04 0.166E-02", "   15  0.787E+04 0.179E-02", "   16  0.120E+02 0.192E-02",
+    "   17  0.120E+02 0.205E-02",
+};
+
+TEST(RockGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
+    SoilRun run;
+    soiltest::siWall(run, 0.8);
+    run.layer(6, 9.0, {19.81, 20000.0, 0.0, 0.0, 0.0, 0.0});
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    soiltest::expectCurveBlocksAfterHeading(run.report(), kRockSiReport, std::size(kRockSiReport));
+    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kRockSiSoildata, std::size(kRockSiSoildata)),
+                                         soiltest::kSiFirstStationBelowTop);
+}
+
 TEST(RockGenerator, EveryStationFollowsTheTrilinearCurveAndItsResidual) {
     const struct Case {
         const char* name;

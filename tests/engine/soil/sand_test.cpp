@@ -288,64 +288,71 @@ TEST(SandCurves, BothSidesTakeTheSoilAtTheExcavationSideDepth) {
     EXPECT_EQ(block[37].substr(0, 20), "              120.00");
 }
 
-// Ultimate resistance of the sand layer at an excavation-side depth x, from the pieces checked above
-// against the closed forms, with A from its table (x/b between 0 and 3 here: steps of 0.5).
-double sandUltimate(double x) {
-    const SandAngles a = SandAnglesFor(setUpRadians(35.0), double(3.1416f));
-    const double ratio = x / 24.0;
-    const double table[] = {2.83, 2.48, 2.11, 1.76, 1.48, 1.23, 1.06};
-    const int i = std::min(5, static_cast<int>(ratio / 0.5));
-    const double lower = double(float(table[i]));
-    const double upper = double(float(table[i + 1]));
-    const double coefficient = lower + (ratio - 0.5 * i) * (upper - lower) / 0.5;
-    return coefficient * SandWedgeFlowResistance(a, 24.0, 0.04, x).smaller();
+// Wall of 25 increments of 12 in, free height 60 in, WA = 96 in, WP = 24 in (no p-reduction, no continuous
+// wall), long enough that the toe cut (264 in below the excavation) leaves two layers of 120 in each alone.
+void twoLayerWall(SoilRun& run) {
+    run.wall(25, 12.0, 60.0, 96.0, 24.0);
 }
 
+// Row 17 (y = yu + 3b) of the excavation and the backfill side of a station's sand block: p = pu there.
+constexpr std::size_t kExcavationLastRow = 27;
+constexpr std::size_t kBackfillLastRow = 57;
+
 TEST(SandCurves, LayerResistanceIntegratesTheExcavationSideUltimateResistance) {
+    // One sand layer of phi = 30 deg, gamma = 0.04 lb/in^3, k = 60 from the excavation level to 120 in below
+    // it: stations at 0.1, 30, 60, 90 and 119.9 in. pu = A min(pst, psd) at x = d, worked by hand with
+    // pi = 3.1416 and the single-precision A of the table (x/b = 0.0042, 1.25, 2.5, 3.75, 4.996); then the
+    // trapezoids between the stations and the last station's pu over the 0.1 in down to the layer bottom:
+    // R = 66826.786146.
     SoilRun run;
-    run.wall(20, 12.0, 60.0, 96.0, 24.0);
-    run.layer(4, 132.0, {0.04, 0.0, 35.0, 0.0, 90.0, 0.0});  // 72 in: stations 0.1, 18, 36, 54, 71.9
+    twoLayerWall(run);
+    run.layer(4, 180.0, {0.04, 0.0, 30.0, 0.0, 60.0, 0.0});
     Engine e = run.engine();
     SetUpSoilModel(e);
-    const double d[] = {double(0.1f), 18.0, 36.0, 54.0, 72.0 - double(0.1f)};
-    double expected = 0.0;
-    for (int i = 1; i < 5; ++i) expected += (d[i] - d[i - 1]) * 0.5 * (sandUltimate(d[i]) + sandUltimate(d[i - 1]));
-    expected += (72.0 - d[4]) * sandUltimate(d[4]);
-    // Sums of a few products: rounding only.
-    EXPECT_NEAR(run.st->soil.layerResistance[1], expected, 1e-10 * expected);
+    const double pu[] = {0.725897, 281.778909, 527.532671, 798.810556, 1237.627863};
+    const std::string report = run.report();
+    for (int s = 0; s < 5; ++s) {
+        const std::vector<std::string> block = stationBlock(report, s + 1, kExcavationLastRow + 1);
+        ASSERT_EQ(block.size(), kExcavationLastRow + 1) << "station " << s + 1;
+        // F20.3 rows, hand values to six decimals.
+        EXPECT_NEAR(soiltest::rowP(block[kExcavationLastRow]), pu[s], 5.1e-4) << "station " << s + 1;
+    }
+    // The hand value carries six decimals.
+    EXPECT_NEAR(run.st->soil.layerResistance[1], 66826.786146, 1e-5);
 }
 
 TEST(SandCurves, SandBelowClayUsesItsEquivalentDepthButPrintsTheTrueDepth) {
-    // Soft clay from the excavation level to 60 in, sand below to 180 in (stations at 60.1, 90, 120, 150,
-    // 179.9). The sand's resistance is taken at z' = d - 60 + EquivalentTopDepth(2); A at the true x / b.
+    // Soft clay (c = 5 lb/in^2, gamma = 0.04, E50 = 0.02) from the excavation level to 120 in, sand
+    // (phi = 30 deg, gamma = 0.04, k = 60) below to 240 in. Worked by hand:
+    // - the clay supplies R = sum of trapezoids of pu = 5 x 24 (3 + 0.008 x + x / 48) = 360 + 3.46 x between
+    //   its stations 0.1 .. 119.9: R = 360 x 119.8 + 1.73 (119.9^2 - 0.1^2) = 67998.48;
+    // - the sand's own A pst integrated from the surface in 100 steps of xt / 100 (xt = (C3 - C2) b / C1 =
+    //   327.40 in) passes R at 119.87771 in: EquivalentTopDepth(2);
+    // - station 2 of the sand (d = 150): the excavation side works at z' = 30 + 119.87771, where
+    //   pst = 2101.4334 < psd = 4136.1259 and A = 0.88 (x/b = 6.25): pu = 1849.2614; the backfill side at
+    //   z' = 90 + 119.87771: pst = 3905.6395, pu = 0.88 pst = 3436.9627.
     SoilRun run;
-    run.wall(20, 12.0, 60.0, 96.0, 24.0);
-    run.layer(1, 120.0, soiltest::kSoftClay);
-    run.layer(4, 240.0, {0.04, 0.0, 35.0, 0.0, 90.0, 0.0});
+    twoLayerWall(run);
+    run.layer(1, 180.0, {0.04, 5.0, 0.0, 0.02, 0.0, 0.0});
+    run.layer(4, 300.0, {0.04, 0.0, 30.0, 0.0, 60.0, 0.0});
     Engine e = run.engine();
     SetUpSoilModel(e);
     const SoilModel& soil = run.st->soil;
     ASSERT_EQ(soil.layerCount, 2);
-    const double equivalent = soil.equivalentTopDepth[2];
-    EXPECT_GT(equivalent, 0.0);
-    EXPECT_LT(equivalent, 60.0);  // the soft clay resists less than the same depth of this sand
+    // Sums and one interpolation inside a step: rounding only against the hand values' last digit.
+    EXPECT_NEAR(soil.layerResistance[1], 67998.48, 1e-5);
+    EXPECT_NEAR(soil.equivalentTopDepth[2], 119.877710, 1e-6);
 
-    const std::vector<std::string> block = stationBlock(run.report(), 8, 8);  // sand station 3, d = 120
-    ASSERT_EQ(block.size(), 8u);
-    EXPECT_EQ(block[7].substr(0, 20), "              120.00");
-
-    const soiltest::ScratchCurveFile file = readScratchCurves();
-    ASSERT_TRUE(file.complete);
-    ASSERT_EQ(file.curves.size(), 10u);
-    const auto& points = file.curves[7].points;
-    ASSERT_EQ(points.size(), 34u);
-    const SandAngles a = SandAnglesFor(setUpRadians(35.0), double(3.1416f));
-    const double zEff = 120.0 - 60.0 + equivalent;
-    // x/b = 5: A = 0.88; the unit weight is the mean from the excavation level, (0.07 x 60 + 0.04 x 60) / 120.
-    // soildata holds three significant digits.
-    const double pu = double(0.88f) * SandWedgeFlowResistance(a, 24.0, 0.055, zEff).smaller();
-    EXPECT_NEAR(points[16].p, pu, 5e-3 * pu);
-    EXPECT_NEAR(points[12].p, double(0.50f) / double(0.88f) * pu, 5e-3 * pu);
+    const std::vector<std::string> block = stationBlock(run.report(), 7, kBackfillLastRow + 1);  // sand, d = 150
+    ASSERT_EQ(block.size(), kBackfillLastRow + 1);
+    EXPECT_EQ(block[7].substr(0, 20), "              150.00");
+    EXPECT_EQ(block[37].substr(0, 20), "              210.00");
+    EXPECT_EQ(block[7].substr(49, 10), " 0.88 0.50");
+    EXPECT_NEAR(soiltest::rowP(block[kExcavationLastRow]), 1849.261401, 5.1e-4);
+    EXPECT_NEAR(soiltest::rowP(block[kBackfillLastRow]), 3436.962698, 5.1e-4);
+    // Row 13 (y = ym = b / 60, below kz ym) holds pm = B pst with B = 0.50: 1050.716711 and 1952.819725.
+    EXPECT_NEAR(soiltest::rowP(block[kExcavationLastRow - 4]), 1050.716711, 5.1e-4);
+    EXPECT_NEAR(soiltest::rowP(block[kBackfillLastRow - 4]), 1952.819725, 5.1e-4);
 }
 
 TEST(SandCurves, ABackfillCurveThatIsNotFiniteIsNamedByItsStationDepth) {

@@ -158,6 +158,102 @@ TEST(SiltGenerator, ReportBlockAndSoildataOfTheFirstStation) {
     soiltest::expectFirstStationSoildata(soiltest::twoSidePointRecords(y, excavation, backfill));
 }
 
+// SI units: the first station (Z = 0.01 m excavation side, 3.01 m backfill side) of a silt layer of c = 10 kPa,
+// phi = 30 deg, k = 20000 kN/m^3 below the water table (unit weight 10 kN/m^3) on the SI wall with WA/WP = 4;
+// ExcavationLevelStress 60 kPa. Worked by hand: Ka = 1/3, pa = 60 Ka b - 2c sqrt(Ka) b = 16 - 9.2376 = 6.7624.
+// Excavation side: Np = 3 + 10 x 0.01 / 10 + 0.5 x 0.01 / 0.8, pc = 24.13; pst = 0.2152 < psd = 2.2996;
+// x/b = 0.0125: A = 2.8213, B = 2.1323; kz = 200 caps the points up to yu. Backfill side: Np = 7.89125,
+// pc = 63.13; pst = 237.42 < psd = 692.19; x/b = 3.7625: A = 0.938, B = 0.5728; pu = 285.83, pm = 199.11,
+// yk = 0.00157 m.
+const char* const kSiltSiReport[] = {
+    "",
+    "",
+    "         AT THE EXCAVATION SIDE",
+    "",
+    "",
+    "     DEPTH      DIAM      PHI  GAMMA AVG        A         B     Puc       Pu\xED",
+    "        M         M             KN/ M**3",
+    "      0.01      0.80      30.0 0.100E+02      2.82      2.13 0.241E+02 0.215E+00",
+    "",
+    "                                     Y                   P",
+    "                                      M                 KN/ M",
+    "                                0.000E+00          -0.676E+01",
+    "                                0.111E-02          -0.654E+01",
+    "                                0.222E-02          -0.632E+01",
+    "                                0.333E-02          -0.610E+01",
+    "                                0.444E-02          -0.587E+01",
+    "                                0.556E-02          -0.565E+01",
+    "                                0.667E-02          -0.543E+01",
+    "                                0.778E-02          -0.521E+01",
+    "                                0.889E-02          -0.498E+01",
+    "                                0.100E-01          -0.476E+01",
+    "                                0.111E-01          -0.454E+01",
+    "                                0.122E-01          -0.432E+01",
+    "                                0.133E-01          -0.410E+01",
+    "                                0.300E-01          -0.762E+00",
+    "                                0.830E+00           0.180E+02",
+    "                                0.163E+01           0.180E+02",
+    "                                0.243E+01           0.180E+02",
+    "",
+    "                      P-Multiplier =  0.100E+01 Y-Multiplier =  0.100E+01",
+    "",
+    "",
+    "         AT THE BACKFILL SIDE",
+    "",
+    "",
+    "     DEPTH      DIAM      PHI  GAMMA AVG        A         B     Puc       Pu\xED",
+    "        M         M             KN/ M**3",
+    "      3.01      0.80      30.0 0.100E+02      0.94      0.57 0.631E+02 0.237E+03",
+    "",
+    "                                     Y                   P",
+    "                                      M                 KN/ M",
+    "                                0.000E+00           0.676E+01",
+    "                                0.111E-02           0.737E+02",
+    "                                0.222E-02           0.113E+03",
+    "                                0.333E-02           0.130E+03",
+    "                                0.444E-02           0.143E+03",
+    "                                0.556E-02           0.154E+03",
+    "                                0.667E-02           0.163E+03",
+    "                                0.778E-02           0.172E+03",
+    "                                0.889E-02           0.180E+03",
+    "                                0.100E-01           0.187E+03",
+    "                                0.111E-01           0.194E+03",
+    "                                0.122E-01           0.200E+03",
+    "                                0.133E-01           0.206E+03",
+    "                                0.300E-01           0.293E+03",
+    "                                0.830E+00           0.293E+03",
+    "                                0.163E+01           0.293E+03",
+    "                                0.243E+01           0.293E+03",
+    "",
+    "                      P-Multiplier =  0.100E+01 Y-Multiplier =  0.100E+01",
+};
+const char* const kSiltSiSoildata[] = {
+    "    1  -0.676E+01   0.000E+00", "    2  -0.654E+01   0.111E-02", "    3  -0.632E+01   0.222E-02",
+    "    4  -0.610E+01   0.333E-02", "    5  -0.587E+01   0.444E-02", "    6  -0.565E+01   0.556E-02",
+    "    7  -0.543E+01   0.667E-02", "    8  -0.521E+01   0.778E-02", "    9  -0.498E+01   0.889E-02",
+    "   10  -0.476E+01   0.100E-01", "   11  -0.454E+01   0.111E-01", "   12  -0.432E+01   0.122E-01",
+    "   13  -0.410E+01   0.133E-01", "   14  -0.762E+00   0.300E-01", "   15   0.180E+02   0.830E+00",
+    "   16   0.180E+02   0.163E+01", "   17   0.180E+02   0.243E+01", "    1   0.676E+01   0.000E+00",
+    "    2   0.737E+02   0.111E-02", "    3   0.113E+03   0.222E-02", "    4   0.130E+03   0.333E-02",
+    "    5   0.143E+03   0.444E-02", "    6   0.154E+03   0.556E-02", "    7   0.163E+03   0.667E-02",
+    "    8   0.172E+03   0.778E-02", "    9   0.180E+03   0.889E-02", "   10   0.187E+03   0.100E-01",
+    "   11   0.194E+03   0.111E-01", "   12   0.200E+03   0.122E-01", "   13   0.206E+03   0.133E-01",
+    "   14   0.293E+03   0.300E-01", "   15   0.293E+03   0.830E+00", "   16   0.293E+03   0.163E+01",
+    "   17   0.293E+03   0.243E+01",
+};
+
+TEST(SiltGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
+    SoilRun run;
+    soiltest::siWall(run, 3.2);
+    run.layer(5, 9.0, {19.81, 10.0, 30.0, 0.0, 20000.0, 0.0});
+    run.st->excavationLevel.stress = 60.0;
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    soiltest::expectCurveBlocksAfterHeading(run.report(), kSiltSiReport, std::size(kSiltSiReport));
+    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kSiltSiSoildata, std::size(kSiltSiSoildata)),
+                                         soiltest::kSiFirstStationBelowTop);
+}
+
 TEST(SiltGenerator, FrictionalPartFromSandPlusCohesivePartFromClay) {
     const struct Case {
         const char* name;
@@ -208,6 +304,41 @@ TEST(SiltGenerator, FrictionalPartFromSandPlusCohesivePartFromClay) {
                 }
             }
         }
+    }
+}
+
+TEST(SiltGenerator, ThePropertyLineShowsTheResistancesTheCurveUses) {
+    // Station 3 of the silt layer (c = 2, phi = 30 deg, unit weight 0.065): x = 72 on the excavation side and
+    // 192 on the backfill side, A and B at x/b = 3 (1.06, 0.71) and 8 (0.88, 0.50). Worked by hand:
+    // - elements at WA/WP = 2: Puc = c b Np with Np = 3 + 0.065 x / 2 + 0.5 x / 24 = 6.84 (x = 72), and
+    //   9 c b = 432 at x = 192 (Np = 13.24); Pu-phi = the wedge pst = 943.693 and 5379.50 (below the flow
+    //   psd = 3228.68 and 8609.81);
+    // - a continuous wall (WA = WP): Puc = gamma x b + 2cb = 208.32 and 395.52; Pu-phi = b Kpc gamma x with
+    //   the passive coefficient for 10 deg of wall friction, Kpc(30 deg, 10 deg) = 4.1433165: 465.377 and
+    //   1241.01. The report prints these, the values the curve is built from.
+    const struct Case {
+        const char* name;
+        double wa;
+        const char* excavation;
+        const char* backfill;
+    } cases[] = {
+        {"elements at WA/WP = 2", 48.0,
+         "     72.00     24.00      30.0 0.650E-01      1.06      0.71 0.328E+03 0.944E+03",
+         "    192.00     24.00      30.0 0.650E-01      0.88      0.50 0.432E+03 0.538E+04"},
+        {"continuous wall", 24.0, "     72.00     24.00      30.0 0.650E-01      1.06      0.71 0.208E+03 0.465E+03",
+         "    192.00     24.00      30.0 0.650E-01      0.88      0.50 0.396E+03 0.124E+04"},
+    };
+    for (const Case& c : cases) {
+        SoilRun run;
+        englishWall(run, c.wa);
+        run.layer(5, 300.0, {0.065, 2.0, 30.0, 0.0, 90.0, 0.0});
+        Engine e = run.engine();
+        SetUpSoilModel(e);
+        const std::vector<std::string> block = soiltest::stationBlock(run.report(), 3, 38);
+        ASSERT_EQ(block.size(), 38u) << c.name;
+        ASSERT_EQ(block[32], "         AT THE BACKFILL SIDE") << c.name;
+        EXPECT_EQ(block[7], c.excavation) << c.name;
+        EXPECT_EQ(block[37], c.backfill) << c.name;
     }
 }
 

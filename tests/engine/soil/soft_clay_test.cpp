@@ -179,22 +179,33 @@ TEST(SoftClayCurves, LayerResistanceIsTheTrapezoidSumBetweenStations) {
 }
 
 TEST(SoftClayCurves, ClayBelowSandTakesItsResistanceAtTheEquivalentDepth) {
-    // Sand from the excavation level to 60 in, soft clay below to 180 in: x = d - 60 + EquivalentTopDepth(2)
-    // on both sides, while the report prints the true depth.
+    // Wall of 25 increments of 12 in (the toe cut lies 264 in below the excavation), free height 60 in; sand
+    // (phi = 30 deg, gamma = 0.04 lb/in^3, k = 60) from the excavation level to 120 in, soft clay (c = 8,
+    // gamma = 0.04, E50 = 0.02) below to 240 in. Worked by hand:
+    // - the sand supplies R = 66826.786146: the trapezoids of its excavation-side pu = A min(pst, psd)
+    //   between its stations 0.1 .. 119.9 and its last pu down to the layer bottom;
+    // - the clay's own resistance 3cbx + gamma b x^2 / 2 + c x^2 / 4 = 576 x + 2.48 x^2 (below its transition
+    //   depth 6cb / (0.5c + b gamma) = 232.26) reaches R at x = (-576 + sqrt(576^2 + 9.92 R)) / 4.96 =
+    //   84.948656: EquivalentTopDepth(2);
+    // - the clay's station 2 (d = 150) works at x = 30 + 84.948656 on the excavation side,
+    //   pu = 8 x 24 (3 + 0.005 x + x / 48) = 1146.145336, and at x = 90 + 84.948656 on the backfill side,
+    //   pu = 1443.745336; the report prints the true depths 150 and 210.
     SoilRun run;
-    run.wall(20, 12.0, 60.0, 96.0, 24.0);
-    run.layer(4, 120.0, {0.02, 0.0, 35.0, 0.0, 90.0, 0.0});
-    run.layer(1, 240.0, {0.02, 5.0, 0.0, 0.02, 0.0, 0.0});
+    run.wall(25, 12.0, 60.0, 96.0, 24.0);
+    run.layer(4, 180.0, {0.04, 0.0, 30.0, 0.0, 60.0, 0.0});
+    run.layer(1, 300.0, {0.04, 8.0, 0.0, 0.02, 0.0, 0.0});
     Engine e = run.engine();
     SetUpSoilModel(e);
-    const double equivalent = run.st->soil.equivalentTopDepth[2];
-    EXPECT_GT(equivalent, 0.0);
-    const std::vector<std::string> block = stationBlock(run.report(), 8, kBlockLines);  // clay station 3, d = 120
+    // The hand values carry six decimals.
+    EXPECT_NEAR(run.st->soil.layerResistance[1], 66826.786146, 1e-5);
+    EXPECT_NEAR(run.st->soil.equivalentTopDepth[2], 84.948656, 1e-6);
+    const std::vector<std::string> block = stationBlock(run.report(), 7, kBlockLines);  // clay station 2
     ASSERT_EQ(block.size(), kBlockLines);
-    EXPECT_EQ(block[6].substr(0, 18), "            120.00");
-    EXPECT_EQ(block[34].substr(0, 18), "            180.00");
-    EXPECT_NEAR(rowP(block[kExcavationLastRow]), clayUltimate(60.0 + equivalent), 5e-4);
-    EXPECT_NEAR(rowP(block[kBackfillLastRow]), clayUltimate(120.0 + equivalent), 5e-4);
+    EXPECT_EQ(block[6].substr(0, 18), "            150.00");
+    EXPECT_EQ(block[34].substr(0, 18), "            210.00");
+    // F20.3 rows.
+    EXPECT_NEAR(rowP(block[kExcavationLastRow]), 1146.145336, 5.1e-4);
+    EXPECT_NEAR(rowP(block[kBackfillLastRow]), 1443.745336, 5.1e-4);
 }
 
 TEST(SoftClayCurves, DeflectionsBelowTheFloorWarnWithTheInitialModulus) {

@@ -91,6 +91,15 @@ class SoilRun {
     double previousBottom_ = 0.0;
 };
 
+// The SI wall of the generator tests (unit system 2): 20 increments of 0.3 m, free height 3.0 m, WP = 0.8 m and
+// WA = `wa`; the toe cut ends the soil model 3.6 m below the excavation, so a layer reaching below it has its
+// stations at 0.01, 0.9, 1.8, 2.7 and 3.59 m (0.01 m inside its ends). The water table at the top of the wall
+// puts the whole layer below it: an input unit weight of 19.81 kN/m^3 less the 9.81 of water leaves 10.
+inline void siWall(SoilRun& run, double wa) {
+    run.wall(20, 0.3, 3.0, wa, 0.8, 2);
+    run.st->wallSoil.waterTableBackfill = 0.0;
+}
+
 // Degrees in radians as the soil model converts them, with pi = 3.1416 in single precision.
 inline double setUpRadians(double degrees) {
     return degrees * double(3.1416f) / 180.0;

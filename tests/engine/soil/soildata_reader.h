@@ -128,15 +128,16 @@ inline std::string twoSidePointRecords(const char* const* y, const char* const* 
     return points;
 }
 
-// soildata of one layer of five stations on the 120-high free wall of the generator tests: the count line,
-// then the first station's curve (0.1 below the excavation) with the point records `points`.
-inline void expectFirstStationSoildata(const std::string& points) {
+// soildata of one layer of five stations: the count line, then the first station's curve with the point
+// records `points`, its header naming its depth below the top of the wall `where` (by default 0.1 below the
+// excavation of the 120-high free wall of the generator tests).
+inline void expectFirstStationSoildata(const std::string& points, double where = 120.0 + double(0.1f)) {
     const std::vector<std::string> lines = test::splitLines(test::readFile("soildata"));
     ASSERT_GE(lines.size(), 36u);
     EXPECT_EQ(lines[0], " 5");
     const ScratchCurveFile file = readScratchCurves();
     ASSERT_EQ(file.curves.size(), 5u);
-    EXPECT_EQ(file.curves[0].where, 120.0 + double(0.1f));
+    EXPECT_EQ(file.curves[0].where, where);
     EXPECT_EQ(file.curves[0].count, 34);
     EXPECT_TRUE(test::sameText(points, joinLines(std::vector<std::string>(lines.begin() + 2, lines.begin() + 36))));
 }
@@ -155,5 +156,25 @@ inline void expectStationThreeSoildata(const char* const* expected) {
     ASSERT_GE(lines.size(), 1u + 3 * 35u);
     for (int i = 0; i < 34; ++i) EXPECT_EQ(lines[1 + 2 * 35 + 1 + i], expected[i]) << "point line " << i;
 }
+
+// The report lines from "P-Y CURVES DATA" on, `count` of them, against `expected` (without that heading and
+// the empty line after it).
+inline void expectCurveBlocksAfterHeading(const std::string& report, const char* const* expected, std::size_t count) {
+    std::vector<std::string> want = {"        P-Y CURVES DATA", ""};
+    want.insert(want.end(), expected, expected + count);
+    EXPECT_TRUE(test::sameText(joinLines(want),
+                               joinLines(reportLinesFrom(report, "        P-Y CURVES DATA", int(want.size())))));
+}
+
+// The point records of soildata's first station, verbatim.
+inline std::string pointRecords(const char* const* records, std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += std::string(records[i]) + "\n";
+    return text;
+}
+
+// Depth below the top of the wall of the first station on the SI wall of the generator tests (siWall): the
+// free height 3.0 m and the end distance 0.01 m.
+inline constexpr double kSiFirstStationBelowTop = 3.0 + double(0.1f) / 10.0;
 
 }  // namespace velmor::engine::soiltest

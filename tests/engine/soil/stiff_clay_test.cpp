@@ -357,6 +357,143 @@ TEST(StiffClayCurves, LayerResistance) {
     }
 }
 
+// The junctions of the curve below the water table, read from station 5 (d = 119.9 in: x/b > 4, As = 0.6;
+// pc = 11 c b = 2640 on both sides, y50 = 0.12 in; Es = 500 x keeps off the curve). The points sit at the
+// junctions: point 3 at As y50, point 13 at 6 As y50, point 16 at 18 As y50, with points 14 and 15 on the
+// straight softening branch between the last two.
+TEST(StiffClayCurves, BelowWaterTableBranchesMeetAtTheirJunctions) {
+    SoilRun run;
+    stiffWall(run, 2, kClay);
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    const std::vector<std::string> block = stationBlock(run.report(), 5, kBelowWaterBlock);
+    ASSERT_EQ(block.size(), kBelowWaterBlock);
+    const double pc = 2640.0;
+    const double as = double(0.6f);
+    const double softening = double(0.055f);
+    const double offset = double(0.411f);
+    const double peak = 0.5 * pc * std::sqrt(6.0 * as) - offset * pc;
+    // The criterion itself jumps at 6 As y50: its softening term reaches 0.055 x 5^1.25 pc there, not 0.411 pc.
+    const double jump = (softening * std::pow(5.0, 1.25) - offset) * pc;
+    // F20.3 rows: 5e-4 per printed value, three of them in an extrapolation.
+    const double printed = 5.1e-4;
+    for (const std::size_t first : kBelowWaterRows) {
+        auto p = [&](int point) { return rowP(block[first + static_cast<std::size_t>(point - 1)]); };
+        // As y50: the parabola ends at 0.5 pc sqrt(As), where the softening term starts from zero.
+        EXPECT_NEAR(p(3), 0.5 * pc * std::sqrt(as), printed);
+        EXPECT_NEAR(p(2) * std::sqrt(2.0), p(3), 2.0 * printed);  // p(As y50 / 2) on the same parabola
+        EXPECT_NEAR(p(4), 0.5 * pc * std::sqrt(1.5 * as) - softening * pc * std::pow(0.5, 1.25), printed);
+        // 6 As y50: the second branch ends at point 13; the straight branch through points 14, 15 and 16
+        // (4 As y50 apart) starts at 2 p14 - p15 = peak, the criterion's jump above it.
+        EXPECT_NEAR(p(13), 0.5 * pc * std::sqrt(6.0 * as) - softening * pc * std::pow(5.0, 1.25), printed);
+        EXPECT_NEAR(2.0 * p(14) - p(15), peak, 3.0 * printed);
+        EXPECT_NEAR(2.0 * p(14) - p(15) - p(13), jump, 4.0 * printed);
+        EXPECT_NEAR(2.0 * p(15) - p(14), p(16), 3.0 * printed);
+        // 18 As y50: the straight branch reaches the residual peak - 0.75 pc As, which holds beyond.
+        EXPECT_NEAR(p(16), peak - 0.75 * pc * as, printed);
+        EXPECT_NEAR(p(17), p(16), 2.0 * printed);
+    }
+}
+
+TEST(StiffClayCurves, AboveWaterTableQuarterPowerReachesPuAtSixteenY50) {
+    // Station 3 (x = 60 in and 120 in): pu = 1120.8 and 1521.6 lb/in, y50 = 0.3 in. 0.5 pu (16)^0.25 = pu at
+    // point 15 (16 y50); points 16 and 17 beyond stay at pu; point 14 (8 y50) lies at 0.5 pu 8^0.25.
+    SoilRun run;
+    stiffWall(run, 3, kClay);
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    const std::vector<std::string> block = stationBlock(run.report(), 3, kAboveWaterBlock);
+    ASSERT_EQ(block.size(), kAboveWaterBlock);
+    const double pu[] = {0.07 * 24.0 * 60.0 + 3.0 * 10.0 * 24.0 + 0.5 * 10.0 * 60.0,
+                         0.07 * 24.0 * 120.0 + 3.0 * 10.0 * 24.0 + 0.5 * 10.0 * 120.0};
+    for (int side = 0; side < 2; ++side) {
+        const std::size_t first = kAboveWaterRows[side];
+        auto p = [&](int point) { return rowP(block[first + static_cast<std::size_t>(point - 1)]); };
+        // F20.5 rows.
+        EXPECT_NEAR(rowY(block[first + 14]), 16.0 * 0.3, 5e-6);
+        EXPECT_NEAR(p(15), pu[side], 5e-5);
+        EXPECT_NEAR(p(16), pu[side], 5e-5);
+        EXPECT_NEAR(p(17), pu[side], 5e-5);
+        EXPECT_NEAR(p(14), 0.5 * pu[side] * std::pow(8.0, 0.25), 5e-5);
+    }
+}
+
+// A clay layer below another: the layer above supplies its LayerResistance R, the lower layer finds the
+// equivalent depth of its top from its own soil, and its stations work at depth below its top + that depth.
+// Wall of 25 increments of 12 in (the toe cut lies 264 in below the excavation), free height 60 in,
+// WA/WP = 4; the layers meet 120 in below the excavation level and the lower ends at 240 in; gamma = 0.04
+// lb/in^3 throughout, no shift. Checked at the lower layer's station 2 (d = 150), row 17 (p = pu there).
+TEST(StiffClayCurves, LowerLayersTakeTheResistanceOfTheLayersAbove) {
+    const struct Case {
+        const char* name;
+        int upperType;
+        std::array<double, 6> upper;
+        int lowerType;
+        std::array<double, 6> lower;
+        double resistance;  // R of the upper layer, by hand
+        double equivalent;  // EquivalentTopDepth(2), by hand
+        std::size_t valuesLine[2];
+        std::size_t depthEnd;  // the column after the depth field of the values line
+        std::size_t lastRow[2];
+        std::size_t blockLines;
+        double pu[2];  // excavation and backfill side, by hand
+    } cases[] = {
+        // Soft clay c = 5 above: pu = 360 + 3.46 x between its stations 0.1 .. 119.9, R = 67998.48. Stiff clay
+        // above the water (c = Ca = 10) below: its transition depth (9cb - 3 Ca b) / (0.5c + b gamma) = 241.6
+        // lies deeper than R's depth, so 2.98 x^2 + 720 x = R: x = 72.617016. pu = min(0.96 x + 720 + 5 x,
+        // 2160) at x = 30 + 72.617016 and 90 + 72.617016.
+        {"stiff clay above the water table below soft clay",
+         1,
+         {0.04, 5.0, 0.0, 0.02, 0.0, 0.0},
+         3,
+         {0.04, 10.0, 0.0, 0.005, 0.0, 0.0},
+         67998.48,
+         72.61701605,
+         {7, 36},
+         20,
+         {26, 55},
+         kAboveWaterBlock,
+         {1331.597416, 1689.197416}},
+        // Stiff clay below the water (c = Ca = 10, ks = 500) above: pc = min(480 + 0.96 x + 28.3 x, 2640) =
+        // 482.926, 1357.800, 2235.600, 2640, 2640 at its stations, times the residual ratio 1.225 sqrt(As) -
+        // 0.75 As - 0.411 of the lower station (As = 0.4825, 0.57, 0.5975, 0.6: 0.0780372, 0.0863547,
+        // 0.0877770, 0.0878809) over each step: R = 20158.553812. Soft clay c = 5 below: 1.73 x^2 + 360 x = R,
+        // x = 45.880286. pu = 120 (3 + 0.008 x + x / 48) at x = 30 + 45.880286 and 90 + 45.880286.
+        {"soft clay below stiff clay below the water table",
+         2,
+         {0.04, 10.0, 0.0, 0.005, 500.0, 0.0},
+         1,
+         {0.04, 5.0, 0.0, 0.02, 0.0, 0.0},
+         20158.55381181,
+         45.88028550,
+         {6, 34},
+         18,
+         {25, 53},
+         56,
+         {622.545788, 830.145788}},
+    };
+    for (const Case& c : cases) {
+        SoilRun run;
+        run.wall(25, 12.0, 60.0, 96.0, 24.0);
+        run.layer(c.upperType, 180.0, c.upper);
+        run.layer(c.lowerType, 300.0, c.lower);
+        Engine e = run.engine();
+        SetUpSoilModel(e);
+        // Hand values to the digits given: sums, a square root and single-precision table constants.
+        EXPECT_NEAR(run.st->soil.layerResistance[1], c.resistance, 1e-5) << c.name;
+        EXPECT_NEAR(run.st->soil.equivalentTopDepth[2], c.equivalent, 1e-7) << c.name;
+        const std::vector<std::string> block = stationBlock(run.report(), 7, c.blockLines);
+        ASSERT_EQ(block.size(), c.blockLines) << c.name;
+        // The report prints the true depths below the excavation level.
+        EXPECT_EQ(block[c.valuesLine[0]].substr(0, c.depthEnd), soiltest::right("150.00", int(c.depthEnd))) << c.name;
+        EXPECT_EQ(block[c.valuesLine[1]].substr(0, c.depthEnd), soiltest::right("210.00", int(c.depthEnd))) << c.name;
+        for (int side = 0; side < 2; ++side) {
+            // F20.3 and F20.5 rows; the hand values carry six decimals.
+            EXPECT_NEAR(rowP(block[c.lastRow[side]]), c.pu[side], 5.1e-4) << c.name << " side " << side + 1;
+        }
+    }
+}
+
 TEST(StiffClayCurves, BelowWaterTableMeanCohesionRunsFromTheFirstStation) {
     // A second stiff clay layer with c from 10 at its top (60 in) to 30 at its bottom (180 in): Ca at its last
     // station (179.9 in) is the mean of c between its first and last station, (c(60.1) + c(179.9)) / 2 = 20.

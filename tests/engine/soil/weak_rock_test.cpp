@@ -143,6 +143,93 @@ TEST(WeakRockGenerator, ReportBlockAndSoildataOfTheFirstStation) {
     soiltest::expectFirstStationSoildata(soiltest::twoSidePointRecords(y, excavation, backfill));
 }
 
+// SI units: the first station of a weak rock layer of qu = 5000 kPa, RQD = 50, krm = 0.0005, Er = 1e6 kPa below
+// the water table (unit weight 10 kN/m^3) on the SI wall. Worked by hand: alpha_r = 2/3, b = 0.8 m,
+// yrm = 0.0004 m. Excavation side, xr = 0.01 m: pur = (2/3)(1.4 x 5000 x 0.01 + 5000 x 0.8) = 2713.33,
+// Kir = (400 x 0.01 / 3 / 0.8 + 100) 1e6 = 1.01667e8, ya = 4.296e-6 m. Backfill side, xr = 3.01 m > 3b:
+// pur = 5.2 (2/3) 5000 x 0.8 = 13866.7, Kir = 5e8, ya = 4.521e-6 m. Points 1 to 5 lie on the straight line.
+const char* const kWeakRockSiReport[] = {
+    "",
+    "",
+    "         AT THE EXCAVATION SIDE",
+    "",
+    "",
+    "              DEPTH     DIAM       Qu        Eu    GAMMA AVG      E50",
+    "                 M        M     KN/ M**2  KN/ M**2  KN/ M**3 ",
+    "                0.01     0.800  0.50E+04  0.10E+07  0.10E+02   0.500E-03",
+    "                                     Y                   P",
+    "                                      M                 KN/ M",
+    "                                0.200E-06           0.203E+02",
+    "                                0.400E-06           0.407E+02",
+    "                                0.120E-05           0.122E+03",
+    "                                0.240E-05           0.244E+03",
+    "                                0.360E-05           0.366E+03",
+    "                                0.800E-05           0.510E+03",
+    "                                0.160E-04           0.607E+03",
+    "                                0.240E-04           0.671E+03",
+    "                                0.320E-04           0.722E+03",
+    "                                0.400E-04           0.763E+03",
+    "                                0.100E-03           0.959E+03",
+    "                                0.200E-03           0.114E+04",
+    "                                0.300E-03           0.126E+04",
+    "                                0.400E-03           0.136E+04",
+    "                                0.160E-02           0.192E+04",
+    "                                0.320E-02           0.228E+04",
+    "                                0.480E-02           0.253E+04",
+    "",
+    "",
+    "         AT THE BACKFILL SIDE",
+    "",
+    "",
+    "              DEPTH     DIAM       Qu        Eu    GAMMA AVG      E50",
+    "                 M        M     KN/ M**2  KN/ M**2  KN/ M**3 ",
+    "                3.01     0.800  0.50E+04  0.10E+07  0.10E+02   0.500E-03",
+    "                                     Y                   P",
+    "                                      M                 KN/ M",
+    "                                0.200E-06           0.100E+03",
+    "                                0.400E-06           0.200E+03",
+    "                                0.120E-05           0.600E+03",
+    "                                0.240E-05           0.120E+04",
+    "                                0.360E-05           0.180E+04",
+    "                                0.800E-05           0.261E+04",
+    "                                0.160E-04           0.310E+04",
+    "                                0.240E-04           0.343E+04",
+    "                                0.320E-04           0.369E+04",
+    "                                0.400E-04           0.390E+04",
+    "                                0.100E-03           0.490E+04",
+    "                                0.200E-03           0.583E+04",
+    "                                0.300E-03           0.645E+04",
+    "                                0.400E-03           0.693E+04",
+    "                                0.160E-02           0.981E+04",
+    "                                0.320E-02           0.117E+05",
+    "                                0.480E-02           0.129E+05",
+};
+const char* const kWeakRockSiSoildata[] = {
+    "    1   0.203E+02   0.200E-06", "    2   0.407E+02   0.400E-06", "    3   0.122E+03   0.120E-05",
+    "    4   0.244E+03   0.240E-05", "    5   0.366E+03   0.360E-05", "    6   0.510E+03   0.800E-05",
+    "    7   0.607E+03   0.160E-04", "    8   0.671E+03   0.240E-04", "    9   0.722E+03   0.320E-04",
+    "   10   0.763E+03   0.400E-04", "   11   0.959E+03   0.100E-03", "   12   0.114E+04   0.200E-03",
+    "   13   0.126E+04   0.300E-03", "   14   0.136E+04   0.400E-03", "   15   0.192E+04   0.160E-02",
+    "   16   0.228E+04   0.320E-02", "   17   0.253E+04   0.480E-02", "    1   0.100E+03   0.200E-06",
+    "    2   0.200E+03   0.400E-06", "    3   0.600E+03   0.120E-05", "    4   0.120E+04   0.240E-05",
+    "    5   0.180E+04   0.360E-05", "    6   0.261E+04   0.800E-05", "    7   0.310E+04   0.160E-04",
+    "    8   0.343E+04   0.240E-04", "    9   0.369E+04   0.320E-04", "   10   0.390E+04   0.400E-04",
+    "   11   0.490E+04   0.100E-03", "   12   0.583E+04   0.200E-03", "   13   0.645E+04   0.300E-03",
+    "   14   0.693E+04   0.400E-03", "   15   0.981E+04   0.160E-02", "   16   0.117E+05   0.320E-02",
+    "   17   0.129E+05   0.480E-02",
+};
+
+TEST(WeakRockGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
+    SoilRun run;
+    soiltest::siWall(run, 0.8);
+    run.layer(7, 9.0, {19.81, 5000.0, 0.0, 0.0005, 1.0e6, 50.0});
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    soiltest::expectCurveBlocksAfterHeading(run.report(), kWeakRockSiReport, std::size(kWeakRockSiReport));
+    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kWeakRockSiSoildata, std::size(kWeakRockSiSoildata)),
+                                         soiltest::kSiFirstStationBelowTop);
+}
+
 TEST(WeakRockGenerator, EveryStationAgainstTheClosedForm) {
     // qu, RQD and krm of the weak rock as functions of the depth d below the excavation surface; its top.
     const struct Case {
