@@ -191,11 +191,7 @@ TEST(RockGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
     SoilRun run;
     soiltest::siWall(run, 0.8);
     run.layer(6, 9.0, {19.81, 20000.0, 0.0, 0.0, 0.0, 0.0});
-    Engine e = run.engine();
-    SetUpSoilModel(e);
-    soiltest::expectCurveBlocksAfterHeading(run.report(), kRockSiReport, std::size(kRockSiReport));
-    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kRockSiSoildata, std::size(kRockSiSoildata)),
-                                         soiltest::kSiFirstStationBelowTop);
+    soiltest::expectSiFirstStation(run, kRockSiReport, kRockSiSoildata);
 }
 
 TEST(RockGenerator, EveryStationFollowsTheTrilinearCurveAndItsResidual) {

@@ -247,11 +247,7 @@ TEST(SiltGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
     soiltest::siWall(run, 3.2);
     run.layer(5, 9.0, {19.81, 10.0, 30.0, 0.0, 20000.0, 0.0});
     run.st->excavationLevel.stress = 60.0;
-    Engine e = run.engine();
-    SetUpSoilModel(e);
-    soiltest::expectCurveBlocksAfterHeading(run.report(), kSiltSiReport, std::size(kSiltSiReport));
-    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kSiltSiSoildata, std::size(kSiltSiSoildata)),
-                                         soiltest::kSiFirstStationBelowTop);
+    soiltest::expectSiFirstStation(run, kSiltSiReport, kSiltSiSoildata);
 }
 
 TEST(SiltGenerator, FrictionalPartFromSandPlusCohesivePartFromClay) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "soil/soil_model.h"
+#include "soil_test_support.h"
 #include "support/test_support.h"
 
 namespace velmor::engine::soiltest {
@@ -176,5 +178,16 @@ inline std::string pointRecords(const char* const* records, std::size_t count) {
 // Depth below the top of the wall of the first station on the SI wall of the generator tests (siWall): the
 // free height 3.0 m and the end distance 0.01 m.
 inline constexpr double kSiFirstStationBelowTop = 3.0 + double(0.1f) / 10.0;
+
+// Sets up the soil model of `run` (an SI wall of siWall) and compares the first station's report blocks and
+// soildata point records with their golden texts.
+template <std::size_t ReportLines, std::size_t Records>
+void expectSiFirstStation(SoilRun& run, const char* const (&report)[ReportLines],
+                          const char* const (&records)[Records]) {
+    Engine e = run.engine();
+    SetUpSoilModel(e);
+    expectCurveBlocksAfterHeading(run.report(), report, ReportLines);
+    expectFirstStationSoildata(pointRecords(records, Records), kSiFirstStationBelowTop);
+}
 
 }  // namespace velmor::engine::soiltest

@@ -223,11 +223,7 @@ TEST(WeakRockGenerator, SiReportBlockAndSoildataOfTheFirstStation) {
     SoilRun run;
     soiltest::siWall(run, 0.8);
     run.layer(7, 9.0, {19.81, 5000.0, 0.0, 0.0005, 1.0e6, 50.0});
-    Engine e = run.engine();
-    SetUpSoilModel(e);
-    soiltest::expectCurveBlocksAfterHeading(run.report(), kWeakRockSiReport, std::size(kWeakRockSiReport));
-    soiltest::expectFirstStationSoildata(soiltest::pointRecords(kWeakRockSiSoildata, std::size(kWeakRockSiSoildata)),
-                                         soiltest::kSiFirstStationBelowTop);
+    soiltest::expectSiFirstStation(run, kWeakRockSiReport, kWeakRockSiSoildata);
 }
 
 TEST(WeakRockGenerator, EveryStationAgainstTheClosedForm) {
