@@ -86,8 +86,9 @@ int BasicEnumColumn<F>::AsInteger(int ARow) const {
 template <class F>
 void BasicEnumColumn<F>::SetInteger(int ARow, int Value) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         int& stored = values_[static_cast<std::size_t>(row)];
         if (stored == Value) continue;
@@ -226,8 +227,9 @@ int BasicIntColumn<F>::AsInteger(int ARow) const {
 template <class F>
 void BasicIntColumn<F>::SetInteger(int ARow, int Value) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         values_[static_cast<std::size_t>(row)] = Value;
         this->reportChange(row);
@@ -367,8 +369,9 @@ template <class F>
 void BasicFloatColumn<F>::SetFloat(int ARow, Extended Value) {
     this->checkRow(ARow);
     if (this->PerGroup) {
-        const int first = this->groupStart(ARow);
-        const int last = std::min(first + this->GetRowGroup(), this->RowCount()) - 1;
+        int first = ARow;
+        int last = ARow;
+        this->targetRows(ARow, first, last);
         for (int row = first; row <= last; ++row) {
             values_[static_cast<std::size_t>(row)] = Value;
             this->reportChange(row);
@@ -816,8 +819,9 @@ std::string BasicStringColumn<F>::GetText(int ARow) const {
 template <class F>
 void BasicStringColumn<F>::SetText(int ARow, const std::string& S) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         values_[static_cast<std::size_t>(row)] = S;
         this->reportChange(row);
