@@ -23,8 +23,10 @@ Extended evaluateEntry(const std::string& S) {
     }
 }
 
+// Screen pixels of a width in inches; a stored width outside 0..1000 inches (a damaged layout) is clamped.
 int inches(Extended value, const TTextMeasure& ACanvas) {
-    return static_cast<int>(std::lround(static_cast<double>(value * ACanvas.PixelsPerInch())));
+    const Extended clamped = value >= 0 ? std::min(value, 1000.0L) : 0.0L;
+    return static_cast<int>(std::lround(static_cast<double>(clamped * ACanvas.PixelsPerInch())));
 }
 
 template <class Column>
