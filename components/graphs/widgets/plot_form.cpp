@@ -385,9 +385,21 @@ TPlotCanvas TPlotForm::screenCanvas() const {
 }
 
 void TPlotForm::paintClient(QPainter& Painter) {
-    TPlotCanvas canvas = screenCanvas();
-    canvas.DrawLegendBox = false;  // the legend list is on screen
-    PaintPlot(Painter, plot_, canvas);
+    // The picture is drawn into an image once per change and then only copied: dragging the legend or a
+    // zoom rectangle repaints without drawing the curves again.
+    const qreal ratio = client_->devicePixelRatioF();
+    const QSize pixels = client_->size() * ratio;
+    if (!pictureValid_ || picture_.size() != pixels) {
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::white);
+        TPlotCanvas canvas = screenCanvas();
+        canvas.DrawLegendBox = false;  // the legend list is on screen
+        QPainter painter(&picture_);
+        PaintPlot(painter, plot_, canvas);
+        pictureValid_ = true;
+    }
+    Painter.drawImage(0, 0, picture_);
     if (dragging_) {
         Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         Painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
@@ -433,7 +445,7 @@ void TPlotForm::mouseMove(QMouseEvent* Event) {
     const QPoint at = heldInside(Event->position().toPoint());
     if (dragging_) {
         corner_ = at;
-        redraw();
+        client_->update();
     }
     const int panel = panelAt(at.x());
     const TPixelRect& a = plot_.ShowThree ? layout_.Panels[static_cast<std::size_t>(panel)] : layout_.Plot;

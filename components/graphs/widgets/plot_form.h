@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -10,7 +11,6 @@
 #include "graphs/widgets/plot_painter.h"
 
 class QAction;
-class QImage;
 class QMenu;
 class QMenuBar;
 class QPrinter;
@@ -117,6 +117,8 @@ class TPlotForm : public QWidget, public TGraphWindow {
 
     std::array<TPlotRange, 3> ranges_, full_;
     TPlotLayout layout_;
+    QImage picture_;  // the client area's picture, drawn again only after a change
+    bool pictureValid_ = false;
     bool dragging_ = false;
     QPoint anchor_, corner_;
     bool freedByGraph_ = false;
