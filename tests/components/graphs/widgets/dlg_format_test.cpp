@@ -68,5 +68,11 @@ TEST(DlgFormat, PixelCountRoundsHalvesToEvenAndRefusesWhatAnIntCannotHold) {
     }
 }
 
+TEST(DlgFormat, Screenshot) {
+    QImage bitmap;
+    TdlgFormat dialog(bitmap);
+    test::saveScreenshot(dialog, "save_attributes");
+}
+
 }  // namespace
 }  // namespace velmor::components
