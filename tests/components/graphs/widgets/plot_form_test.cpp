@@ -12,6 +12,8 @@
 #include <cmath>
 
 #include "graphs/widgets/dlg_format.h"
+#include "graphs/widgets/frm_graph_caption.h"
+#include "graphs/widgets/modal_dialog.h"
 #include "graphs/widgets/plot_legend.h"
 #include "platform/message_service.h"
 #include "support/test_support.h"
@@ -164,6 +166,46 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     EXPECT_EQ(form.Range(0).Xmax, full.Xmax);
     EXPECT_EQ(form.Range(0).Ymin, full.Ymin);
     EXPECT_EQ(form.Range(0).Ymax, full.Ymax);
+}
+
+TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
+    TGraphPlot plot;
+    fillDeflection(plot, 3, 10);
+    TPlotForm form(plot);
+    form.setAttribute(Qt::WA_DeleteOnClose, false);
+    form.resize(800, 600);
+    form.show();
+    TPlotLegend* legend = form.Legend();
+    EXPECT_EQ(legend->ItemHeight(), 16);
+    EXPECT_EQ(legend->height(), 3 * 16 + 3);
+    form.SetSizeFont(20);  // 2 x 11 points, rows of 33 pixels
+    EXPECT_EQ(legend->FontPoints(), 22);
+    EXPECT_EQ(legend->height(), 3 * 33 + 3);
+    QTest::mousePress(legend, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(legend, QPoint(5000, 5000));
+    QTest::mouseRelease(legend, Qt::LeftButton, {}, QPoint(5000, 5000));
+    EXPECT_EQ(legend->geometry().right(), form.ClientArea()->width() - 1);
+    EXPECT_EQ(legend->geometry().bottom(), form.ClientArea()->height() - 1);
+    QTest::mouseDClick(legend, Qt::LeftButton, {}, QPoint(5, 1 + 33 + 5));  // second row
+    EXPECT_FALSE(plot.GetLine(1)->Visible);
+    EXPECT_TRUE(plot.GetLine(0)->Visible);
+}
+
+TEST(PlotForm, GraphTitleMovesThePlotDown) {
+    TGraphPlot plot;
+    fillDeflection(plot, 2, 5);
+    TPlotForm form(plot);
+    form.setAttribute(Qt::WA_DeleteOnClose, false);
+    form.resize(800, 600);
+    form.show();
+    const int top = form.Layout().Plot.Top;
+    velmor::test::whenShown<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
+        dialog.setTitle("Stage results", true);
+        dialog.reject();  // the title is taken however the dialog closes
+    });
+    form.PlotMenu()->actions()[6]->trigger();
+    EXPECT_EQ(plot.GetTitle(), "Stage results");
+    EXPECT_EQ(form.Layout().Plot.Top, top + 14 / 8 + 14);
 }
 
 TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
