@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 static void initGraphPatterns() {
     Q_INIT_RESOURCE(graph_patterns);
 }
@@ -101,8 +100,9 @@ struct Painter {
                 y = page().Bottom - dy() / 16 - fm.height() - (titleBottom() ? dy() / 4 : 0);
             p.drawText(QRect(a.Left - h, y, a.Width() + 2 * h, fm.height()), Qt::AlignHCenter | Qt::AlignTop, xCap);
             const QString yCap = text(AxisCaption(*caps[i][2], *caps[i][3], units));
-            // Centred on the panel height for every target.
-            drawUpward(p, a.Left - dx() / 8 - 2 * h, (a.Top + a.Bottom + fm.horizontalAdvance(yCap)) / 2, yCap);
+            // Centred on the page height for every target, the saved bitmap included.
+            drawUpward(p, a.Left - dx() / 8 - 2 * h, (page().Top + page().Bottom + fm.horizontalAdvance(yCap)) / 2,
+                       yCap);
         }
     }
 
@@ -289,7 +289,7 @@ struct Painter {
     };
     LegendFontPx legendFont() const {
         const int points = LegendMetrics(plot.SizeFont, plot.LegendFont).FontPoints;
-        return {std::max(1, points * dy() / 72)};
+        return {std::max(1, (points * dy() + 36) / 72)};  // points to pixels, rounded
     }
 
     void strip() {
