@@ -172,8 +172,11 @@ struct Painter {
         QPolygon outline(static_cast<int>(shape.size()));
         for (std::size_t k = 0; k < shape.size(); ++k) outline.setPoint(static_cast<int>(k), shape[k].X, shape[k].Y);
         auto* image = dynamic_cast<QImage*>(p.device());
-        const bool direct = image != nullptr && image->depth() == 32 && image->devicePixelRatio() == 1.0 &&
-                            p.transform().isIdentity() && p.compositionMode() == QPainter::CompositionMode_SourceOver;
+        const bool direct = image != nullptr &&
+                            (image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32 ||
+                             image->format() == QImage::Format_ARGB32_Premultiplied) &&
+                            image->devicePixelRatio() == 1.0 && p.transform().isIdentity() &&
+                            p.compositionMode() == QPainter::CompositionMode_SourceOver;
         if (c.Target == TLayoutTarget::Printer || !direct) {
             for (int j = 0; j < n; j += m) p.drawPolyline(outline.translated(poly.point(j)));
             return;

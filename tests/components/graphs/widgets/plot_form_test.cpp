@@ -15,6 +15,7 @@
 #include "graphs/widgets/frm_graph_caption.h"
 #include "graphs/widgets/modal_dialog.h"
 #include "graphs/widgets/plot_legend.h"
+#include "graphs/widgets/plot_painter.h"
 #include "platform/message_service.h"
 #include "support/test_support.h"
 
@@ -354,6 +355,38 @@ TEST(PlotForm, Screenshots) {
     EXPECT_TRUE(form->SaveBitmap(screenshotPath("plot_three_panels.bmp"), bitmap));
     bitmap.save(screenshotPath("plot_three_panels_bitmap.png"));
     delete form;
+}
+
+}  // namespace
+}  // namespace velmor::components
+
+namespace velmor::components {
+namespace {
+
+TEST(PlotPainter, StampedMarkersMatchOutlinesDrawnOneByOne) {
+    TGraphPlot plot;
+    fillDeflection(plot, 12, 60);  // twelve curves: every marker shape, some clipped at the plot's edges
+    plot.WidthLine = 2;
+    TPlotCanvas canvas;
+    canvas.Target = TLayoutTarget::Bitmap;
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Bitmap;
+    in.Page = {0, 0, 640, 480};
+    canvas.Layout = ComputeLayout(in);
+    canvas.Ranges.fill(ComputeRange(plot.Lines()));
+    // RGB32 takes the stamped markers, RGBA8888 the outlines; the pixels of the plot area must agree.
+    QImage stamped(640, 480, QImage::Format_RGB32), outlined(640, 480, QImage::Format_RGBA8888);
+    for (QImage* image : {&stamped, &outlined}) {
+        QPainter painter(image);
+        PaintPlot(painter, plot, canvas);
+    }
+    const QImage reference = outlined.convertToFormat(QImage::Format_RGB32);
+    const TPixelRect& a = canvas.Layout.Plot;
+    int differing = 0;
+    for (int y = a.Top; y <= a.Bottom; ++y) {
+        for (int x = a.Left; x <= a.Right; ++x) differing += stamped.pixel(x, y) != reference.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
