@@ -294,6 +294,10 @@ TEST(PlotForm, ShowOpensOneWindowPerGraphAndClosingFreesIt) {
     plot.Show();
     auto* window = dynamic_cast<TPlotForm*>(plot.Window());
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // The legend stands in the plot's bottom-right corner of the window as shown, not as created.
+    const TPixelRect& plotArea = window->Layout().Plot;
+    EXPECT_EQ(window->Legend()->geometry().bottomRight() + QPoint(1, 1), QPoint(plotArea.Right, plotArea.Bottom));
     plot.Show();
     EXPECT_EQ(plot.Window(), window);
     window->close();
