@@ -221,7 +221,12 @@ TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
     delete form;
     fillLayers(plot);
     plot.ShowFontWidth = false;
+    plot.ShowLegend = false;  // hidden in an earlier window: the item still offers it back
     form = new TPlotForm(plot);
+    EXPECT_FALSE(form->Legend()->isVisibleTo(form));
+    ASSERT_TRUE(form->PlotMenu()->actions()[0]->isVisible());
+    form->PlotMenu()->actions()[0]->trigger();
+    EXPECT_TRUE(form->Legend()->isVisibleTo(form));
     form->RefreshPlotMenu();
     EXPECT_TRUE(form->PlotMenu()->actions()[1]->isVisible());
     EXPECT_TRUE(form->PlotMenu()->actions()[2]->isVisible());
