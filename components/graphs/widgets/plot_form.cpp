@@ -1,10 +1,10 @@
 #include "graphs/widgets/plot_form.h"
 
 #include <QActionGroup>
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
