@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
+#include <memory>
 
 #include "graphs/widgets/dlg_format.h"
 #include "graphs/widgets/frm_graph_caption.h"
@@ -60,6 +61,15 @@ QString screenshotPath(const QString& name) {
     const QString dir = QStringLiteral(VELMOR_BINARY_DIR) + "/screenshots";
     QDir().mkpath(dir);
     return dir + "/" + name;
+}
+
+// A window of 800 x 600 pixels, shown, that the test frees.
+std::unique_ptr<TPlotForm> shownForm(TGraphPlot& plot) {
+    auto form = std::make_unique<TPlotForm>(plot);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->resize(800, 600);
+    form->show();
+    return form;
 }
 
 QList<QAction*> curveItems(TPlotForm& form) {
@@ -145,10 +155,8 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     TGraphPlot plot;
     plot.Caption = "Deflection";
     fillDeflection(plot, 3, 40);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     QWidget* client = form.ClientArea();
     const TPixelRect a = form.Layout().Plot;
     const TPlotRange full = form.FullRange(0);
@@ -172,10 +180,8 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
 TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
     TGraphPlot plot;
     fillDeflection(plot, 3, 10);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     TPlotLegend* legend = form.Legend();
     EXPECT_EQ(legend->ItemHeight(), 16);
     EXPECT_EQ(legend->height(), 3 * 16 + 3);
@@ -195,10 +201,8 @@ TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
 TEST(PlotForm, GraphTitleMovesThePlotDown) {
     TGraphPlot plot;
     fillDeflection(plot, 2, 5);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     const int top = form.Layout().Plot.Top;
     velmor::test::whenShown<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
         dialog.setTitle("Stage results", true);
