@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fields/exceptions.h"
 #include "fields/number_text.h"
 #include "tables/cell_controls.h"
 #include "tables/table_family.h"

@@ -54,6 +54,8 @@ class BasicGridTable : public TRowObject, public F::TableExtras {
     static std::unique_ptr<Table> CreateClone(Table* AOwner, int ANumber, const Table& ATemplate);
 
     Space& TableSpace() const { return *space_; }
+    // The template this table was cloned from (compared, never followed: it may be gone), else null.
+    const BasicGridTable* ClonedFrom() const { return clonedFrom_; }
     Table* Owner() const { return owner_; }
 
     // Published properties (their names are those of the stored layout).
@@ -207,6 +209,7 @@ class BasicGridTable : public TRowObject, public F::TableExtras {
     std::vector<std::unique_ptr<Column>> columns_;
     TTableEditor* editorForm_ = nullptr;
     TCellControlHost* controlParent_ = nullptr;
+    const BasicGridTable* clonedFrom_ = nullptr;
 };
 
 // A plain grid table.

@@ -30,6 +30,7 @@ struct TNoTableExtras {};
 struct PlainFamily {
     using Table = TGridTable;
     using TableExtras = TNoTableExtras;
+    static constexpr const char* kClassSuffix = "";
     // Re-creating a row's sub-table discards its values.
     static constexpr bool kKeepsSubTableData = false;
     static Extended ConversionFactor(int AFrom, int ATo, const std::string& ACode);
@@ -42,6 +43,7 @@ struct PlainFamily {
 struct ChartFamily {
     using Table = TGridTableChart;
     using TableExtras = TChartSettings;
+    static constexpr const char* kClassSuffix = "Chart";
     // Re-creating a row's sub-table keeps its row count and the values of the columns both tables have.
     static constexpr bool kKeepsSubTableData = true;
     static Extended ConversionFactor(int AFrom, int ATo, const std::string& ACode);

@@ -54,7 +54,7 @@ class BasicTableSpace {
     int TableCount() const { return static_cast<int>(tables_.size()); }
     Table* Tables(int APosition) const;
     // Position of the table in the list, -1 when absent.
-    int PositionOf(const Table* ATable) const;
+    int PositionOf(const BasicGridTable<F>* ATable) const;
     // Position of the first table with that identifier, -1 when none (or AIdentifier < 0).
     int PositionOfIdentifier(int AIdentifier) const;
 
@@ -67,12 +67,12 @@ class BasicTableSpace {
     std::function<void(Table& ATable, bool AModal)> EditorLauncher;
 
     // Used by the tables themselves.
-    void AddTable(Table* ATable);
-    void RemoveTable(const Table* ATable);
+    void AddTable(BasicGridTable<F>* ATable);
+    void RemoveTable(const BasicGridTable<F>* ATable);
 
   private:
     std::vector<BasicColumnTypeStorage<F>> registry_;
-    std::vector<Table*> tables_;
+    std::vector<BasicGridTable<F>*> tables_;
     int identifierCounter_ = 0;
 };
 
