@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "editor_fixtures.h"
 #include "fields/exceptions.h"
@@ -281,6 +284,71 @@ TEST_F(TableFormTest, SizingSnapsToWholeRowsAndColumns) {
     EXPECT_LT(form.visibleColumnCount(), 4);
     EXPECT_TRUE(form.grid()->horizontalScrollBar()->isVisible());
     expectNothingCut(form);
+}
+
+TEST_F(TableFormTest, AResizeSettlesOnWholeRowsAndStaysThere) {
+    plainColumns(table, 25);
+    TTableForm& form = showEditor<TTableForm>(table);
+    const QSize before = form.size();
+    const int row = form.grid()->rowHeight(0);
+    form.resize(before.width(), before.height() + 2 * row + row / 2);
+    QTest::qWait(400);
+    EXPECT_EQ(form.visibleRowCount(), 12);
+    EXPECT_EQ(form.size().height(), before.height() + 2 * row);
+    const QSize settled = form.size();
+    QTest::qWait(400);
+    EXPECT_EQ(form.size(), settled);
+    expectNothingCut(form);
+}
+
+TEST_F(TableFormTest, PlacementInAFormParentAChildWindowOrModally) {
+    plainColumns(table, 3);
+    QWidget holder;
+    holder.resize(600, 400);
+    holder.show();
+    table.SetFormParent(&holder);
+    TTableForm& embedded = showEditor<TTableForm>(table);
+    EXPECT_EQ(embedded.parentWidget(), &holder);
+    EXPECT_EQ(embedded.pos(), QPoint(0, 0));
+    EXPECT_FALSE(embedded.isWindow());
+    EXPECT_TRUE(embedded.close());
+    table.SetFormParent(nullptr);
+
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    installTableEditors(space, &area);
+    TTableForm& child = showEditor<TTableForm>(table);
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(area.subWindowList()[0]->widget(), &child);
+    EXPECT_EQ(child.size(), QSize(clientSize(child.measures(), child.shownView()).width,
+                                  clientSize(child.measures(), child.shownView()).height));
+    EXPECT_TRUE(area.subWindowList()[0]->close());
+    EXPECT_EQ(table.EditorForm(), nullptr);
+
+    installTableEditors(space);
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = table.EditorForm() != nullptr && table.EditorForm()->IsShownModally();
+        if (auto* open = dynamic_cast<QWidget*>(table.EditorForm())) open->close();
+    });
+    table.ShowModal();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(table.EditorForm(), nullptr);
+}
+
+TEST_F(TableFormTest, DeactivationCommitsTheCell) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    form.grid()->moveCurrent(1, 2);
+    typeIntoCurrentCell(form, "12/4");
+    form.deactivate();
+    EXPECT_EQ(table.Cell(2, 1).AsFloat(), 3.0L);
+    typeIntoCurrentCell(form, "12/");
+    form.deactivate();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(table.Cell(2, 1).AsFloat(), 3.0L);
+    EXPECT_EQ(form.grid()->currentText(), "12/");
 }
 
 }  // namespace
