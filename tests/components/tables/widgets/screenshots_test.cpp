@@ -46,25 +46,9 @@ TEST(Screenshots, SoilLayerEditor) {
     platform::RecordingMessages messages;
     TTableSpace space;
     installTableEditors(space);
-    TGridTable clay(space);
-    clay.SetCaption("Clay");
-    addFloat(clay, "Cohesion", "F/L2^2");
-    TGridTable sand(space);
-    sand.SetCaption("Sand");
-    addFloat(sand, "Friction angle");
-    TGridTable table(space);
-    table.SetCaption("Soil Layers");
-    table.SetMaxRows(10);
-    addEnum(table, "Soil type", {"Soft clay", "Sand"});
-    auto& top = addFloat(table, "Top of layer", "L2", 0, true);
-    top.Header = {"Top of", "layer"};
-    auto& bottom = addFloat(table, "Bottom of layer", "L2");
-    bottom.Header = {"Bottom of", "layer"};
-    addTables(table, "Soil properties", {clay.Identifier(), sand.Identifier()});
-    table.SetRowCount(4);
-    for (int row = 0; row < 4; ++row) table.Cell(2, row).SetFloat(5.0L * (row + 1));
-    table.Cell(0, 1).SetInteger(2);
-    TTableForm& form = showEditor<TTableForm>(table);
+    SoilLayerTables tables(space, 4);
+    tables.layers.Cell(0, 1).SetInteger(2);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
     save(form, "soil_layer_editor");
     delete &form;
 }
@@ -74,16 +58,9 @@ TEST(Screenshots, ChartEditor) {
     TTableSpaceChart space;
     installChartTableEditors(space);
     TGridTableChart table(space);
-    table.SetCaption("External p-y Curve");
-    table.SetTopLeft("Point");
+    pointChartColumns(table);
     table.SetMinRows(2);
     table.SetMaxRows(17);
-    table.ShowGraph = true;
-    table.GetDataFromFile = true;
-    table.XColumn = 0;
-    table.YColumn = 1;
-    addFloat(table, "Deflection y", "L");
-    addFloat(table, "Resistance p", "F/L");
     table.SetRowCount(8);
     for (int row = 0; row < 8; ++row) {
         const Extended y = (row - 4) * 0.01L;

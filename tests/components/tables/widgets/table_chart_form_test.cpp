@@ -21,14 +21,7 @@ class ChartFormTest : public ::testing::Test {
   protected:
     ChartFormTest() {
         installChartTableEditors(space);
-        table.SetCaption("Moment and EI data");
-        table.SetMaxRows(100);
-        table.ShowGraph = true;
-        table.GetDataFromFile = true;
-        table.XColumn = 0;
-        table.YColumn = 1;
-        addFloat(table, "Moment", "F-L");
-        addFloat(table, "EI", "F-L^2");
+        pointChartColumns(table);
     }
     ~ChartFormTest() override {
         if (QWidget* open = dynamic_cast<QWidget*>(table.EditorForm())) delete open;
@@ -56,14 +49,14 @@ TEST_F(ChartFormTest, TwoColumnsDrawOneSeriesWithoutLegendBesideAtMostFiveRows) 
     EXPECT_FALSE(picture.secondSeries);
     EXPECT_FALSE(picture.legend);
     EXPECT_EQ(picture.series[0].points.size(), 8u);
-    EXPECT_EQ(picture.x.title, "Moment (lbs-in)");
+    EXPECT_EQ(picture.x.title, "Deflection y (in)");
     EXPECT_EQ(picture.y.range.maximum, 128);
     EXPECT_TRUE(form.chart()->isVisible());
     EXPECT_EQ(form.visibleRowCount(), 5);
 }
 
 TEST_F(ChartFormTest, ThreeColumnsDrawTwoSeriesWithLegend) {
-    addFloat(table, "EI long-term", "F-L^2");
+    addFloat(table, "Resistance p, long-term", "F/L");
     fill({{0, 1}, {1, 2}});
     table.Cell(2, 0).SetFloat(3);
     table.Cell(2, 1).SetFloat(-1);
@@ -71,7 +64,7 @@ TEST_F(ChartFormTest, ThreeColumnsDrawTwoSeriesWithLegend) {
     const ChartPicture& picture = form.chart()->picture();
     EXPECT_TRUE(picture.secondSeries);
     EXPECT_TRUE(picture.legend);
-    EXPECT_EQ(picture.series[1].title, "EI long-term (lbs-in^2)");
+    EXPECT_EQ(picture.series[1].title, "Resistance p, long-term (lbs/in)");
     EXPECT_EQ(picture.series[1].points[1], std::make_pair(1.0, -1.0));
     EXPECT_EQ(picture.y.range.minimum, -1);
     EXPECT_EQ(picture.y.range.maximum, 3);

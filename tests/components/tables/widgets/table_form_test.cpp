@@ -51,18 +51,14 @@ TEST_F(TableFormTest, ShownRowsAndScrollBarFollowTheRowCount) {
     };
     const Case cases[] = {{25, 10, true}, {3, 3, false}};
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows);
+        TTableForm& form = *editor.form;
         EXPECT_EQ(form.visibleRowCount(), c.shown) << c.rows;
         EXPECT_EQ(form.grid()->verticalScrollBar()->isVisible(), c.scrollBar) << c.rows;
         EXPECT_FALSE(form.grid()->horizontalScrollBar()->isVisible());
         expectNothingCut(form);
         EXPECT_EQ(form.size(), QSize(clientSize(form.measures(), form.shownView()).width,
                                      clientSize(form.measures(), form.shownView()).height));
-        delete &form;
     }
 }
 
@@ -74,19 +70,15 @@ TEST_F(TableFormTest, AddingRowsGrowsTheWindowUpToTenRowsThenScrolls) {
     };
     const Case cases[] = {{3, 4, 0}, {10, 10, 1}};
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows);
+        TTableForm& form = *editor.form;
         QTest::mouseClick(form.addButton(), Qt::LeftButton);
-        EXPECT_EQ(table.RowCount(), c.rows + 1);
+        EXPECT_EQ(editor.table.RowCount(), c.rows + 1);
         EXPECT_EQ(form.visibleRowCount(), c.shownAfter) << c.rows;
         EXPECT_EQ(form.shownView().firstRow, c.firstShownAfter) << c.rows;
         EXPECT_EQ(form.grid()->verticalScrollBar()->value(), c.firstShownAfter) << c.rows;
-        EXPECT_TRUE(table.GetChanged());
+        EXPECT_TRUE(editor.table.GetChanged());
         expectNothingCut(form);
-        delete &form;
     }
 }
 
@@ -102,19 +94,13 @@ TEST_F(TableFormTest, RowButtonsFollowMinRowsAndMaxRows) {
         {1, 3, 1, true, true, false},    // at MinRows
     };
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        table.SetMinRows(c.minRows);
-        table.SetMaxRows(c.maxRows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows, c.minRows, c.maxRows);
+        TTableForm& form = *editor.form;
         EXPECT_EQ(form.addButton()->isVisible(), c.visible);
         EXPECT_EQ(form.deleteButton()->isVisible(), c.visible);
         EXPECT_EQ(form.addButton()->isEnabled(), c.canAdd) << c.rows;
         EXPECT_EQ(form.insertButton()->isEnabled(), c.canAdd) << c.rows;
         EXPECT_EQ(form.deleteButton()->isEnabled(), c.canDelete) << c.rows;
-        delete &form;
     }
 }
 
@@ -205,39 +191,29 @@ TEST_F(TableFormTest, RowCommandWithoutACurrentRowIsShownNotThrown) {
 }
 
 TEST_F(TableFormTest, ItemAndTableColumnsGetControlsOverTheirCells) {
-    TGridTable clay(space);
-    clay.SetCaption("Clay");
-    addFloat(clay, "Cohesion", "F/L2^2");
-    TGridTable sand(space);
-    sand.SetCaption("Sand");
-    addFloat(sand, "Friction angle");
-    table.SetCaption("Soil Layers");
-    addEnum(table, "Soil type", {"Clay", "Sand"});
-    addFloat(table, "Top", "L2");
-    addTables(table, "Properties", {clay.Identifier(), sand.Identifier()});
-    table.SetRowCount(2);
-    TTableForm& form = showEditor<TTableForm>(table);
+    SoilLayerTables tables(space, 2);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
 
-    auto& items = *table.Columns(0);
-    auto& tables = *table.Columns(2);
+    auto& items = *tables.layers.Columns(0);
+    auto& buttons = *tables.layers.Columns(3);
     ASSERT_EQ(items.HasControls(), true);
     for (int row = 0; row < 2; ++row) {
         QWidget* combo = cellWidget(items.GetControl(row));
-        QWidget* button = cellWidget(tables.GetControl(row));
+        QWidget* button = cellWidget(buttons.GetControl(row));
         ASSERT_NE(combo, nullptr);
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(combo->isVisible());
         EXPECT_EQ(combo->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 0)));
-        EXPECT_EQ(button->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 2)));
+        EXPECT_EQ(button->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 3)));
     }
-    auto* button = static_cast<QPushButton*>(cellWidget(tables.GetControl(1)));
+    auto* button = static_cast<QPushButton*>(cellWidget(buttons.GetControl(1)));
     EXPECT_EQ(button->text(), "2: Clay");
 
     // Choosing "Sand" in row 2 stores item 2 and gives the row a sand sub-table.
     auto* combo = static_cast<QComboBox*>(cellWidget(items.GetControl(1)));
     combo->setCurrentIndex(1);
     emit combo->activated(1);
-    EXPECT_EQ(table.Cell(0, 1).AsInteger(), 2);
+    EXPECT_EQ(tables.layers.Cell(0, 1).AsInteger(), 2);
     EXPECT_EQ(button->text(), "2: Sand");
 }
 
