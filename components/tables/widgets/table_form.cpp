@@ -398,6 +398,7 @@ void BasicTableForm<F>::UpdateCell(int AColumn, int ARow) {
         grid_->setColumnWidth(k, contentWidth(k));
         ArrangeControls();
     }
+    if (!refreshing_) cellUpdated();
 }
 
 template <class F>

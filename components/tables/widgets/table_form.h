@@ -102,6 +102,8 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     virtual void gridKeyPressed(QKeyEvent*) {}
     virtual void gridKeyReleased(QKeyEvent*) {}
     virtual void windowClicked() {}
+    // A cell's value changed in the table (after UpdateCell showed it).
+    virtual void cellUpdated() {}
 
     int margin() const { return margin_; }
     bool isShown() const { return opened_ && table_ != nullptr; }

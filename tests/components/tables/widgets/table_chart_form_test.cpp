@@ -53,6 +53,12 @@ TEST_F(ChartFormTest, TwoColumnsDrawOneSeriesWithoutLegendBesideAtMostFiveRows) 
     EXPECT_EQ(picture.y.range.maximum, 128);
     EXPECT_TRUE(form.chart()->isVisible());
     EXPECT_EQ(form.visibleRowCount(), 5);
+
+    // A committed value is drawn at once.
+    form.grid()->moveCurrent(7, 1);
+    typeIntoCurrentCell(form, "2*100");
+    QTest::keyClick(form.grid(), Qt::Key_Return);
+    EXPECT_EQ(form.chart()->picture().series[0].points[7].second, 200);
 }
 
 TEST_F(ChartFormTest, ThreeColumnsDrawTwoSeriesWithLegend) {
