@@ -313,6 +313,30 @@ TEST_F(TableFormTest, PlacementInAFormParentAChildWindowOrModally) {
     EXPECT_EQ(table.EditorForm(), nullptr);
 }
 
+TEST_F(TableFormTest, LeavingTheGridForACellControlCommitsTheCell) {
+    SoilLayerTables tables(space, 3);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
+    QApplication::setActiveWindow(&form);
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(1, 2);
+    typeIntoCurrentCell(form, "4*(");
+    QWidget* combo = cellWidget(tables.layers.Columns(0)->GetControl(2));
+    combo->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(form.grid()->currentRow(), 1);
+    EXPECT_EQ(form.grid()->currentColumn(), 2);
+
+    typeIntoCurrentCell(form, "4*3");
+    combo->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(tables.layers.Cell(2, 1).AsFloat(), 12.0L);
+    // The drop-down list's cell became the current one.
+    EXPECT_EQ(form.grid()->currentRow(), 2);
+    EXPECT_EQ(form.grid()->currentColumn(), 0);
+}
+
 TEST_F(TableFormTest, DeactivationCommitsTheCell) {
     plainColumns(table, 3);
     TTableForm& form = showEditor<TTableForm>(table);
