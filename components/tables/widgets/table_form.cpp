@@ -381,7 +381,11 @@ void BasicTableForm<F>::applyClientSize(QSize size) {
     arrangedSize_ = size;
     setMinimumSize(0, 0);
     resize(size);
-    if (container_) container_->resize(container_->size() - container_->widget()->size() + size);
+    if (container_) {
+        // The child window's frame and title bar are its contents margins; its layout fits the form inside.
+        const QMargins frame = container_->contentsMargins();
+        container_->resize(size.grownBy(frame));
+    }
     lastFrame_ = frameWidget()->geometry();
 }
 
@@ -721,7 +725,10 @@ void launchTableEditor(Table& table, bool modal, QMdiArea* area) {
         form->move(0, 0);
         form->open(false);
     } else if (area != nullptr) {
-        QMdiSubWindow* container = area->addSubWindow(form);
+        // System menu and minimise only: the window sizes itself to whole rows and columns.
+        QMdiSubWindow* container =
+            area->addSubWindow(form, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         container->setAttribute(Qt::WA_DeleteOnClose);
         form->open(false, container);
     } else {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPixmap>
 
 #include "editor_fixtures.h"
@@ -42,6 +44,21 @@ TEST(Screenshots, PlainEditor) {
     delete &form;
 }
 
+TEST(Screenshots, ChildWindow) {
+    platform::RecordingMessages messages;
+    QMdiArea area;
+    area.resize(640, 480);
+    area.show();
+    TTableSpace space;
+    installTableEditors(space, &area);
+    TGridTable table(space);
+    plainColumns(table, 4);
+    table.Show();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.grab().save(screenshotPath("child_window")));
+    table.HideForm();
+}
+
 TEST(Screenshots, SoilLayerEditor) {
     platform::RecordingMessages messages;
     TTableSpace space;
@@ -65,7 +82,7 @@ TEST(Screenshots, ChartEditor) {
     for (int row = 0; row < 8; ++row) {
         const Extended y = (row - 4) * 0.01L;
         table.Cell(0, row).SetFloat(y);
-        table.Cell(1, row).SetFloat(y < 0 ? -250000 * std::sqrt(-y) : 250000 * std::sqrt(y));
+        table.Cell(1, row).SetFloat(y < 0 ? -1250000 * std::sqrt(-y) : 1250000 * std::sqrt(y));
     }
     table.SetComments(
         "* Use negative (-) values for deflections to the left (to backfill)\r"

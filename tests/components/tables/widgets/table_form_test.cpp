@@ -297,6 +297,7 @@ TEST_F(TableFormTest, PlacementInAFormParentAChildWindowOrModally) {
     TTableForm& child = showEditor<TTableForm>(table);
     ASSERT_EQ(area.subWindowList().size(), 1);
     EXPECT_EQ(area.subWindowList()[0]->widget(), &child);
+    EXPECT_EQ(area.subWindowList()[0]->contentsRect().size(), child.size());
     EXPECT_EQ(child.size(), QSize(clientSize(child.measures(), child.shownView()).width,
                                   clientSize(child.measures(), child.shownView()).height));
     EXPECT_TRUE(area.subWindowList()[0]->close());
