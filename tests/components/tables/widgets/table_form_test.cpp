@@ -277,6 +277,25 @@ TEST_F(TableFormTest, AResizeSettlesOnWholeRowsAndStaysThere) {
     expectNothingCut(form);
 }
 
+TEST_F(TableFormTest, AChildWindowDraggedTallerFromItsTopSettlesOnWholeRows) {
+    plainColumns(table, 25);
+    QMdiArea area;
+    area.resize(900, 900);
+    area.show();
+    installTableEditors(space, &area);
+    TTableForm& form = showEditor<TTableForm>(table);
+    QMdiSubWindow* child = area.subWindowList().at(0);
+    child->move(10, 300);
+    QTest::qWait(400);
+    const QRect before = child->geometry();
+    const int row = form.grid()->rowHeight(0);
+    child->setGeometry(before.adjusted(0, -(row + row / 2), 0, 0));
+    QTest::qWait(400);
+    EXPECT_EQ(form.visibleRowCount(), 11);
+    EXPECT_EQ(child->geometry(), before.adjusted(0, -row, 0, 0));  // the bottom edge stays
+    expectNothingCut(form);
+}
+
 TEST_F(TableFormTest, PlacementInAFormParentAChildWindowOrModally) {
     plainColumns(table, 3);
     QWidget holder;
