@@ -442,7 +442,7 @@ void BasicTableForm<F>::refillTextCells() {
 }
 
 template <class F>
-bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int, int toColumn) {
+bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int toRow, int toColumn) {
     if (table_ == nullptr || refreshing_) return true;
     beforeCellSelect();
     if (isDataCell(fromRow, fromColumn)) {
@@ -459,8 +459,27 @@ bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int, int toColumn)
         grid_->discardEditor();
         refillTextCells();
     }
-    // A drop-down list or button lies over the cells of such a column and takes their input.
-    return !usesControls(toColumn);
+    // A drop-down list or button lies over the cells of such a column and takes their input: moving there
+    // from the keyboard hands the focus to it.
+    if (usesControls(toColumn)) {
+        focusControl(toRow, toColumn);
+        return false;
+    }
+    return true;
+}
+
+template <class F>
+void BasicTableForm<F>::focusControl(int ARow, int AVisible) {
+    const GridView view = shownView();
+    const int k = ARow - view.firstRow;
+    if (k < 0 || k >= view.rowCount) return;
+    Column* column = visibleColumn(AVisible);
+    if (k >= column->RowCount() || !column->HasControls()) return;
+    QPointer<QWidget> widget = cellWidget(column->GetControl(k));
+    // After the grid has finished with the key that asked for the move.
+    QTimer::singleShot(0, this, [widget] {
+        if (widget && widget->isVisible()) widget->setFocus(Qt::TabFocusReason);
+    });
 }
 
 template <class F>

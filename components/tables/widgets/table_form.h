@@ -116,6 +116,7 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
   private:
     bool canLeave(int fromRow, int fromColumn, int toRow, int toColumn);
     void enterPressed();
+    void focusControl(int ARow, int AVisible);
     void focusChanged(QWidget* old, QWidget* now);
     void scrolled();
     void settleResize();

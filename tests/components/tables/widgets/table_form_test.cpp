@@ -355,6 +355,15 @@ TEST_F(TableFormTest, LeavingTheGridForACellControlCommitsTheCell) {
     // The drop-down list's cell became the current one.
     EXPECT_EQ(form.grid()->currentRow(), 2);
     EXPECT_EQ(form.grid()->currentColumn(), 0);
+
+    // Moving left from the keyboard into the item column hands the focus to the row's drop-down list.
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(1, 1);
+    QTest::keyClick(form.grid(), Qt::Key_Left);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), cellWidget(tables.layers.Columns(0)->GetControl(1)));
+    EXPECT_EQ(form.grid()->currentRow(), 1);
+    EXPECT_EQ(form.grid()->currentColumn(), 0);
 }
 
 TEST_F(TableFormTest, DeactivationCommitsTheCell) {
