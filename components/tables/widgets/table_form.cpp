@@ -85,10 +85,13 @@ BasicTableForm<F>::BasicTableForm(Table& ATable)
     QObject::connect(btnAdd_, &QPushButton::clicked, this, [this] { guarded(this, [this] { addRow(); }); });
     QObject::connect(btnIns_, &QPushButton::clicked, this, [this] { guarded(this, [this] { insertRow(); }); });
     QObject::connect(btnDel_, &QPushButton::clicked, this, [this] { guarded(this, [this] { deleteRow(); }); });
-    QObject::connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
-    QObject::connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
-    focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, this,
-                                        [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
+    QObject::connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                     [this] { guarded(this, [this] { scrolled(); }); });
+    QObject::connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                     [this] { guarded(this, [this] { scrolled(); }); });
+    focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        guarded(this, [&] { focusChanged(old, now); });
+    });
     settleTimer_.setSingleShot(true);
     settleTimer_.setInterval(250);
     QObject::connect(&settleTimer_, &QTimer::timeout, this, [this] { guarded(this, [this] { settleResize(); }); });

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPixmap>
 
 #include "editor_fixtures.h"
@@ -39,6 +40,19 @@ TEST(Screenshots, PlainEditor) {
         table.Cell(1, row).SetFloat(row * 2.5L);
         table.Cell(2, row).SetFloat(1000.0L / (row + 1));
     }
+    // A stand-in help picture: a wall with an arrow for the load.
+    QPixmap picture(160, 90);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.fillRect(70, 5, 12, 80, Qt::darkGray);
+        painter.drawLine(20, 45, 68, 45);
+        painter.drawLine(60, 40, 68, 45);
+        painter.drawLine(60, 50, 68, 45);
+    }
+    const QString picturePath = screenshotPath("help_picture_stand_in");
+    picture.save(picturePath);
+    table.SetHelpPicture(picturePath.toStdString());
     TTableForm& form = showEditor<TTableForm>(table);
     save(form, "plain_editor");
     delete &form;
