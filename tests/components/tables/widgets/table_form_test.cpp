@@ -129,6 +129,16 @@ TEST_F(TableFormTest, EnterFromTheLastRowGoesToTheTopOfTheNextColumn) {
         EXPECT_EQ(form.grid()->currentRow(), c.toRow) << c.row << "," << c.column;
         EXPECT_EQ(form.grid()->currentColumn(), c.toColumn) << c.row << "," << c.column;
     }
+    // Enter typed into the open cell editor commits the text and moves the same way.
+    form.grid()->moveCurrent(2, 1);
+    ASSERT_NE(form.grid()->cellEditor(), nullptr);
+    form.grid()->cellEditor()->setText("1+1");
+    QTest::keyClick(form.grid()->cellEditor(), Qt::Key_Return);
+    EXPECT_EQ(table.Cell(1, 2).AsFloat(), 2.0L);
+    QApplication::processEvents();  // the editor's own queued commit must not bring the typed text back
+    EXPECT_EQ(form.grid()->item(2, 1)->text(), "2");
+    EXPECT_EQ(form.grid()->currentRow(), 0);
+    EXPECT_EQ(form.grid()->currentColumn(), 2);
 }
 
 TEST_F(TableFormTest, RejectedEntryShowsTheMessageAndKeepsTheCell) {
