@@ -66,11 +66,18 @@ bool parseListReal(std::string_view token, double& value) {
     }
     if (mantissaDigits == 0) return false;
     if (i < token.size()) {
+        // The exponent letter may be left out before a signed exponent: an E or D field whose exponent
+        // needs three digits is written that way ("0.307-200").
         char c = token[i];
-        if (c != 'E' && c != 'e' && c != 'D' && c != 'd') return false;
+        const bool letter = c == 'E' || c == 'e' || c == 'D' || c == 'd';
+        if (!letter && c != '+' && c != '-') return false;
         text += 'E';
-        ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-')) text += token[i++];
+        if (letter) ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+            text += token[i++];
+        } else if (!letter) {
+            return false;
+        }
         int exponentDigits = 0;
         for (; i < token.size() && isDigit(token[i]); ++i, ++exponentDigits) text += token[i];
         if (exponentDigits == 0 || i != token.size()) return false;

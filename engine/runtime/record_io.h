@@ -104,7 +104,8 @@ class RecordIO {
 };
 
 // Strict list-directed value parsers: an integer is an optional sign and digits within 32 bits; a real is
-// an optional sign, digits with an optional point, and an optional exponent E or D with optional sign.
+// an optional sign, digits with an optional point, and an optional exponent: E or D with an optional sign,
+// or a sign alone (the form an E field takes for exponents beyond 99).
 bool parseListInteger(std::string_view token, int32_t& value);
 bool parseListReal(std::string_view token, double& value);
 
