@@ -94,6 +94,12 @@ void applySpan(Engine& e, unsigned tables, int32_t a, int32_t b, const RowValues
         t[at(a)] += -0.5 * v0;
         t[at(b)] += -0.5 * v1;
     }
+    if (tables & bit(kEI)) {
+        StationInts& reach = e.st.stations.eiReach;
+        reach[at(a)] |= a == b ? kReachAbove | kReachBelow : kReachBelow;
+        for (int32_t i = a + 1; i < b; ++i) reach[at(i)] = kReachAbove | kReachBelow;
+        if (b > a) reach[at(b)] |= kReachAbove;
+    }
 }
 
 // The span rule across the records of one step (stiffness, loads or springs). CONTD 1 closes or is a plain
@@ -346,6 +352,7 @@ bool ReadStationTables(Engine& e) {
     const ProblemControl& c = e.st.control;
     WallStations& w = e.st.stations;
     for (StationReals* t : {&w.ei, &w.q, &w.s, &w.t, &w.r, &w.p}) t->fill(0.0);
+    w.eiReach.fill(0);
     e.st.moments.count = 0;
 
     const UnitLabels& l = e.st.labels;
