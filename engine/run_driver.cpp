@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "curve_intake.h"
+#include "earth_pressure.h"
 #include "input_records.h"
 #include "plot_file.h"
 #include "runtime/run_errors.h"
+#include "soil/soil_model.h"
 #include "soil/unit_labels.h"
 #include "wall_solver.h"
 
@@ -91,7 +94,7 @@ void runProblems(Engine& e, RunFileNames& names) {
         }
         SetUnitLabels(e.st.labels, c.unitLabelFlag);
 
-        ReadProblemRecords(e);
+        PrepareProblem(e);
 
         writeTitleLine(e, names);
         e.io.write(kMonitorUnit, "(/,/,/,'     ITERATION MONITOR DATA',/,'     ----------------------',/,/,20X)");
@@ -119,6 +122,51 @@ std::vector<std::string> splitMessage(const std::string& message) {
 }
 
 }  // namespace
+
+void EarthPressurePhase(Engine& e) {
+    const ProblemControl& c = e.st.control;
+    const int32_t option = c.earthPressureOption;
+    if (option == 0) WriteEarthPressureSection(e);
+    if (option == 1) ReadSpecifiedPressure(e);
+    if (option >= 2 || c.pyOption == 2) ReadWallAndSoil(e);
+    if (option >= 2) {
+        ComputeEarthPressure(e);
+        TakeInGeneratedProfile(e);
+    }
+    if (option == 1 && e.st.wallSoil.surchargeCount >= 1) AddSurchargeToSpecifiedProfile(e);
+    if (option >= 1) WriteEarthPressureSection(e);
+}
+
+void CurvePhase(Engine& e) {
+    const ProblemControl& c = e.st.control;
+    // A problem that takes in no curve runs without soil curves, as its plot-data section says, rather
+    // than on curves an earlier problem of the run left in the store.
+    e.st.curves.count = 0;
+    if (c.pyOption == 2) {
+        if (c.nuc > 0) ReadUserCurvesAhead(e);
+        SetUpSoilModel(e);
+        ReadScratchCurves(e, c.nuc, c.nuc == 0);
+    } else if (c.nuc > 0) {
+        ReadUserCurvesOnly(e);
+    } else if (c.pyOption == 0) {
+        WriteCurveCountRecord(e, 0);
+    }
+}
+
+void PrepareProblem(Engine& e) {
+    EchoControlParameters(e);
+    ReadIncrements(e);
+    DeriveStepQuantities(e.st);
+    ReadRestraints(e);
+    if (ReadStationTables(e)) {
+        ReadModificationFactors(e);
+        EarthPressurePhase(e);
+        ApplyEarthPressureLoads(e);
+        CheckTablesBeyondEnd(e);
+    }
+    CurvePhase(e);
+    ReadMEICurves(e);
+}
 
 void ReportEndOfRun(Engine& e, const rt::EndRun& ended) {
     std::vector<std::string> console;

@@ -36,9 +36,7 @@ class Wall {
         c.unitSystem = 1;
         c.ni = ni;
         c.h = h;
-        c.twoH = 2.0 * h;
-        c.hSquared = h * h;
-        c.hCubed = h * h * h;
+        DeriveStepQuantities(*st);
         c.maxDeflection = 1e30;
         c.closureTolerance = 1e-9;
         c.iterationLimit = 100;
@@ -737,9 +735,7 @@ TEST(WallSolverIterations, InputBeyondTheTablesEndsTheRun) {
         ProblemControl& pc = w.st->control;
         pc.ni = c.ni;
         pc.h = c.h;
-        pc.twoH = 2.0 * c.h;
-        pc.hSquared = c.h * c.h;
-        pc.hCubed = c.h * c.h * c.h;
+        DeriveStepQuantities(*w.st);
         EXPECT_THROW(SolveWall(w.e), rt::EndRun) << c.what;
         const std::vector<std::string> report = splitLines(w.report());
         EXPECT_NE(std::find(report.begin(), report.end(), c.message), report.end()) << c.what;
