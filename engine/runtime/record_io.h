@@ -59,6 +59,8 @@ class RecordIO {
     std::string readText(int unit, int width);
     // As readText, but end of file (or a line longer than maxLength) gives false instead of a fault.
     bool tryReadText(int unit, int width, std::string& text, std::size_t maxLength = std::string::npos);
+    // The next line whole, without its line end; false at end of file.
+    bool tryReadLine(int unit, std::string& line);
 
     // Formatted write by edit descriptors (see formatRecords).
     void write(int unit, std::string_view format, const std::vector<FormatItem>& items = {}) {
