@@ -260,6 +260,9 @@ void finish(Engine& e, const std::string& reported) {
 }  // namespace
 
 void RunAnalysis(Engine& e) {
+    // The program reads the plot-data file back with plain number parsing: no asterisks, no exponent
+    // beyond 99 there.
+    e.io.setFieldRange(kPlotUnit, rt::FieldRange::Readable);
     RunFileNames names;
     std::string detail;
     const RunControlStatus status = readRunControl(e.io, names, detail);
