@@ -622,40 +622,63 @@ std::string formatA(std::string_view text, int w) {
     return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + std::string(text);
 }
 
-std::string listReal(double value) {
-    if (nonFinite(value)) return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+namespace {
+
+// The shortest digits that read back to the same double, with a decimal point or an exponent.
+void appendListReal(double value, std::string& out) {
+    if (nonFinite(value)) {
+        out += value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+        return;
+    }
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, res.ptr);
     bool hasPoint = false;
-    for (char& c : s) {
-        if (c == 'e') c = 'E';
-        if (c == '.' || c == 'E') hasPoint = true;
+    for (char* c = buf; c < res.ptr; ++c) {
+        if (*c == 'e') *c = 'E';
+        if (*c == '.' || *c == 'E') hasPoint = true;
     }
-    if (!hasPoint) s += ".0";
+    out.append(buf, static_cast<std::size_t>(res.ptr - buf));
+    if (!hasPoint) out += ".0";
+}
+
+}  // namespace
+
+std::string listReal(double value) {
+    std::string s;
+    appendListReal(value, s);
     return s;
+}
+
+void appendListRecord(const FormatItem* items, std::size_t count, std::string& out) {
+    if (count == 0) out += ' ';
+    for (std::size_t i = 0; i < count; ++i) {
+        const FormatItem& item = items[i];
+        out += ' ';
+        switch (item.kind()) {
+            case FormatItem::Kind::Integer: {
+                char buf[24];
+                auto res = std::to_chars(buf, buf + sizeof buf, item.integer());
+                out.append(buf, static_cast<std::size_t>(res.ptr - buf));
+                break;
+            }
+            case FormatItem::Kind::Real:
+                appendListReal(item.real(), out);
+                break;
+            case FormatItem::Kind::Text:
+                out += item.text();
+                break;
+            case FormatItem::Kind::Logical:
+                out += item.logical() ? 'T' : 'F';
+                break;
+        }
+    }
+    out += '\n';
 }
 
 std::string formatList(const std::vector<FormatItem>& items) {
     std::string line;
-    for (const FormatItem& item : items) {
-        line += ' ';
-        switch (item.kind()) {
-            case FormatItem::Kind::Integer:
-                line += std::to_string(item.integer());
-                break;
-            case FormatItem::Kind::Real:
-                line += listReal(item.real());
-                break;
-            case FormatItem::Kind::Text:
-                line += item.text();
-                break;
-            case FormatItem::Kind::Logical:
-                line += item.logical() ? 'T' : 'F';
-                break;
-        }
-    }
-    if (items.empty()) line = " ";
+    appendListRecord(items.data(), items.size(), line);
+    line.pop_back();
     return line;
 }
 

@@ -98,6 +98,8 @@ std::string formatA(std::string_view text, int w);
 // fewest digits that read back to the same double, always with a decimal point or an exponent.
 std::string formatList(const std::vector<FormatItem>& items);
 std::string listReal(double value);
+// As formatList, appended to `out` and ended by '\n'.
+void appendListRecord(const FormatItem* items, std::size_t count, std::string& out);
 
 // How many non-finite reals the formatters have been handed since the process started. No NaN or
 // infinity may reach a file; tests and the fuzz target check that this stays at zero.
