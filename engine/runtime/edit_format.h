@@ -92,6 +92,9 @@ class EditFormat {
 std::string formatI(long long value, int w, int minDigits = 0);
 std::string formatF(double value, int w, int d);
 std::string formatE(double value, int w, int d, char letter = 'E');
+// As formatF and formatE, appended to `out`.
+void appendF(double value, int w, int d, std::string& out);
+void appendE(double value, int w, int d, char letter, std::string& out);
 std::string formatA(std::string_view text, int w);
 
 // A list-directed record: a blank, then the values separated by blanks. Reals are written with the
