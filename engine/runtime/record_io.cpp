@@ -1,8 +1,5 @@
 #include "runtime/record_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
@@ -135,13 +132,6 @@ RecordIO::~RecordIO() {
 int RecordIO::finishWriting(Unit& u) {
     int error = 0;
     if (std::fflush(u.out) != 0) error = errno;
-    if (u.cutAtClose) {
-        // What an earlier file held beyond the records of this one goes.
-        const off_t length = ::ftello(u.out);
-        if (length < 0 || ::ftruncate(::fileno(u.out), length) != 0) {
-            if (error == 0) error = errno;
-        }
-    }
     return error;
 }
 
@@ -154,19 +144,10 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
     u.access = access;
     if (path.empty()) throw RecordFault("NO FILE NAME GIVEN FOR UNIT " + std::to_string(unit));
     if (access == Access::Write) {
-        // Written over from its beginning and cut to the new length at the close, rather than truncated
-        // here: truncating a file to nothing makes the file system free its blocks and force the new
-        // contents to disk at the close, which costs a run more than everything else it writes.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
-        struct stat info {};
-        u.cutAtClose = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0;
-        u.out = ::fdopen(fd, "wb");
-        if (!u.out) {
-            const int error = errno;
-            ::close(fd);
-            throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(error));
-        }
+        // Truncated at the open, so a run that is cut short can never leave an earlier run's records
+        // behind its own.
+        u.out = std::fopen(path.c_str(), "wb");
+        if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));

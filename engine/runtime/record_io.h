@@ -92,9 +92,8 @@ class RecordIO {
         std::string content;      // whole file, for reading
         std::size_t next = 0;     // offset of the next line
         int line = 0;             // number of the last line read, or of lines written
-        bool cutAtClose = false;  // a file that held something: cut to what this unit wrote when it closes
     };
-    // Flushes a unit open for writing and cuts its file to what was written; the errno of a failure, or 0.
+    // Flushes a unit open for writing; the errno of a failure, or 0.
     static int finishWriting(Unit& u);
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
