@@ -194,8 +194,19 @@ QToolButton* TMainForm::SpeedButton(int Number) const {
                : nullptr;
 }
 
+namespace {
+QString& programDirectoryOverride() {
+    static QString directory;
+    return directory;
+}
+}  // namespace
+
 QString TMainForm::ProgramDirectory() {
-    return QCoreApplication::applicationDirPath();
+    return programDirectoryOverride().isEmpty() ? QCoreApplication::applicationDirPath() : programDirectoryOverride();
+}
+
+void TMainForm::SetProgramDirectory(const QString& Directory) {
+    programDirectoryOverride() = Directory;
 }
 
 void TMainForm::guard(const std::function<void()>& Command) {

@@ -76,8 +76,10 @@ class TMainForm : public QMainWindow {
 
     // The buttons of the tool bar by their names ("SpeedButton1" .. "SpeedButton19").
     QToolButton* SpeedButton(int Number) const;
-    // The directory of the program, where the engine library lies and the run writes "names.dat".
+    // The directory of the program, where the engine library lies and the run writes "names.dat". Tests
+    // put another in place (an empty text restores the program's own).
     static QString ProgramDirectory();
+    static void SetProgramDirectory(const QString& Directory);
 
   protected:
     void closeEvent(QCloseEvent* Event) override;

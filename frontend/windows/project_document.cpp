@@ -24,8 +24,9 @@ class TTextProject : public TProjectDocument {
             if (number == 2) std::istringstream(line) >> units_;
             if (line.rfind(" Stage No :", 0) == 0 && stages_ < 5) ++stages_;
             if (line.find_first_not_of(" \t\r") != std::string::npos) last = line;
+            if (line == "9" || line == "9\r") endFlag_ = 9;  // the end flag of a short-term problem
         }
-        std::istringstream(last) >> endFlag_;
+        if (endFlag_ != 9) std::istringstream(last) >> endFlag_;
     }
 
     std::string FileName() const override { return fileName_; }
