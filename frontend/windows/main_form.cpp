@@ -66,7 +66,7 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
     createMenus();
     createToolBar();
     recentFiles_.Clear();
-    project_ = projects_.NewProject();
+    project_ = projects_.NewProject(*this);
     setCaption();
 }
 
@@ -240,7 +240,7 @@ void TMainForm::FormShow(const QStringList& Parameters) {
         if (fileExists(name)) {
             guard([&] {
                 const int format = project::SameExtension(project::ExtractFileExt(name), ".vmd") ? 2 : 1;
-                project_ = projects_.ReadProject(name, format);
+                project_ = projects_.ReadProject(name, format, *this);
                 SetModified(false);
                 if (fileExists(plotFileName())) plotLoaded_ = ReadPlotFile(plotFileName(), false);
                 // A staged project is split into its stage files, or its first save would lose the stages.
@@ -281,7 +281,8 @@ bool TMainForm::GetModified() const {
 
 void TMainForm::SetModified(bool Value) {
     modified_ = Value;
-    if (!Value) project_->ClearTablesChanged();
+    // A project being made calls this before it is the window's project.
+    if (!Value && project_) project_->ClearTablesChanged();
 }
 
 void TMainForm::CommitActiveChild() {
@@ -290,6 +291,14 @@ void TMainForm::CommitActiveChild() {
         QEvent deactivate(QEvent::WindowDeactivate);
         QCoreApplication::sendEvent(child->widget() != nullptr ? child->widget() : child, &deactivate);
     }
+}
+
+void TMainForm::ShowMessage(const std::string& Text) {
+    inform(this, fromStd(Text));
+}
+
+void TMainForm::SetStatusText(const std::string& Text) {
+    status_->setText(fromStd(Text));
 }
 
 void TMainForm::CloseAllChildren() {
@@ -319,7 +328,7 @@ bool TMainForm::SaveChangesQuery() {
 void TMainForm::FileNewClick() {
     if (!SaveChangesQuery()) return;
     CloseAllChildren();
-    project_ = projects_.NewProject();
+    project_ = projects_.NewProject(*this);
     SetModified(false);
     setCaption();
     updateStageStatus();
@@ -340,7 +349,7 @@ void TMainForm::OpenFileName(const std::string& FileName, int Mode, int Format) 
     const bool oldLayout = project::SameExtension(project::ExtractFileExt(FileName), ".vmd");
     const int format = Mode == 1 ? std::min(Format, 3) : (oldLayout ? 2 : 1);
     // The project is replaced only when the file was read: a failed open keeps the previous one.
-    std::unique_ptr<TProjectDocument> read = projects_.ReadProject(FileName, format);
+    std::unique_ptr<TProjectDocument> read = projects_.ReadProject(FileName, format, *this);
     CloseAllChildren();
     project_ = std::move(read);
     SetModified(false);

@@ -21,7 +21,7 @@ namespace velmor::windows {
 
 // The program's main window: the child windows (table editors, graph windows, dialogs) in a multiple-
 // document area, the menus, the tool bar, the project and its result graphs, the settings and the run.
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     Q_OBJECT
 
   public:
@@ -59,9 +59,13 @@ class TMainForm : public QMainWindow {
     void UpdateRegistry();
     bool SaveChangesQuery();
     void CommitActiveChild();
-    void CloseAllChildren();
+    void CloseAllChildren() override;
     bool GetModified() const;
-    void SetModified(bool Value);
+    void SetModified(bool Value) override;
+    // What the project asks of the window.
+    void ReloadOpenDialogs() override {}
+    void ShowMessage(const std::string& Text) override;
+    void SetStatusText(const std::string& Text) override;
     QString DisplayCaption() const;
 
     TProjectDocument& Project() { return *project_; }

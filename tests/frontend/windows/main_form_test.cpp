@@ -33,8 +33,9 @@ class MainFormTest : public ::testing::Test {
     MainFormTest() { TMainForm::SetProgramDirectory(QString::fromStdString(dir.path().string())); }
     ~MainFormTest() override { TMainForm::SetProgramDirectory(QString()); }
 
-    std::string project(const std::string& name, const std::string& text = "Wall\r\n 1 0\r\n0\r\n") {
-        writeFile(dir.file(name), text);
+    // A project file in the scratch directory, with the content of an example.
+    std::string project(const std::string& name, const std::string& example = "cantilever-sand-si.vm4d") {
+        writeFile(dir.file(name), readFile(std::string(VELMOR_SOURCE_DIR) + "/examples/" + example));
         return dir.file(name);
     }
     TMainForm& start(const QStringList& parameters = {}) {
@@ -126,10 +127,10 @@ TEST_F(MainFormTest, FailedSaveCancelsTheCloseAndKeepsTheName) {
     ASSERT_EQ(messages.shown.size(), 1u);  // the writer's message
 }
 
-TEST_F(MainFormTest, OpenDialogsFilterChoosesTheLayoutAndOldFilesSaveAsTheNewLayout) {
+TEST_F(MainFormTest, OldFilesShowWithoutExtensionAndSaveAsTheNewLayout) {
     const std::string old = project("old.vmd");
     TMainForm& f = start();
-    dialogs.openAnswers = {{QString::fromStdString(old), 2}};
+    dialogs.openAnswers = {{QString::fromStdString(old), 1}};  // the current layout under the old extension
     f.FileOpenClick();
     EXPECT_EQ(f.windowTitle(), "VELMOR 2013.4.14 - Old");
     EXPECT_EQ(messages.shown.back(), "Data file: Old, has been read by VELMOR 2013");
