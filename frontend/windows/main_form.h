@@ -26,7 +26,6 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
 
   public:
     static constexpr const char* kNewFileName = "NewWall.vm4d";
-    static constexpr const char* kDefaultEditor = "xdg-open";
 
     explicit TMainForm(TProjectFactory& Projects = DefaultProjectFactory(), QWidget* Parent = nullptr);
     ~TMainForm() override;
