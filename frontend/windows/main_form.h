@@ -92,6 +92,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
   private:
     void createMenus();
     void createToolBar();
+    void setProject(std::unique_ptr<TProjectDocument> Project);
     void setCaption();
     void updateStageStatus();
     bool saveProject();
