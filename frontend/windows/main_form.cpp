@@ -201,6 +201,7 @@ void TMainForm::createToolBar() {
         QAction* holder = bar->addWidget(button);
         holder->setVisible(false);
         speedButtons_[static_cast<std::size_t>(13 + stage)] = button;
+        connect(button, &QToolButton::clicked, this, [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
         button->setProperty("holder", QVariant::fromValue(static_cast<QObject*>(holder)));
     }
 }
@@ -549,6 +550,15 @@ void TMainForm::UpdateStageButtons() {
         button->setEnabled(k == 1 ? stages > 1 : stages >= k);
         if (k == project_->CurrentStage()) button->setChecked(true);
     }
+}
+
+void TMainForm::SwitchStage(int Stage) {
+    if (Stage == project_->CurrentStage()) return;
+    const bool modified = GetModified();
+    project_->SwitchStage(Stage);
+    // Loading a stage clears the modified state; what was changed before still needs saving.
+    SetModified(modified);
+    updateStageStatus();
 }
 
 void TMainForm::showGraph(project::TGraphPlot& Graph) {

@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
 
@@ -89,6 +91,21 @@ TEST_F(MainFormTest, CommandLineProjectOpensAbsoluteWithItsResultsAndNoMessage) 
         EXPECT_EQ(f.RecentCount(), 0);
         EXPECT_TRUE(messages.shown.empty());
     }
+}
+
+TEST_F(MainFormTest, StagedCommandLineProjectIsSplitIntoItsStageFiles) {
+    project("staged.vm4d", "three-stages.vm4d");
+    TMainForm& f = start({"staged"});
+    EXPECT_EQ(f.Project().StageCount(), 3);
+    for (const char* stage : {"staged.st1", "staged.st2", "staged.st3"}) EXPECT_TRUE(fs::exists(dir.file(stage)));
+    EXPECT_TRUE(f.SpeedButton(16)->isEnabled());
+    EXPECT_FALSE(f.SpeedButton(17)->isEnabled());
+
+    f.SetModified(true);
+    f.SpeedButton(16)->click();  // stage 3
+    EXPECT_EQ(f.Project().CurrentStage(), 3);
+    EXPECT_TRUE(f.GetModified());
+    EXPECT_EQ(f.statusBar()->findChild<QLabel*>()->text(), "Construction Stage Number: 3");
 }
 
 TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
