@@ -3,6 +3,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <charconv>
+#include <cmath>
 #include <exception>
 
 #include "fields/exceptions.h"
@@ -64,6 +66,16 @@ double DataEditWidget::numberProperty() const {
     } catch (const Exception&) {
         return 0;
     }
+}
+
+Extended DataEditWidget::fromProperty(double Value) {
+    if (!std::isfinite(Value)) return Value;
+    // The shortest decimal text that reads back as the same double is the value the form meant.
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, Value);
+    Extended decimal = Value;
+    if (!tryParseDecimal(std::string_view(text, static_cast<std::size_t>(written.ptr - text)), decimal)) return Value;
+    return decimal;
 }
 
 void DataEditWidget::SetUnitsString(const QString& Value) {

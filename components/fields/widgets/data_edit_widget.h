@@ -71,11 +71,14 @@ class DataEditWidget : public QLineEdit {
 
   private:
     double maxValProperty() const { return static_cast<double>(rules_.MaxVal()); }
-    void setMaxValProperty(double Value) { SetMaxVal(Value); }
+    void setMaxValProperty(double Value) { SetMaxVal(fromProperty(Value)); }
     double minValProperty() const { return static_cast<double>(rules_.MinVal()); }
-    void setMinValProperty(double Value) { SetMinVal(Value); }
+    void setMinValProperty(double Value) { SetMinVal(fromProperty(Value)); }
     double numberProperty() const;
-    void setNumberProperty(double Value) { SetNumber(Value); }
+    void setNumberProperty(double Value) { SetNumber(fromProperty(Value)); }
+    // A property value is a double: 0.12 in a form means the decimal 0.12, not the nearest double's
+    // 18-digit expansion 0.119999999999999996.
+    static Extended fromProperty(double Value);
 
     // The rules work on their own copy of the text: take the typed text before, show the result after.
     void takeText() const;

@@ -1,11 +1,10 @@
 #include "graphs/widgets/dlg_format.h"
 
-#include <QApplication>
 #include <QImage>
-#include <cmath>
+#include <optional>
 
 #include "fields/exceptions.h"
-#include "fields/utilities.h"
+#include "graphs/plot_geometry.h"
 #include "ui_dlg_format.h"
 
 namespace velmor::components {
@@ -22,35 +21,27 @@ TdlgFormat::TdlgFormat(QImage& Bitmap, QWidget* parent)
 
 TdlgFormat::~TdlgFormat() = default;
 
-bool TdlgFormat::PixelCount(Extended inches, Extended pixelsPerInch, int& pixels) {
-    const Extended exact = inches * pixelsPerInch;
-    if (!(exact >= 0.5L && exact < 2147483647.5L)) return false;
-    pixels = static_cast<int>(RoundToInt64(exact));
-    return pixels >= 1;
-}
-
 void TdlgFormat::accept() {
     if (auto* field = qobject_cast<DataEditWidget*>(focusWidget())) {
         if (!ValidateDataEdit(field)) return;
     }
-    int width = 0;
-    int height = 0;
+    std::optional<TPixelPoint> size;
     try {
-        const Extended ppi = ui_->dePPI->GetNumber();
-        if (!PixelCount(ui_->deWidth->GetNumber(), ppi, width) ||
-            !PixelCount(ui_->deHeight->GetNumber(), ppi, height) ||
-            static_cast<long long>(width) * height > kMaxPixels) {
-            done(kOutOfMemory);
-            return;
-        }
+        size = BitmapSize(ui_->deWidth->GetNumber(), ui_->deHeight->GetNumber(), ui_->dePPI->GetNumber());
     } catch (const Exception&) {
-        // A field still holding a bad entry: its own check reports it.
+        // A field still holds a bad entry: its own check reports it.
         for (DataEditWidget* field : {ui_->deHeight, ui_->deWidth, ui_->dePPI}) {
             if (!ValidateDataEdit(field)) return;
         }
         return;
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    // A size that overflows or is too large to hold is refused before any memory is asked for: the system
+    // may promise more than it can give.
+    if (!size) {
+        done(kOutOfMemory);
+        return;
+    }
+    QImage image(size->X, size->Y, QImage::Format_RGB32);
     if (image.isNull()) {
         done(kOutOfMemory);
         return;

@@ -3,8 +3,6 @@
 #include <QDialog>
 #include <memory>
 
-#include "fields/number_text.h"
-
 class QImage;
 
 namespace Ui {
@@ -22,16 +20,9 @@ class TdlgFormat : public QDialog {
   public:
     // Results of exec(): QDialog::Accepted, QDialog::Rejected or this.
     static constexpr int kOutOfMemory = 2;
-    // Largest bitmap allocated, in pixels (a gigabyte at 32 bits per pixel). The system may promise more
-    // memory than it can give, so a larger one is refused before it is asked for.
-    static constexpr long long kMaxPixels = 1LL << 28;
 
     TdlgFormat(QImage& Bitmap, QWidget* parent = nullptr);
     ~TdlgFormat() override;
-
-    // round(inches x pixels per inch), halves to even, computed without overflow; False when the result is
-    // below 1 or beyond the 32-bit range.
-    static bool PixelCount(Extended inches, Extended pixelsPerInch, int& pixels);
 
     void accept() override;
 

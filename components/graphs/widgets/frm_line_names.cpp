@@ -4,8 +4,8 @@
 #include <QPalette>
 #include <QScreen>
 
-#include "graphs/curve_colours.h"
 #include "graphs/graph_plot.h"
+#include "graphs/plot_geometry.h"
 #include "platform/message_service.h"
 #include "ui_frm_line_names.h"
 
@@ -37,9 +37,9 @@ void TfrmLineNames::showEvent(QShowEvent* event) {
 void TfrmLineNames::showEntry(int row) {
     const QListWidgetItem* item = ui_->lbLines->item(row);
     ui_->edLine->setText(item != nullptr ? item->text() : QString());
-    const CurveColour& colour = curveColour(row < 0 ? 0 : row);
+    const TRgb colour = CurveColour(row < 0 ? 0 : row);
     QPalette palette = ui_->edLine->palette();
-    palette.setColor(QPalette::Text, QColor(colour.red, colour.green, colour.blue));
+    palette.setColor(QPalette::Text, QColor(colour.R, colour.G, colour.B));
     ui_->edLine->setPalette(palette);
 }
 

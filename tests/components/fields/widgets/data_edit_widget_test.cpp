@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 #include <QVBoxLayout>
@@ -84,17 +85,27 @@ TEST(DataEditWidget, LeavingWithAValueAboveTheMaximumWritesTheBoundAndKeepsTheFo
     EXPECT_FALSE(w.field->Valid());
 }
 
-TEST(DataEditWidget, ValidateDataEditReportsArithmeticFaultsWithoutThrowing) {
+TEST(DataEditWidget, FormPropertiesKeepTheirDecimalValues) {
     platform::RecordingMessages messages;
-    FieldWindow w;
-    w.type("1/(2-2)");
-    EXPECT_FALSE(ValidateDataEdit(w.field));
-    EXPECT_EQ(w.field->text(), "1/(2-2)");
+    DataEditWidget field;
+    field.setProperty("MinVal", 0.1);
+    field.setProperty("Number", 0.12);
+    EXPECT_EQ(field.text(), "0.12");
+    field.setText("0");
+    EXPECT_FALSE(ValidateDataEdit(&field));
     ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0], "Floating point division by zero");
-    w.type("4");
-    EXPECT_TRUE(ValidateDataEdit(w.field));
-    EXPECT_EQ(w.field->GetNumber(), 4);
+    EXPECT_EQ(messages.shown[0], "Entry must be greater than or equal to 0.1");
+}
+
+TEST(DataEditWidget, Screenshot) {
+    FieldWindow w;
+    w.field->SetUnitsString("F/L2^2");
+    w.field->SetCaption("&Unit weight of soil");
+    w.field->setProperty("Number", 0.12);
+    w.other->setEnabled(false);
+    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
+    QDir().mkpath(dir);
+    EXPECT_TRUE(w.window.grab().save(dir + "/numeric_field.png"));
 }
 
 }  // namespace

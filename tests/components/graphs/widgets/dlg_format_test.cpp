@@ -44,28 +44,10 @@ TEST(DlgFormat, ABitmapTooLargeToHoldEndsWithOutOfMemoryAndNoBitmap) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST(DlgFormat, PixelCountRoundsHalvesToEvenAndRefusesWhatAnIntCannotHold) {
-    struct Case {
-        Extended inches, ppi;
-        bool ok;
-        int pixels;
-    };
-    const Case cases[] = {
-        {6, 72, true, 432},
-        {2.5L, 1, true, 2},
-        {3.5L, 1, true, 4},
-        {2, 2147483647, false, 0},
-        {1e4000L, 1e30L, false, 0},
-        {0.4L, 1, false, 0},
-        {1, 2147483647, true, 2147483647},
-    };
-    for (const Case& c : cases) {
-        int pixels = 0;
-        EXPECT_EQ(TdlgFormat::PixelCount(c.inches, c.ppi, pixels), c.ok) << double(c.inches) << " x " << double(c.ppi);
-        if (c.ok) {
-            EXPECT_EQ(pixels, c.pixels);
-        }
-    }
+TEST(DlgFormat, Screenshot) {
+    QImage bitmap;
+    TdlgFormat dialog(bitmap);
+    test::saveScreenshot(dialog, "save_attributes");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -18,6 +20,17 @@ void whenShown(std::function<void(Dialog&)> act) {
         ASSERT_NE(dialog, nullptr) << "no modal dialog of the expected type";
         act(*dialog);
     });
+}
+
+// Shows `window`, writes its picture to screenshots/<name>.png in the build tree for a person to look at,
+// and hides it again.
+inline void saveScreenshot(QWidget& window, const QString& name) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
+    QDir().mkpath(dir);
+    EXPECT_TRUE(window.grab().save(dir + "/" + name + ".png"));
+    window.hide();
 }
 
 }  // namespace velmor::test

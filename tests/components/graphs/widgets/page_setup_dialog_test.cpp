@@ -67,7 +67,10 @@ TEST(PageSetupDialog, OkStoresPaperAndMarginsInThousandthsOfAnInch) {
     EXPECT_EQ(dialog.MarginRight(), 750);
     EXPECT_EQ(dialog.MarginBottom(), 500);
 
-    test::whenShown<QPageSetupDialog>([](QPageSetupDialog& shown) { shown.reject(); });
+    test::whenShown<QPageSetupDialog>([](QPageSetupDialog& shown) {
+        test::saveScreenshot(shown, "page_setup");
+        shown.reject();
+    });
     EXPECT_FALSE(dialog.Execute(nullptr, &printer));
 }
 
