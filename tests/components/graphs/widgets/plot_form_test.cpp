@@ -10,9 +10,13 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
+#include <memory>
 
 #include "graphs/widgets/dlg_format.h"
+#include "graphs/widgets/frm_graph_caption.h"
+#include "graphs/widgets/modal_dialog.h"
 #include "graphs/widgets/plot_legend.h"
+#include "graphs/widgets/plot_painter.h"
 #include "platform/message_service.h"
 #include "support/test_support.h"
 
@@ -57,6 +61,15 @@ QString screenshotPath(const QString& name) {
     const QString dir = QStringLiteral(VELMOR_BINARY_DIR) + "/screenshots";
     QDir().mkpath(dir);
     return dir + "/" + name;
+}
+
+// A window of 800 x 600 pixels, shown, that the test frees.
+std::unique_ptr<TPlotForm> shownForm(TGraphPlot& plot) {
+    auto form = std::make_unique<TPlotForm>(plot);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->resize(800, 600);
+    form->show();
+    return form;
 }
 
 QList<QAction*> curveItems(TPlotForm& form) {
@@ -142,10 +155,8 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     TGraphPlot plot;
     plot.Caption = "Deflection";
     fillDeflection(plot, 3, 40);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     QWidget* client = form.ClientArea();
     const TPixelRect a = form.Layout().Plot;
     const TPlotRange full = form.FullRange(0);
@@ -166,6 +177,42 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     EXPECT_EQ(form.Range(0).Ymax, full.Ymax);
 }
 
+TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
+    TGraphPlot plot;
+    fillDeflection(plot, 3, 10);
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
+    TPlotLegend* legend = form.Legend();
+    EXPECT_EQ(legend->ItemHeight(), 16);
+    EXPECT_EQ(legend->height(), 3 * 16 + 3);
+    form.SetSizeFont(20);  // 2 x 11 points, rows of 33 pixels
+    EXPECT_EQ(legend->FontPoints(), 22);
+    EXPECT_EQ(legend->height(), 3 * 33 + 3);
+    QTest::mousePress(legend, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(legend, QPoint(5000, 5000));
+    QTest::mouseRelease(legend, Qt::LeftButton, {}, QPoint(5000, 5000));
+    EXPECT_EQ(legend->geometry().right(), form.ClientArea()->width() - 1);
+    EXPECT_EQ(legend->geometry().bottom(), form.ClientArea()->height() - 1);
+    QTest::mouseDClick(legend, Qt::LeftButton, {}, QPoint(5, 1 + 33 + 5));  // second row
+    EXPECT_FALSE(plot.GetLine(1)->Visible);
+    EXPECT_TRUE(plot.GetLine(0)->Visible);
+}
+
+TEST(PlotForm, GraphTitleMovesThePlotDown) {
+    TGraphPlot plot;
+    fillDeflection(plot, 2, 5);
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
+    const int top = form.Layout().Plot.Top;
+    velmor::test::whenShown<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
+        dialog.setTitle("Stage results", true);
+        dialog.reject();  // the title is taken however the dialog closes
+    });
+    form.PlotMenu()->actions()[6]->trigger();
+    EXPECT_EQ(plot.GetTitle(), "Stage results");
+    EXPECT_EQ(form.Layout().Plot.Top, top + 14 / 8 + 14);
+}
+
 TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
     TGraphPlot plot;
     fillDeflection(plot, 2, 5);
@@ -178,7 +225,12 @@ TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
     delete form;
     fillLayers(plot);
     plot.ShowFontWidth = false;
+    plot.ShowLegend = false;  // hidden in an earlier window: the item still offers it back
     form = new TPlotForm(plot);
+    EXPECT_FALSE(form->Legend()->isVisibleTo(form));
+    ASSERT_TRUE(form->PlotMenu()->actions()[0]->isVisible());
+    form->PlotMenu()->actions()[0]->trigger();
+    EXPECT_TRUE(form->Legend()->isVisibleTo(form));
     form->RefreshPlotMenu();
     EXPECT_TRUE(form->PlotMenu()->actions()[1]->isVisible());
     EXPECT_TRUE(form->PlotMenu()->actions()[2]->isVisible());
@@ -251,6 +303,10 @@ TEST(PlotForm, ShowOpensOneWindowPerGraphAndClosingFreesIt) {
     plot.Show();
     auto* window = dynamic_cast<TPlotForm*>(plot.Window());
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // The legend stands in the plot's bottom-right corner of the window as shown, not as created.
+    const TPixelRect& plotArea = window->Layout().Plot;
+    EXPECT_EQ(window->Legend()->geometry().bottomRight() + QPoint(1, 1), QPoint(plotArea.Right, plotArea.Bottom));
     plot.Show();
     EXPECT_EQ(plot.Window(), window);
     window->close();
@@ -272,6 +328,30 @@ TEST(PlotForm, Screenshots) {
     form->show();
     form->FormResize(true);
     EXPECT_TRUE(form->grab().save(screenshotPath("plot_deflection.png")));
+    delete form;
+
+    TGraphPlot py;  // x axis below, title below
+    py.XOnTop = false;
+    py.XCaption = "y";
+    py.XUnits = "L1";
+    py.YCaption = "p";
+    py.YUnits = "F/L1";
+    py.SetTitle("p-y curves");
+    py.SetLineCount(4);
+    py.SetPointCount(17);
+    for (int i = 0; i < 4; ++i) {
+        py.GetLine(i)->Value = 2.5 * (i + 1);
+        for (int j = 0; j < 17; ++j) {
+            py.GetPoint(i, j)->X = 0.05 * j;
+            py.GetPoint(i, j)->Y = (200 + 150 * i) * std::tanh(0.05 * j / (0.1 + 0.05 * i));
+        }
+    }
+    py.CurveName = "Depth = ";
+    form = new TPlotForm(py);
+    form->resize(800, 560);
+    form->show();
+    form->FormResize(true);
+    EXPECT_TRUE(form->grab().save(screenshotPath("plot_py_curves.png")));
     delete form;
 
     TGraphPlot dms;
@@ -312,6 +392,38 @@ TEST(PlotForm, Screenshots) {
     EXPECT_TRUE(form->SaveBitmap(screenshotPath("plot_three_panels.bmp"), bitmap));
     bitmap.save(screenshotPath("plot_three_panels_bitmap.png"));
     delete form;
+}
+
+}  // namespace
+}  // namespace velmor::components
+
+namespace velmor::components {
+namespace {
+
+TEST(PlotPainter, StampedMarkersMatchOutlinesDrawnOneByOne) {
+    TGraphPlot plot;
+    fillDeflection(plot, 12, 60);  // twelve curves: every marker shape, some clipped at the plot's edges
+    plot.WidthLine = 2;
+    TPlotCanvas canvas;
+    canvas.Target = TLayoutTarget::Bitmap;
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Bitmap;
+    in.Page = {0, 0, 640, 480};
+    canvas.Layout = ComputeLayout(in);
+    canvas.Ranges.fill(ComputeRange(plot.Lines()));
+    // RGB32 takes the stamped markers, RGBA8888 the outlines; the pixels of the plot area must agree.
+    QImage stamped(640, 480, QImage::Format_RGB32), outlined(640, 480, QImage::Format_RGBA8888);
+    for (QImage* image : {&stamped, &outlined}) {
+        QPainter painter(image);
+        PaintPlot(painter, plot, canvas);
+    }
+    const QImage reference = outlined.convertToFormat(QImage::Format_RGB32);
+    const TPixelRect& a = canvas.Layout.Plot;
+    int differing = 0;
+    for (int y = a.Top; y <= a.Bottom; ++y) {
+        for (int x = a.Left; x <= a.Right; ++x) differing += stamped.pixel(x, y) != reference.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
