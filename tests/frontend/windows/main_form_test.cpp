@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
@@ -208,6 +209,13 @@ TEST_F(MainFormTest, DroppingFilesOpensOnlyTheFirst) {
     f.DropFiles({QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
     EXPECT_EQ(f.Project().FileName(), a);
     EXPECT_EQ(f.RecentCount(), 1);
+}
+
+TEST_F(MainFormTest, HelpPicturesOfTheTablesAreInTheProgram) {
+    TMainForm& f = start();
+    for (const auto* table : {&f.Project().Data().Tables().DistLoad(), &f.Project().Data().Tables().SoilStrength()}) {
+        EXPECT_FALSE(QPixmap(QString::fromStdString(table->HelpPicture())).isNull()) << table->HelpPicture();
+    }
 }
 
 TEST_F(MainFormTest, ChartTableEditsAskBeforeTheyAreLost) {
