@@ -37,6 +37,19 @@ class EConvertError : public Exception {
     using Exception::Exception;
 };
 
+// A typed cell access that the column kind does not support ("Data of wrong type").
+class EInvalidCast : public Exception {
+  public:
+    using Exception::Exception;
+};
+
+// A stored layout whose values are not those its reader expects (wrong type, bad text, end of stream, an
+// unknown column kind).
+class EReadError : public Exception {
+  public:
+    using Exception::Exception;
+};
+
 // A contract check that fails without a caller-chosen class.
 class EAssertionFailed : public Exception {
   public:
