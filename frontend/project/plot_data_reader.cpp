@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "fields/exceptions.h"
-#include "project/plot_arrays_interim.h"
+#include "project/program_data.h"
 #include "tables/word_reader.h"
 
 namespace velmor::project {

@@ -35,7 +35,7 @@ std::unique_ptr<TProgramData> TProgramData::CreateFromFile(const std::string& Fi
     std::unique_ptr<TProgramData> data(new TProgramData(TMainWindowHooks::None(), NoReset{}));
     data->FileName = FileName;
     TInputFileReader(*data, FileName).ReadProject(FormatVersion);
-    data->tables_->FillToMinRows();
+    data->tables_->FillEmptyTables();
     data->hooks_ = &Hooks;
     Hooks.CloseAllChildren();
     data->ClearModified();

@@ -171,9 +171,9 @@ void TProjectTables::ResetRows() {
     for (TGridTableChart* table : chart_) table->SetRowCount(0);
 }
 
-void TProjectTables::FillToMinRows() {
+void TProjectTables::FillEmptyTables() {
     for (TGridTable* table : plain_)
-        if (table->RowCount() < table->MinRows()) table->SetRowCount(table->MinRows());
+        if (table->RowCount() == 0) table->SetRowCount(table->MinRows());
 }
 
 }  // namespace velmor::project

@@ -66,8 +66,10 @@ class TProjectTables {
     void ClearChanged();
     // Every plain table to 0 rows, then to its MinRows; every chart table emptied.
     void ResetRows();
-    // Every plain table with fewer rows than its MinRows gets MinRows rows.
-    void FillToMinRows();
+    // Every empty plain table gets its MinRows rows of defaults (what an editor opens with). A table that
+    // holds rows keeps exactly those: topping up a table of one p-y factor or one pressure point with rows
+    // of defaults would add them to the analysis at the next save.
+    void FillEmptyTables();
 
   private:
     void load(const std::string& Layout);

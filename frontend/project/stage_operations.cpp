@@ -28,7 +28,7 @@ void ReadStageFile(TProgramData& Data, const std::string& FileName) {
     } catch (const components::EInOutError& error) {
         Data.Hooks().ShowMessage(error.message());
     }
-    Data.Tables().FillToMinRows();
+    Data.Tables().FillEmptyTables();
     Data.ClearModified();
 }
 

@@ -13,8 +13,8 @@ void StoreCurrentStage(TProgramData& Data);
 // StageFileName := stage file of CurrentStage; when that file exists it is read into the project.
 void LoadCurrentStage(TProgramData& Data);
 // Reads one stage file into the project (the current layout, or 3.0 while FullFormat is cleared). A read
-// error is shown through the hooks and leaves what was read so far; then every plain table gets at least
-// its MinRows rows and the modified state is cleared.
+// error is shown through the hooks and leaves what was read so far; then every empty plain table gets its
+// MinRows rows and the modified state is cleared.
 void ReadStageFile(TProgramData& Data, const std::string& FileName);
 // Loads every stage in the older layout and stores it in the current one, then loads stage 1.
 void CycleStages(TProgramData& Data);

@@ -10,15 +10,16 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProcess>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "fields/exceptions.h"
+#include "graphs/widgets/plot_form.h"
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
+#include "platform/text_editor_service.h"
 #include "project/file_names.h"
 #include "windows/project_file_dialogs.h"
 
@@ -62,11 +63,25 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
     } catch (...) {
         // Settings that cannot be read leave the default in force.
     }
-    if (editorPath_.isEmpty()) editorPath_ = kDefaultEditor;
+    if (editorPath_.isEmpty()) editorPath_ = platform::defaultEditorPath();
+    platform::setEditorPath(editorPath_);
     createMenus();
     createToolBar();
+    // Graph windows are child windows of the window area, titled with their graph's caption.
+    for (project::TGraphPlot* graph : graphs_.All()) {
+        graph->SetWindowFactory([this](project::TGraphPlot& plot) -> components::TGraphWindow* {
+            auto* form = new components::TPlotForm(plot);
+            form->setWindowTitle(fromStd(plot.Caption));
+            QMdiSubWindow* child = mdi_->addSubWindow(form);
+            child->setAttribute(Qt::WA_DeleteOnClose);
+            // A form that closes itself takes its frame with it.
+            connect(form, &QObject::destroyed, child, [child] { child->close(); });
+            child->show();
+            return form;
+        });
+    }
     recentFiles_.Clear();
-    project_ = projects_.NewProject();
+    project_ = projects_.NewProject(*this);
     setCaption();
 }
 
@@ -138,7 +153,7 @@ void TMainForm::createToolBar() {
         {5, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
          [this] {
              const QString report = fromStd(project::ChangeFileExt(project_->FileName(), ".vm4o"));
-             if (!QProcess::startDetached(editorPath_, {report}))
+             if (!platform::textEditor().get().start(editorPath_, report))
                  inform(this, "An error occurred in running the Word Processor");
          },
          false},
@@ -194,8 +209,19 @@ QToolButton* TMainForm::SpeedButton(int Number) const {
                : nullptr;
 }
 
+namespace {
+QString& programDirectoryOverride() {
+    static QString directory;
+    return directory;
+}
+}  // namespace
+
 QString TMainForm::ProgramDirectory() {
-    return QCoreApplication::applicationDirPath();
+    return programDirectoryOverride().isEmpty() ? QCoreApplication::applicationDirPath() : programDirectoryOverride();
+}
+
+void TMainForm::SetProgramDirectory(const QString& Directory) {
+    programDirectoryOverride() = Directory;
 }
 
 void TMainForm::guard(const std::function<void()>& Command) {
@@ -219,9 +245,10 @@ void TMainForm::FormShow(const QStringList& Parameters) {
         }
     } catch (...) {
         // Unreadable settings: no recent files, and the default editor rather than none.
-        editorPath_ = kDefaultEditor;
+        editorPath_ = platform::defaultEditorPath();
         recentFiles_.Clear();
     }
+    platform::setEditorPath(editorPath_);
 
     if (!Parameters.isEmpty()) {
         // Made absolute now: a run changes the current directory later.
@@ -229,7 +256,7 @@ void TMainForm::FormShow(const QStringList& Parameters) {
         if (fileExists(name)) {
             guard([&] {
                 const int format = project::SameExtension(project::ExtractFileExt(name), ".vmd") ? 2 : 1;
-                project_ = projects_.ReadProject(name, format);
+                project_ = projects_.ReadProject(name, format, *this);
                 SetModified(false);
                 if (fileExists(plotFileName())) plotLoaded_ = ReadPlotFile(plotFileName(), false);
                 // A staged project is split into its stage files, or its first save would lose the stages.
@@ -270,7 +297,8 @@ bool TMainForm::GetModified() const {
 
 void TMainForm::SetModified(bool Value) {
     modified_ = Value;
-    if (!Value) project_->ClearTablesChanged();
+    // A project being made calls this before it is the window's project.
+    if (!Value && project_) project_->ClearTablesChanged();
 }
 
 void TMainForm::CommitActiveChild() {
@@ -279,6 +307,14 @@ void TMainForm::CommitActiveChild() {
         QEvent deactivate(QEvent::WindowDeactivate);
         QCoreApplication::sendEvent(child->widget() != nullptr ? child->widget() : child, &deactivate);
     }
+}
+
+void TMainForm::ShowMessage(const std::string& Text) {
+    inform(this, fromStd(Text));
+}
+
+void TMainForm::SetStatusText(const std::string& Text) {
+    status_->setText(fromStd(Text));
 }
 
 void TMainForm::CloseAllChildren() {
@@ -308,7 +344,7 @@ bool TMainForm::SaveChangesQuery() {
 void TMainForm::FileNewClick() {
     if (!SaveChangesQuery()) return;
     CloseAllChildren();
-    project_ = projects_.NewProject();
+    project_ = projects_.NewProject(*this);
     SetModified(false);
     setCaption();
     updateStageStatus();
@@ -329,7 +365,7 @@ void TMainForm::OpenFileName(const std::string& FileName, int Mode, int Format) 
     const bool oldLayout = project::SameExtension(project::ExtractFileExt(FileName), ".vmd");
     const int format = Mode == 1 ? std::min(Format, 3) : (oldLayout ? 2 : 1);
     // The project is replaced only when the file was read: a failed open keeps the previous one.
-    std::unique_ptr<TProjectDocument> read = projects_.ReadProject(FileName, format);
+    std::unique_ptr<TProjectDocument> read = projects_.ReadProject(FileName, format, *this);
     CloseAllChildren();
     project_ = std::move(read);
     SetModified(false);

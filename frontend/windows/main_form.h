@@ -21,12 +21,11 @@ namespace velmor::windows {
 
 // The program's main window: the child windows (table editors, graph windows, dialogs) in a multiple-
 // document area, the menus, the tool bar, the project and its result graphs, the settings and the run.
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     Q_OBJECT
 
   public:
     static constexpr const char* kNewFileName = "NewWall.vm4d";
-    static constexpr const char* kDefaultEditor = "xdg-open";
 
     explicit TMainForm(TProjectFactory& Projects = DefaultProjectFactory(), QWidget* Parent = nullptr);
     ~TMainForm() override;
@@ -59,9 +58,13 @@ class TMainForm : public QMainWindow {
     void UpdateRegistry();
     bool SaveChangesQuery();
     void CommitActiveChild();
-    void CloseAllChildren();
+    void CloseAllChildren() override;
     bool GetModified() const;
-    void SetModified(bool Value);
+    void SetModified(bool Value) override;
+    // What the project asks of the window.
+    void ReloadOpenDialogs() override {}
+    void ShowMessage(const std::string& Text) override;
+    void SetStatusText(const std::string& Text) override;
     QString DisplayCaption() const;
 
     TProjectDocument& Project() { return *project_; }
@@ -76,8 +79,10 @@ class TMainForm : public QMainWindow {
 
     // The buttons of the tool bar by their names ("SpeedButton1" .. "SpeedButton19").
     QToolButton* SpeedButton(int Number) const;
-    // The directory of the program, where the engine library lies and the run writes "names.dat".
+    // The directory of the program, where the engine library lies and the run writes "names.dat". Tests
+    // put another in place (an empty text restores the program's own).
     static QString ProgramDirectory();
+    static void SetProgramDirectory(const QString& Directory);
 
   protected:
     void closeEvent(QCloseEvent* Event) override;

@@ -3,7 +3,9 @@
 #include <memory>
 #include <string>
 
+#include "project/main_window_hooks.h"
 #include "project/plot_data_reader.h"
+#include "project/program_data.h"
 
 namespace velmor::windows {
 
@@ -34,6 +36,9 @@ class TProjectDocument {
     virtual void JoinStageFiles(const std::string& Target, const std::string& Source) = 0;
     virtual void SplitStageFile(const std::string& Name) = 0;
     virtual void CycleStages() = 0;
+
+    // The project data itself, for the dialogs and commands that edit it.
+    virtual project::TProgramData& Data() = 0;
 };
 
 // Makes projects: a new default one ("NewWall.vm4d"), or one read from a file in a layout (1 current,
@@ -41,8 +46,9 @@ class TProjectDocument {
 class TProjectFactory {
   public:
     virtual ~TProjectFactory() = default;
-    virtual std::unique_ptr<TProjectDocument> NewProject() = 0;
-    virtual std::unique_ptr<TProjectDocument> ReadProject(const std::string& FileName, int Format) = 0;
+    virtual std::unique_ptr<TProjectDocument> NewProject(project::TMainWindowHooks& Hooks) = 0;
+    virtual std::unique_ptr<TProjectDocument> ReadProject(const std::string& FileName, int Format,
+                                                          project::TMainWindowHooks& Hooks) = 0;
 };
 
 // The project factory of the program.

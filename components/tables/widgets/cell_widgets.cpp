@@ -46,7 +46,9 @@ ComboCell::ComboCell(QWidget* parent, const std::vector<std::string>& items, int
                      [combo, onChoose = std::move(onChoose)](int index) { guarded(combo, [&] { onChoose(index); }); });
 }
 
-ComboCell::~ComboCell() { dispose(combo_); }
+ComboCell::~ComboCell() {
+    dispose(combo_);
+}
 
 void ComboCell::Hide() {
     if (combo_) combo_->hide();
@@ -70,7 +72,9 @@ ButtonCell::ButtonCell(QWidget* parent, std::function<void()> onClick) : button_
                      [button, onClick = std::move(onClick)] { guarded(button, onClick); });
 }
 
-ButtonCell::~ButtonCell() { dispose(button_); }
+ButtonCell::~ButtonCell() {
+    dispose(button_);
+}
 
 void ButtonCell::Hide() {
     if (button_) button_->hide();

@@ -14,7 +14,9 @@ namespace {
 
 constexpr int kMaxTicks = 5;
 
-bool validColumn(const TGridTableChart& table, int column) { return column >= 0 && column < table.ColumnCount(); }
+bool validColumn(const TGridTableChart& table, int column) {
+    return column >= 0 && column < table.ColumnCount();
+}
 
 // A cell as a number: float cells by value, other kinds through their text (an item cell gives its item
 // number); a text that is not a number counts as 0.
@@ -69,8 +71,8 @@ ChartPicture buildChartPicture(const TGridTableChart& table) {
         const double first = rows > 0 ? cellValue(table, yColumn, 0) : 0.0;
         bool constant = rows > 1;
         for (int row = 0; row < rows && constant; ++row) {
-            constant = cellValue(table, yColumn, row) == first &&
-                       (!picture.secondSeries || cellValue(table, 2, row) == first);
+            constant =
+                cellValue(table, yColumn, row) == first && (!picture.secondSeries || cellValue(table, 2, row) == first);
         }
         picture.constantY = constant;
         for (int row = 0; row < rows; ++row) {
@@ -118,16 +120,22 @@ std::vector<PaintSegment> buildPaintSegments(const TGridTableChart& table) {
     return segments;
 }
 
-ChartView::ChartView(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+ChartView::ChartView(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ChartView::setPicture(ChartPicture picture) {
     picture_ = std::move(picture);
     update();
 }
 
-std::vector<std::string> ChartView::xLabels() const { return labels(picture_.x); }
+std::vector<std::string> ChartView::xLabels() const {
+    return labels(picture_.x);
+}
 
-std::vector<std::string> ChartView::yLabels() const { return labels(picture_.y); }
+std::vector<std::string> ChartView::yLabels() const {
+    return labels(picture_.y);
+}
 
 void ChartView::paintEvent(QPaintEvent*) {
     QPainter painter(this);

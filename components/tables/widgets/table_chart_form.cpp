@@ -99,13 +99,21 @@ TTableChartForm::TTableChartForm(TGridTableChart& ATable)
     updateFileButtons();
 }
 
-bool TTableChartForm::chartShown() const { return table() && table()->ShowGraph && !table()->UsePaintBox; }
+bool TTableChartForm::chartShown() const {
+    return table() && table()->ShowGraph && !table()->UsePaintBox;
+}
 
-bool TTableChartForm::paintBoxShown() const { return table() && table()->ShowGraph && table()->UsePaintBox; }
+bool TTableChartForm::paintBoxShown() const {
+    return table() && table()->ShowGraph && table()->UsePaintBox;
+}
 
-int TTableChartForm::maxShownRows() const { return chartShown() ? 5 : 10; }
+int TTableChartForm::maxShownRows() const {
+    return chartShown() ? 5 : 10;
+}
 
-int TTableChartForm::buttonHeight() const { return btnBrowse_->sizeHint().height(); }
+int TTableChartForm::buttonHeight() const {
+    return btnBrowse_->sizeHint().height();
+}
 
 int TTableChartForm::heightAbove() const {
     // About 2.8 inches of chart: room for five labelled ticks and both axis titles.
@@ -119,8 +127,7 @@ void TTableChartForm::placeAbove(int left, int top, int clientWidth) {
 }
 
 int TTableChartForm::fileLineWidth() const {
-    return btnBrowse_->sizeHint().width() + btnView_->sizeHint().width() + btnRead_->sizeHint().width() +
-           2 * margin();
+    return btnBrowse_->sizeHint().width() + btnView_->sizeHint().width() + btnRead_->sizeHint().width() + 2 * margin();
 }
 
 int TTableChartForm::heightBelowButtons() const {
@@ -230,7 +237,9 @@ void TTableChartForm::import(const std::vector<std::string>& lines) {
     Refresh();
 }
 
-void TTableChartForm::readFile() { import(ReadTextLines(edtFile_->text().toStdString())); }
+void TTableChartForm::readFile() {
+    import(ReadTextLines(edtFile_->text().toStdString()));
+}
 
 void TTableChartForm::pasteClipboard() {
     const std::optional<QString> text = platform::clipboard().get().text();

@@ -210,7 +210,6 @@ void BasicTableForm<F>::Refresh() {
     const QtTextMeasure measure(*grid_);
     for (int k = 0; k < columns; ++k) {
         Column* column = visibleColumn(k);
-        grid_->setColumnWidth(k, column->GetWidth(measure));
         QStringList header;
         for (int r = 0; r < fixedRowCount_; ++r) {
             header << (r < column->GetHeaderCount() ? QString::fromStdString(column->GetHeaderLine(r)) : QString());
@@ -222,6 +221,7 @@ void BasicTableForm<F>::Refresh() {
             if (controls) cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             grid_->setItem(row, k, cell);
         }
+        grid_->setColumnWidth(k, std::max(column->GetWidth(measure), contentWidth(k)));
     }
 
     QHeaderView* top = grid_->horizontalHeader();
@@ -248,6 +248,29 @@ void BasicTableForm<F>::Refresh() {
 
     ArrangeControls();
     afterRefresh();
+}
+
+template <class F>
+int BasicTableForm<F>::contentWidth(int AVisible) const {
+    // The column's own width may leave its header or a value cut by the cell padding of the style; the
+    // grid widens such a column so every header line and value stays readable.
+    const QFontMetrics metrics(grid_->font());
+    const int headerPadding = 2 * grid_->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, grid_) + 4;
+    const int cellPadding = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid_) + 8;
+    int width = 0;
+    if (const QTableWidgetItem* header = grid_->horizontalHeaderItem(AVisible)) {
+        for (const QString& line : header->text().split('\n')) {
+            width = std::max(width, metrics.horizontalAdvance(line.trimmed()) + headerPadding);
+        }
+    }
+    if (!usesControls(AVisible)) {
+        for (int row = 0; row < grid_->rowCount(); ++row) {
+            if (const QTableWidgetItem* cell = grid_->item(row, AVisible)) {
+                width = std::max(width, metrics.horizontalAdvance(cell->text()) + cellPadding);
+            }
+        }
+    }
+    return width;
 }
 
 template <class F>
@@ -371,6 +394,10 @@ void BasicTableForm<F>::UpdateCell(int AColumn, int ARow) {
         return;
     }
     grid_->setCellText(ARow, k, QString::fromStdString(column->GetText(ARow)));
+    if (contentWidth(k) > grid_->columnWidth(k) && !arranging_ && !refreshing_) {
+        grid_->setColumnWidth(k, contentWidth(k));
+        ArrangeControls();
+    }
 }
 
 template <class F>

@@ -122,6 +122,7 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     bool isDataCell(int row, int column) const;
     void refillTextCells();
     bool canAddRows() const;
+    int contentWidth(int AVisible) const;
     // The current data row, or an error when none.
     int currentDataRow() const;
     void releaseTable();

@@ -33,7 +33,8 @@ class TableGrid : public QTableWidget {
     // Moves the current cell without asking `canLeave`.
     void moveCurrent(int row, int column);
     // The open cell editor, or null.
-    QLineEdit* cellEditor() const { return editor_; }
+    QLineEdit* cellEditor() const { return editing() ? editor_.data() : nullptr; }
+    bool editing() const { return editor_ && state() == EditingState; }
     // Scroll ranges follow the grid's size at once (Qt updates them lazily).
     void updateScrollRanges() { updateGeometries(); }
 

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "fields/exceptions.h"
-#include "project/plot_arrays_interim.h"
+#include "project/program_data.h"
 #include "support/test_support.h"
 
 namespace velmor::project {
