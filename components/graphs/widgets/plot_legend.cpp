@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "graphs/curve_colours.h"
 #include "graphs/plot_geometry.h"
 #include "graphs/widgets/plot_painter.h"
 
@@ -31,7 +30,7 @@ void TPlotLegend::SetEntryText(int Row, const QString& Text) {
 void TPlotLegend::SetMetrics(int FontPoints, int ItemHeight) {
     fontPoints_ = std::max(1, FontPoints);
     itemHeight_ = std::max(1, ItemHeight);
-    setFont(PlotFont(fontPoints_ * logicalDpiY() / 72, false));
+    setFont(PlotFont((fontPoints_ * logicalDpiY() + 36) / 72, false));  // points to pixels, rounded
     FitToEntries();
 }
 
@@ -66,8 +65,8 @@ void TPlotLegend::paintEvent(QPaintEvent*) {
     p.setFont(font());
     const QFontMetrics fm(font());
     for (int row = 0; row < static_cast<int>(entries_.size()); ++row) {
-        const CurveColour& c = curveColour(row);
-        p.setPen(QColor(c.red, c.green, c.blue));
+        const TRgb c = CurveColour(row);
+        p.setPen(QColor(c.R, c.G, c.B));
         const int top = 1 + row * itemHeight_;
         p.drawText(2, top + (itemHeight_ - fm.height()) / 2 + fm.ascent(), rowText(row));
     }
