@@ -13,7 +13,10 @@ target_sources(velmor_windows PRIVATE
     dlg_title.ui
     input_dialogs.cpp
     input_dialogs.h
+    main_commands.cpp
+    main_commands.h
     pictures/dialogs.qrc
+    pictures/toolbar.qrc
 )
 target_link_libraries(velmor_windows PUBLIC Qt6::Network Qt6::Svg)
 # The generated form headers, for the tests that reach into the forms.

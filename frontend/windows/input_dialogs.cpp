@@ -47,17 +47,20 @@ TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent) : QWidg
 }
 
 bool TInputDialog::event(QEvent* Event) {
-    // The window area sends these to the dialog when its child window gains or loses the activation; the
-    // main window sends a deactivation before its menus open, so that what is typed counts.
-    if (Event->type() == QEvent::WindowActivate) {
-        if (keepEntries_)
-            keepEntries_ = false;
-        else
-            FormActivate();
-    } else if (Event->type() == QEvent::WindowDeactivate) {
+    // The main window sends a deactivation before its menus open, so that what is typed counts; the
+    // window system sends both when the whole program gains or loses the activation.
+    if (Event->type() == QEvent::WindowActivate)
+        Activated();
+    else if (Event->type() == QEvent::WindowDeactivate)
         FormDeactivate();
-    }
     return QWidget::event(Event);
+}
+
+void TInputDialog::Activated() {
+    if (keepEntries_)
+        keepEntries_ = false;
+    else
+        FormActivate();
 }
 
 bool TInputDialog::FocusedFieldValid() {
@@ -91,6 +94,16 @@ void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
     QMdiSubWindow* child = Area->addSubWindow(Dialog, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    // Moving between the child windows of the area activates and deactivates the dialog.
+    QObject::connect(child, &QMdiSubWindow::windowStateChanged, Dialog,
+                     [Dialog](Qt::WindowStates Before, Qt::WindowStates Now) {
+                         const bool was = Before.testFlag(Qt::WindowActive), is = Now.testFlag(Qt::WindowActive);
+                         if (!was && is)
+                             Dialog->Activated();
+                         else if (was && !is)
+                             Dialog->FormDeactivate();
+                     });
+    Dialog->FormActivate();
     Dialog->adjustSize();
     child->adjustSize();
     child->setFixedSize(child->sizeHint());

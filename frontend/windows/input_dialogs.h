@@ -42,6 +42,8 @@ class TInputDialog : public QWidget {
     // Stores every control into the project, unless the focused numeric field is invalid: then the dialog
     // shows itself again with the entry as typed and stores nothing. False in that case.
     bool FormDeactivate();
+    // Activation: loads, unless the dialog brought itself back after a refused deactivation.
+    void Activated();
 
   protected:
     virtual void Store() = 0;
