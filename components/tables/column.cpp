@@ -226,6 +226,12 @@ int BasicColumn<F>::groupStart(int ARow) const {
 }
 
 template <class F>
+void BasicColumn<F>::targetRows(int ARow, int& AFirst, int& ALast) const {
+    AFirst = PerGroup ? groupStart(ARow) : ARow;
+    ALast = PerGroup ? std::min(AFirst + GetRowGroup(), RowCount()) - 1 : ARow;
+}
+
+template <class F>
 void BasicColumn<F>::reportChange(int ARow) {
     if (OnChange) OnChange(*this, ARow);
 }

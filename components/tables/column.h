@@ -116,6 +116,8 @@ class BasicColumn {
   protected:
     // First row of the row group that holds ARow.
     int groupStart(int ARow) const;
+    // The rows a value written to ARow goes to: its whole row group with PerGroup, else ARow alone.
+    void targetRows(int ARow, int& AFirst, int& ALast) const;
     // OnChange when set.
     void reportChange(int ARow);
     // Adds accessors at AIndex and renumbers those after them.

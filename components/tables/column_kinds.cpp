@@ -23,8 +23,10 @@ Extended evaluateEntry(const std::string& S) {
     }
 }
 
+// Screen pixels of a width in inches; a stored width outside 0..1000 inches (a damaged layout) is clamped.
 int inches(Extended value, const TTextMeasure& ACanvas) {
-    return static_cast<int>(std::lround(static_cast<double>(value * ACanvas.PixelsPerInch())));
+    const Extended clamped = value >= 0 ? std::min(value, 1000.0L) : 0.0L;
+    return static_cast<int>(std::lround(static_cast<double>(clamped * ACanvas.PixelsPerInch())));
 }
 
 template <class Column>
@@ -86,8 +88,9 @@ int BasicEnumColumn<F>::AsInteger(int ARow) const {
 template <class F>
 void BasicEnumColumn<F>::SetInteger(int ARow, int Value) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         int& stored = values_[static_cast<std::size_t>(row)];
         if (stored == Value) continue;
@@ -226,8 +229,9 @@ int BasicIntColumn<F>::AsInteger(int ARow) const {
 template <class F>
 void BasicIntColumn<F>::SetInteger(int ARow, int Value) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         values_[static_cast<std::size_t>(row)] = Value;
         this->reportChange(row);
@@ -367,8 +371,9 @@ template <class F>
 void BasicFloatColumn<F>::SetFloat(int ARow, Extended Value) {
     this->checkRow(ARow);
     if (this->PerGroup) {
-        const int first = this->groupStart(ARow);
-        const int last = std::min(first + this->GetRowGroup(), this->RowCount()) - 1;
+        int first = ARow;
+        int last = ARow;
+        this->targetRows(ARow, first, last);
         for (int row = first; row <= last; ++row) {
             values_[static_cast<std::size_t>(row)] = Value;
             this->reportChange(row);
@@ -816,8 +821,9 @@ std::string BasicStringColumn<F>::GetText(int ARow) const {
 template <class F>
 void BasicStringColumn<F>::SetText(int ARow, const std::string& S) {
     this->checkRow(ARow);
-    const int first = this->PerGroup ? this->groupStart(ARow) : ARow;
-    const int last = this->PerGroup ? std::min(first + this->GetRowGroup(), this->RowCount()) - 1 : ARow;
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
     for (int row = first; row <= last; ++row) {
         values_[static_cast<std::size_t>(row)] = S;
         this->reportChange(row);

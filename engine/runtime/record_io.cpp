@@ -287,13 +287,36 @@ const EditFormat& RecordIO::parsedFormat(std::string_view format) {
     return same.back().second;
 }
 
+std::string RecordIO::writeContext(int unit) const {
+    if (unit <= 0 || !isOpen(unit)) return "CANNOT WRITE TO THE CONSOLE: ";
+    const Unit& u = units_[static_cast<std::size_t>(unit)];
+    return "CANNOT WRITE LINE " + std::to_string(u.line + 1) + " OF FILE " + u.path + ": ";
+}
+
+void RecordIO::setFieldRange(int unit, FieldRange range) {
+    if (unit >= 0 && unit < kUnitCount) ranges_[static_cast<std::size_t>(unit)] = range;
+}
+
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
     buffer_.clear();
-    parsedFormat(format).apply(items, count, buffer_);
+    const FieldRange range =
+        unit >= 0 && unit < kUnitCount ? ranges_[static_cast<std::size_t>(unit)] : FieldRange::Print;
+    try {
+        parsedFormat(format).apply(items, count, buffer_, range);
+    } catch (const FieldRangeFault& fault) {
+        throw RecordFault(writeContext(unit) + fault.message());
+    }
     writeText(unit, buffer_);
 }
 
 void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const FormatItem& item = items[i];
+        if (item.kind() != FormatItem::Kind::Real || std::isfinite(item.real())) continue;
+        const double v = item.real();
+        throw RecordFault(writeContext(unit) + "ITEM " + std::to_string(i + 1) + ", " +
+                          (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
+    }
     writeLines(unit, {formatList(items)});
 }
 
@@ -314,6 +337,9 @@ void RecordIO::writeText(int unit, const std::string& text) {
     }
     Unit& u = connected(unit, Access::Write);
     if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size()) throw RecordFault(writeFault(u.path, errno));
+    for (const char* c = text.data();
+         (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
+        ++u.line;
 }
 
 }  // namespace velmor::rt

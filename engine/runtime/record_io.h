@@ -44,6 +44,9 @@ class RecordIO {
 
     // Where unit 0 writes; standard error unless a test redirects it.
     void setConsole(std::FILE* console) { console_ = console; }
+    // How formatted writes on a unit treat values their fields cannot show (Print unless set); kept
+    // across opening and closing. A refused value raises RecordFault naming the file, the line and the value.
+    void setFieldRange(int unit, FieldRange range);
 
     void open(int unit, const std::string& path, Access access);
     void close(int unit);
@@ -87,7 +90,7 @@ class RecordIO {
         std::FILE* out = nullptr;
         std::string content;   // whole file, for reading
         std::size_t next = 0;  // offset of the next line
-        int line = 0;          // number of the last line read
+        int line = 0;          // number of the last line read, or of lines written
     };
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
@@ -96,12 +99,15 @@ class RecordIO {
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
+    // "CANNOT WRITE LINE n OF FILE path: ", the start of a message about a value a write refuses.
+    std::string writeContext(int unit) const;
 
     // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
     // Looked up by the address of the text first (the FORMATs are literals), then by its content.
     std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
     std::string buffer_;  // records of the write in progress
     std::array<Unit, kUnitCount> units_;
+    std::array<FieldRange, kUnitCount> ranges_{};
     std::FILE* console_;
 };
 

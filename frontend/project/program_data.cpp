@@ -11,10 +11,6 @@ TMainWindowHooks& TMainWindowHooks::None() {
     return none;
 }
 
-std::string FloatToText(Extended Value) {
-    return components::formatGeneral(Value, components::kCellDigits);
-}
-
 TProgramData::TProgramData(TMainWindowHooks& Hooks, NoReset)
     : PlotArrays(std::make_unique<TPlotArrays>()), hooks_(&Hooks), tables_(std::make_unique<TProjectTables>()) {}
 

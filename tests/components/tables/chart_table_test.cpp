@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "components/comma_locale.h"
 #include "table_test_support.h"
 #include "tables/col_stream.h"
 #include "tables/grid_table_chart.h"
@@ -132,6 +133,17 @@ TEST(NumberImport, ParseNumbers) {
         ASSERT_EQ(count, static_cast<int>(c.numbers.size())) << c.line;
         for (int i = 0; i < count; ++i) EXPECT_EQ(static_cast<double>(numbers[i]), c.numbers[i]) << c.line;
     }
+}
+
+TEST(NumberImport, DecimalPointIgnoresACommaLocale) {
+    const test::CommaLocale comma;
+    std::vector<Extended> numbers;
+    EXPECT_EQ(ParseNumbers("2.5 1", numbers), 2);
+    EXPECT_EQ(numbers[0], 2.5L);
+    TColWriter writer;
+    writer.WriteFloat(2.5L);
+    EXPECT_EQ(writer.Text(), "Float 2.5\n");
+    EXPECT_EQ(TColReader(writer.Text()).ReadFloat(), 2.5L);
 }
 
 TEST(NumberImport, LinesBecomeRows) {

@@ -185,3 +185,28 @@ TEST(ColumnUnits, FloatValuesRescaleAndReturn) {
 
 }  // namespace
 }  // namespace velmor::components
+
+namespace velmor::components {
+namespace {
+
+TEST(ColumnWidth, HeaderOrTheKindsMinimum) {
+    // 7 pixels per character, 96 pixels per inch.
+    struct Measure : TTextMeasure {
+        int TextWidth(const std::string& AText) const override { return 7 * static_cast<int>(AText.size()); }
+        int PixelsPerInch() const override { return 96; }
+    } measure;
+    TTableSpace space;
+    TGridTable table(space);
+    testing::addEnum(table, "Soil", {"a"});
+    testing::addInt(table, "From Node No. (Start)");
+    testing::addFloat(table, "");
+    testing::addTables(table, "Edit", {});
+    auto text = std::make_unique<TStringColumn>(&table);
+    text->Width = 1.26L;
+    table.AddColumn(std::move(text));
+    const int expected[] = {144, (21 + 2) * 7, 48, 192, 121};
+    for (int c = 0; c < table.ColumnCount(); ++c) EXPECT_EQ(table.Columns(c)->GetWidth(measure), expected[c]) << c;
+}
+
+}  // namespace
+}  // namespace velmor::components
