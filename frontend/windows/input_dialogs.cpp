@@ -73,8 +73,12 @@ bool TInputDialog::FocusedFieldValid() {
     return field == nullptr || components::ValidateDataEdit(field);
 }
 
-bool TInputDialog::FormDeactivate() {
+void TInputDialog::Deactivated() {
     active_ = false;
+    FormDeactivate();
+}
+
+bool TInputDialog::FormDeactivate() {
     if (!FocusedFieldValid()) {
         // Brought back once the activation that is under way has finished, with the entry as typed.
         keepEntries_ = true;
@@ -145,7 +149,7 @@ void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
                          if (!was && is)
                              Dialog->Activated();
                          else if (was && !is)
-                             Dialog->FormDeactivate();
+                             Dialog->Deactivated();
                      });
     Dialog->FormActivate();
     Dialog->adjustSize();

@@ -43,8 +43,10 @@ class TInputDialog : public QWidget {
     // Stores every control into the project, unless the focused numeric field is invalid: then the dialog
     // shows itself again with the entry as typed and stores nothing. False in that case.
     bool FormDeactivate();
-    // Activation: loads, unless the dialog brought itself back after a refused deactivation.
+    // The window area's activation: loads, unless the dialog brought itself back after a refused
+    // deactivation; and its deactivation.
     void Activated();
+    void Deactivated();
 
   protected:
     virtual void Store() = 0;
