@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -142,6 +143,7 @@ void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
     QMdiSubWindow* child = Area->addSubWindow(Dialog, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
     // Moving between the child windows of the area activates and deactivates the dialog.
     QObject::connect(child, &QMdiSubWindow::windowStateChanged, Dialog,
                      [Dialog](Qt::WindowStates Before, Qt::WindowStates Now) {
