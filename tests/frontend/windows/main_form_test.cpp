@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
@@ -108,6 +109,16 @@ TEST_F(MainFormTest, StagedCommandLineProjectIsSplitIntoItsStageFiles) {
     EXPECT_EQ(f.statusBar()->findChild<QLabel*>()->text(), "Construction Stage Number: 3");
 }
 
+TEST_F(MainFormTest, SaveAsOfAStagedProjectKeepsTheChangesOfTheCurrentStage) {
+    project("staged.vm4d", "three-stages.vm4d");
+    TMainForm& f = start({"staged"});
+    f.Project().Data().Title = "Changed before Save As";
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("copy.vm4d"))};
+    ASSERT_TRUE(f.FileSaveAsClick());
+    EXPECT_EQ(test::splitLines(readFile(dir.file("copy.vm4d"))).front(), "Changed before Save As");
+    EXPECT_TRUE(fs::exists(dir.file("copy.st3")));
+}
+
 TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
     const std::string wall = project("wall.vm4d");
     const struct {
@@ -198,6 +209,13 @@ TEST_F(MainFormTest, DroppingFilesOpensOnlyTheFirst) {
     f.DropFiles({QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
     EXPECT_EQ(f.Project().FileName(), a);
     EXPECT_EQ(f.RecentCount(), 1);
+}
+
+TEST_F(MainFormTest, HelpPicturesOfTheTablesAreInTheProgram) {
+    TMainForm& f = start();
+    for (const auto* table : {&f.Project().Data().Tables().DistLoad(), &f.Project().Data().Tables().SoilStrength()}) {
+        EXPECT_FALSE(QPixmap(QString::fromStdString(table->HelpPicture())).isNull()) << table->HelpPicture();
+    }
 }
 
 TEST_F(MainFormTest, ChartTableEditsAskBeforeTheyAreLost) {
