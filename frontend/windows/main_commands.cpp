@@ -89,6 +89,7 @@ template <class Dialog, class... Extra>
 void TMainCommands::openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments) {
     if (Slot.isNull()) {
         Slot = new Dialog(data(), std::forward<Extra>(Arguments)...);
+        Slot->SetProjectSource([this]() -> project::TProgramData& { return data(); });
         ShowChildDialog(form_.MdiArea(), Slot);
         return;
     }
