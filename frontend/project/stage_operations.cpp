@@ -1,0 +1,50 @@
+#include "project/stage_operations.h"
+
+#include "fields/exceptions.h"
+#include "project/input_file_reader.h"
+#include "project/stage_files.h"
+#include "project/text_file.h"
+
+namespace velmor::project {
+
+std::string StageStatusText(int Stage) {
+    return "Construction Stage Number: " + std::to_string(Stage);
+}
+
+void StoreCurrentStage(TProgramData& Data) {
+    Data.StageFileName = StageFileName(Data.FileName, Data.CurrentStage);
+    Data.SaveStageFile();
+}
+
+void LoadCurrentStage(TProgramData& Data) {
+    Data.StageFileName = StageFileName(Data.FileName, Data.CurrentStage);
+    if (FileExists(Data.StageFileName)) ReadStageFile(Data, Data.StageFileName);
+}
+
+void ReadStageFile(TProgramData& Data, const std::string& FileName) {
+    try {
+        TInputFileReader reader(Data, FileName);
+        reader.ReadStage();
+    } catch (const components::EInOutError& error) {
+        Data.Hooks().ShowMessage(error.message());
+    }
+    Data.Tables().FillEmptyTables();
+    Data.ClearModified();
+}
+
+void CycleStages(TProgramData& Data) {
+    // Reading a stage replaces StageCount; the loop runs over the count the project had when it started.
+    const int count = Data.StageCount;
+    for (int k = 1; k <= count; ++k) {
+        Data.CurrentStage = k;
+        Data.FullFormat = false;
+        LoadCurrentStage(Data);
+        StoreCurrentStage(Data);
+        Data.Hooks().SetStatusText(StageStatusText(k));
+    }
+    Data.FullFormat = true;
+    Data.CurrentStage = 1;
+    LoadCurrentStage(Data);
+}
+
+}  // namespace velmor::project

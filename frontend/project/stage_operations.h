@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "project/program_data.h"
+
+namespace velmor::project {
+
+// The construction-stage operations that need no window, on the project that holds the stage being edited.
+
+// StageFileName := stage file of CurrentStage; the project's current stage is written there.
+void StoreCurrentStage(TProgramData& Data);
+// StageFileName := stage file of CurrentStage; when that file exists it is read into the project.
+void LoadCurrentStage(TProgramData& Data);
+// Reads one stage file into the project (the current layout, or 3.0 while FullFormat is cleared). A read
+// error is shown through the hooks and leaves what was read so far; then every empty plain table gets its
+// MinRows rows and the modified state is cleared.
+void ReadStageFile(TProgramData& Data, const std::string& FileName);
+// Loads every stage in the older layout and stores it in the current one, then loads stage 1.
+void CycleStages(TProgramData& Data);
+
+// "Construction Stage Number: " and the stage.
+std::string StageStatusText(int Stage);
+
+}  // namespace velmor::project
