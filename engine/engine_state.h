@@ -127,6 +127,11 @@ struct EngineState {
 // The process-wide blocks that the exported entry runs on.
 EngineState& engineState();
 
+// The step quantities of the increments record in the one place they are derived: 2h, h squared and
+// h cubed for the solver, and the copies of h, NI, the free height and the unit code (and the wall length
+// NI x h) that the earth-pressure module and the curve generator read.
+void DeriveStepQuantities(EngineState& st);
+
 // What every phase of a run works on: the file units and the data blocks.
 struct Engine {
     rt::RecordIO& io;

@@ -68,7 +68,19 @@ struct WallStations {
     StationReals p;             // axial load, sign reversed
     StationReals w;             // deflection
     StationInts restraintCode;  // 1 free, 2 deflection, 3/5 around a slope, 4 deflection with a slope
+    // Which halves of each station's increment the stiffness rows cover (kReachAbove, kReachBelow): a span
+    // gives its end stations half its rigidity, and the moment-EI update keeps that weight.
+    StationInts eiReach;
 };
+
+inline constexpr int32_t kReachAbove = 1;  // the half increment above the station
+inline constexpr int32_t kReachBelow = 2;  // the half increment below it
+
+// The share of a rigidity that a station holds: one half where stiffness rows cover only one side of it
+// (an end of the wall or of the rows), the whole where they cover both or where no row reaches it.
+inline double RigidityWeight(int32_t reach) {
+    return reach == kReachAbove || reach == kReachBelow ? 0.5 : 1.0;
+}
 
 // Given deflection and slope of each specified deflection/slope record, 1-based.
 struct RestraintValues {

@@ -35,7 +35,9 @@ ServiceSlot<MessageService>& messages() {
     return slot;
 }
 
-void RecordingMessages::information(QWidget*, const QString& text) { shown.push_back(text); }
+void RecordingMessages::information(QWidget*, const QString& text) {
+    shown.push_back(text);
+}
 
 MessageService::Answer RecordingMessages::question(QWidget*, const QString& text, bool) {
     asked.push_back(text);

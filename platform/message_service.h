@@ -31,9 +31,9 @@ class RecordingMessages : public MessageService {
     void information(QWidget* parent, const QString& text) override;
     Answer question(QWidget* parent, const QString& text, bool withCancel) override;
 
-    std::vector<QString> shown;      // information texts, in order
-    std::vector<QString> asked;      // question texts, in order
-    std::deque<Answer> answers;      // answers for the next questions
+    std::vector<QString> shown;  // information texts, in order
+    std::vector<QString> asked;  // question texts, in order
+    std::deque<Answer> answers;  // answers for the next questions
 
   private:
     ServiceSlot<MessageService>::ScopedOverride override_{messages(), *this};

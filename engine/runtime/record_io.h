@@ -59,6 +59,8 @@ class RecordIO {
     std::string readText(int unit, int width);
     // As readText, but end of file (or a line longer than maxLength) gives false instead of a fault.
     bool tryReadText(int unit, int width, std::string& text, std::size_t maxLength = std::string::npos);
+    // The next line whole, without its line end; false at end of file.
+    bool tryReadLine(int unit, std::string& line);
 
     // Formatted write by edit descriptors (see formatRecords).
     void write(int unit, std::string_view format, const std::vector<FormatItem>& items = {}) {
@@ -104,7 +106,8 @@ class RecordIO {
 };
 
 // Strict list-directed value parsers: an integer is an optional sign and digits within 32 bits; a real is
-// an optional sign, digits with an optional point, and an optional exponent E or D with optional sign.
+// an optional sign, digits with an optional point, and an optional exponent: E or D with an optional sign,
+// or a sign alone (the form an E field takes for exponents beyond 99).
 bool parseListInteger(std::string_view token, int32_t& value);
 bool parseListReal(std::string_view token, double& value);
 

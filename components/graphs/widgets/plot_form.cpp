@@ -1,0 +1,540 @@
+#include "graphs/widgets/plot_form.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QShortcut>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "graphs/widgets/dlg_format.h"
+#include "graphs/widgets/frm_active_lines.h"
+#include "graphs/widgets/frm_graph_caption.h"
+#include "graphs/widgets/frm_line_names.h"
+#include "graphs/widgets/page_setup_dialog.h"
+#include "graphs/widgets/plot_legend.h"
+#include "platform/message_service.h"
+
+namespace velmor::components {
+
+namespace {
+
+// The window font: 14 pixels at 96 pixels per inch, scaled to the canvas's resolution.
+constexpr int kFontHeightAt96 = 14;
+constexpr int kFixedItems = 14;  // Plot menu items before the curve items, separators included
+constexpr int kMaxActiveCurves = 20;
+constexpr int kCaptionDigits = 5;
+
+int fontHeightAt(int dpiY) {
+    return kFontHeightAt96 * dpiY / 96;
+}
+
+// Runs a command; an error reaches the user as a message instead of the event loop.
+template <class F>
+void guarded(QWidget* parent, F&& command) {
+    try {
+        command();
+    } catch (const std::exception& e) {
+        platform::messages().get().information(parent, QString::fromStdString(e.what()));
+    }
+}
+
+}  // namespace
+
+// The client area: paints the graph and takes the mouse.
+class TPlotClient : public QWidget {
+  public:
+    explicit TPlotClient(TPlotForm& form) : QWidget(&form), form_(form) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(Qt::CrossCursor);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        form_.paintClient(painter);
+    }
+    void resizeEvent(QResizeEvent*) override { form_.FormResize(false); }
+    void mousePressEvent(QMouseEvent* e) override {
+        guarded(this, [&] { form_.mousePress(e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        guarded(this, [&] { form_.mouseMove(e); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        guarded(this, [&] { form_.mouseRelease(e); });
+    }
+
+  private:
+    TPlotForm& form_;
+};
+
+TPlotDialogs& TPlotDialogs::Defaults() {
+    static TPlotDialogs dialogs{
+        [](QWidget* parent, TGraphPlot& plot) { ::velmor::components::EditGraphTitle(parent, plot); },
+        [](QWidget* parent, TGraphPlot& plot) { return ::velmor::components::EditLegendNames(parent, plot); },
+        [](QWidget* parent, TGraphPlot& plot) { return ::velmor::components::EditActiveCurves(parent, plot); },
+        [](QWidget* parent, QImage& bitmap) {
+            TdlgFormat dialog(bitmap, parent);
+            return dialog.exec();
+        },
+        [](QWidget* parent) {
+            QFileDialog dialog(parent);
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            dialog.setNameFilter(QStringLiteral("Bitmap (*.bmp)"));
+            dialog.setDefaultSuffix(QStringLiteral("bmp"));
+            return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                       ? dialog.selectedFiles().first()
+                       : QString();
+        },
+        [](QWidget* parent, QPrinter& printer) {
+            QPrintDialog dialog(&printer, parent);
+            return dialog.exec() == QDialog::Accepted;
+        },
+    };
+    return dialogs;
+}
+
+TPlotForm::TPlotForm(TGraphPlot& Plot, QWidget* parent)
+    : QWidget(parent, Qt::Window), plot_(Plot), dialogs_(TPlotDialogs::Defaults()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("PlotForm"));
+    setFont(PlotFont(kFontHeightAt96, false));
+    auto* box = new QVBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    menuBar_ = new QMenuBar(this);
+    box->setMenuBar(menuBar_);
+    client_ = new TPlotClient(*this);
+    box->addWidget(client_);
+    legend_ = new TPlotLegend(plot_, client_);
+    legend_->hide();
+    connect(legend_, &TPlotLegend::curveToggled, this, [this](int curve) { ToggleCurve(curve); });
+
+    pageSetup_ = std::make_unique<TPageSetupDialog>();
+    pageSetup_->SetOptions({TPageSetupFlag::poDefaultMinMargins, TPageSetupFlag::poThousandthsOfInches});
+    buildMenu();
+    resize(800, 600);
+
+    // The ranges reflect the data at creation; zooming stays inside them.
+    for (int panel = 0; panel < 3; ++panel) {
+        ranges_[static_cast<std::size_t>(panel)] = ComputeRange(plot_.PanelLines(panel + 1));
+    }
+    full_ = ranges_;
+    for (int i = 0; i < plot_.GetLineCount(); ++i) plot_.GetLine(i)->Active = i < kMaxActiveCurves;
+    rebuildCurves(true);
+    plot_.LegendFont = 11;  // the legend list's font, points
+    const TLegendMetrics metrics = LegendMetrics(plot_.SizeFont, plot_.LegendFont);
+    legend_->SetMetrics(metrics.FontPoints, metrics.ItemHeight);
+    legend_->setVisible(plot_.GetLineCount() > 0 && plot_.ShowLegend);
+    // Offered whenever there are curves, so a hidden legend can be shown again.
+    showLegend_->setVisible(plot_.GetLineCount() > 0);
+
+    const bool printers = !QPrinterInfo::availablePrinterNames().isEmpty();
+    print_->setEnabled(printers);
+    pageSetupItem_->setEnabled(printers);
+    pageSetup_->SetMarginLeft(1000);
+    pageSetup_->SetMarginTop(1000);
+    pageSetup_->SetMarginRight(1000);
+    pageSetup_->SetMarginBottom(1000);
+    FormResize(true);
+}
+
+TPlotForm::~TPlotForm() {
+    if (!freedByGraph_) plot_.WindowClosed();
+}
+
+void TPlotForm::InstallAsGraphWindow() {
+    TGraphPlot::SetDefaultWindowFactory([](TGraphPlot& plot) { return new TPlotForm(plot); });
+}
+
+void TPlotForm::ShowWindow() {
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        showMaximized();
+    } else if (isMinimized()) {
+        showNormal();
+    }
+    raise();
+    activateWindow();
+}
+
+void TPlotForm::FreeWindow() {
+    freedByGraph_ = true;
+    delete this;
+}
+
+void TPlotForm::closeEvent(QCloseEvent* event) {
+    event->accept();
+}
+
+void TPlotForm::buildMenu() {
+    plotMenu_ = menuBar_->addMenu(QStringLiteral("&Plot"));
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(shortcut, &QShortcut::activated, this, [this] { menuBar_->setActiveAction(plotMenu_->menuAction()); });
+    connect(plotMenu_, &QMenu::aboutToShow, this, &TPlotForm::RefreshPlotMenu);
+
+    showLegend_ = plotMenu_->addAction(QStringLiteral("Show &Legend"), this, [this] {
+        plot_.ShowLegend = !plot_.ShowLegend;
+        legend_->setVisible(plot_.ShowLegend && plot_.GetLineCount() > 0);
+    });
+    showLegend_->setCheckable(true);
+    showLayers_ = plotMenu_->addAction(QStringLiteral("Show &Soil Layer"), this, [this] {
+        plot_.ShowLayers = !plot_.ShowLayers;
+        FormResize(true);
+    });
+    showLayers_->setCheckable(true);
+    showWall_ = plotMenu_->addAction(QStringLiteral("Show &Wall Geometry"), this, [this] {
+        plot_.ShowWall = !plot_.ShowWall;
+        FormResize(true);
+    });
+    showWall_->setCheckable(true);
+
+    markersMenu_ = plotMenu_->addMenu(QStringLiteral("Show &Markers"));
+    const std::pair<const char*, int> markers[] = {{"&Never", 0},
+                                                   {"Every &Increment", 1},
+                                                   {"Every &2 Increments", 2},
+                                                   {"Every &3 Incrments", 3},
+                                                   {"Every &5 Increments", 5},
+                                                   {"Every &10 Incements", 10}};
+    auto* markerGroup = new QActionGroup(markersMenu_);
+    for (const auto& [caption, every] : markers) {
+        QAction* item = markersMenu_->addAction(QString::fromLatin1(caption), this, [this, n = every] {
+            plot_.Markers = n;
+            redraw();
+        });
+        item->setCheckable(true);
+        item->setData(every);
+        markerGroup->addAction(item);
+    }
+    connect(markersMenu_, &QMenu::aboutToShow, this, [this] {
+        for (QAction* item : markersMenu_->actions()) item->setChecked(item->data().toInt() == plot_.Markers);
+    });
+
+    QMenu* fonts = plotMenu_->addMenu(QStringLiteral("&Font Size"));
+    fontSize_ = fonts->menuAction();
+    const std::pair<const char*, int> sizes[] = {{"&Default", 10},      {"1.5 * Default", 15}, {"2 * Default", 20},
+                                                 {"2.5 * Default", 25}, {"3 * Default", 30},   {"4 * Default", 40}};
+    for (const auto& [caption, size] : sizes) {
+        fonts->addAction(QString::fromLatin1(caption), this, [this, n = size] { SetSizeFont(n); });
+    }
+    QMenu* widths = plotMenu_->addMenu(QStringLiteral("&Line Width"));
+    lineWidth_ = widths->menuAction();
+    const std::pair<const char*, int> pens[] = {
+        {"&Default", 1}, {"2 * Default", 2}, {"4 * Default", 4}, {"6 * Default", 6}, {"10 * Default", 10}};
+    for (const auto& [caption, width] : pens) {
+        widths->addAction(QString::fromLatin1(caption), this, [this, n = width] {
+            plot_.WidthLine = n;
+            redraw();
+        });
+    }
+
+    plotMenu_->addAction(QStringLiteral("&Graph Title"), this, [this] {
+        guarded(this, [this] {
+            if (dialogs_.EditTitle) dialogs_.EditTitle(this, plot_);
+            FormResize(false);
+        });
+    });
+    plotMenu_->addAction(QStringLiteral("&Edit Legend"), this, [this] {
+        guarded(this, [this] {
+            if (!dialogs_.EditLegendNames || !dialogs_.EditLegendNames(this, plot_)) return;
+            int row = 0;
+            const QList<QAction*> items = plotMenu_->actions();
+            for (int i = 0; i < plot_.GetLineCount(); ++i) {
+                if (!plot_.GetLine(i)->Active) continue;
+                const QString name = QString::fromStdString(plot_.GetLine(i)->GetName());
+                legend_->SetEntryText(row, name);
+                if (kFixedItems + row < items.size()) items[kFixedItems + row]->setText(name);
+                ++row;
+            }
+            legend_->FitToEntries();
+            legend_->KeepInside();
+            redraw();
+        });
+    });
+    plotMenu_->addAction(QStringLiteral("&Active Curves"), this, [this] {
+        guarded(this, [this] {
+            if (!dialogs_.EditActiveCurves || !dialogs_.EditActiveCurves(this, plot_)) return;
+            rebuildCurves(false);
+            legend_->KeepInside();
+            redraw();
+        });
+    });
+    plotMenu_->addSeparator();
+    print_ = plotMenu_->addAction(QStringLiteral("&Print..."), this,
+                                  [this] { guarded(this, [this] { PlotPrintClick(); }); });
+    pageSetupItem_ = plotMenu_->addAction(QStringLiteral("P&age Setup"), this,
+                                          [this] { guarded(this, [this] { PlotPageClick(); }); });
+    plotMenu_->addAction(QStringLiteral("&Save To Disk..."), this,
+                         [this] { guarded(this, [this] { PlotSaveClick(); }); });
+    plotMenu_->addSeparator();
+}
+
+QString TPlotForm::legendText(int Curve, bool AtCreation) const {
+    std::string text = plot_.GetLine(Curve)->GetName();
+    if (AtCreation && plot_.onGetCaption) plot_.onGetCaption(Curve, text);
+    return QString::fromStdString(text);
+}
+
+void TPlotForm::rebuildCurves(bool AtCreation) {
+    std::vector<TPlotLegend::Entry> entries;
+    for (int i = 0; i < plot_.GetLineCount(); ++i) {
+        if (plot_.GetLine(i)->Active) entries.push_back({legendText(i, AtCreation), i});
+    }
+    QList<QAction*> items = plotMenu_->actions().mid(kFixedItems);
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        QAction* item;
+        if (k < static_cast<std::size_t>(items.size())) {
+            item = items[static_cast<int>(k)];
+        } else {
+            item = plotMenu_->addAction(QString());
+            item->setCheckable(true);
+            item->setChecked(plot_.GetLine(entries[k].Curve)->Visible);
+            connect(item, &QAction::triggered, this, [this, item] { ToggleCurve(item->data().toInt()); });
+        }
+        item->setText(entries[k].Text);
+        item->setData(entries[k].Curve);
+    }
+    for (int k = items.size() - 1; k >= static_cast<int>(entries.size()); --k) {
+        plotMenu_->removeAction(items[k]);
+        delete items[k];
+    }
+    legend_->SetEntries(std::move(entries));
+}
+
+void TPlotForm::RefreshPlotMenu() {
+    showLegend_->setChecked(plot_.ShowLegend);
+    showLayers_->setChecked(plot_.ShowLayers);
+    showLayers_->setVisible(plot_.GetLayerCount() > 0);
+    showWall_->setVisible(plot_.WallLineCount > 0);
+    showWall_->setEnabled(plot_.ShowLayers);
+    showWall_->setChecked(plot_.ShowWall);
+    fontSize_->setVisible(plot_.ShowFontWidth);
+    lineWidth_->setVisible(plot_.ShowFontWidth);
+    const QList<QAction*> items = plotMenu_->actions().mid(kFixedItems);
+    for (QAction* item : items) {
+        const int curve = item->data().toInt();
+        if (curve >= 0 && curve < plot_.GetLineCount()) item->setChecked(plot_.GetLine(curve)->Visible);
+    }
+}
+
+void TPlotForm::ToggleCurve(int Curve) {
+    if (Curve < 0 || Curve >= plot_.GetLineCount()) return;
+    TLine* line = plot_.GetLine(Curve);
+    line->Visible = !line->Visible;
+    legend_->update();
+    redraw();
+}
+
+void TPlotForm::SetSizeFont(int Value) {
+    plot_.SizeFont = Value;
+    const TLegendMetrics metrics = LegendMetrics(plot_.SizeFont, plot_.LegendFont);
+    legend_->SetMetrics(metrics.FontPoints, metrics.ItemHeight);
+    FormResize(false);
+}
+
+int TPlotForm::ScaledFontHeight() const {
+    return fontHeightAt(client_->logicalDpiY()) * plot_.SizeFont / 10;
+}
+
+void TPlotForm::FormResize(bool ResetLegend) {
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Screen;
+    in.Page = {0, 0, client_->width(), client_->height()};
+    in.H = ScaledFontHeight();
+    in.DpiX = client_->logicalDpiX();
+    in.DpiY = client_->logicalDpiY();
+    in.XOnTop = plot_.XOnTop;
+    in.HasTitle = !plot_.GetTitle().empty();
+    in.TitleAtTop = plot_.GetTitleAtTop();
+    in.ShowLayers = plot_.ShowLayers;
+    in.ShowThree = plot_.ShowThree;
+    layout_ = ComputeLayout(in);
+    if (ResetLegend) legend_->move(layout_.Plot.Right - legend_->width(), layout_.Plot.Bottom - legend_->height());
+    legend_->KeepInside();
+    dragging_ = false;
+    redraw();
+}
+
+void TPlotForm::redraw() {
+    client_->update();
+}
+
+TPlotCanvas TPlotForm::screenCanvas() const {
+    TPlotCanvas canvas;
+    canvas.Target = TLayoutTarget::Screen;
+    canvas.DpiX = client_->logicalDpiX();
+    canvas.DpiY = client_->logicalDpiY();
+    canvas.FontHeight = fontHeightAt(canvas.DpiY);
+    canvas.Layout = layout_;
+    canvas.Ranges = ranges_;
+    // Printed and saved pictures place the legend box where the list stands in the window.
+    canvas.DrawLegendBox = legend_->isVisibleTo(const_cast<TPlotForm*>(this));
+    const QSize area = client_->size();
+    canvas.LegendAt = QPointF(area.width() > 0 ? double(legend_->x()) / area.width() : 0,
+                              area.height() > 0 ? double(legend_->y()) / area.height() : 0);
+    for (const TPlotLegend::Entry& e : legend_->Entries()) canvas.LegendEntries.emplace_back(e.Text, e.Curve);
+    return canvas;
+}
+
+void TPlotForm::paintClient(QPainter& Painter) {
+    TPlotCanvas canvas = screenCanvas();
+    canvas.DrawLegendBox = false;  // the legend list is on screen
+    PaintPlot(Painter, plot_, canvas);
+    if (dragging_) {
+        Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        Painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+        Painter.setBrush(Qt::NoBrush);
+        Painter.drawRect(QRect(anchor_, corner_).normalized());
+    }
+}
+
+QPoint TPlotForm::heldInside(QPoint At) const {
+    const TPixelRect& a = layout_.Plot;
+    return {std::clamp(At.x(), a.Left, std::max(a.Left, a.Right)),
+            std::clamp(At.y(), std::min(a.Top, a.Bottom), std::max(a.Top, a.Bottom))};
+}
+
+int TPlotForm::panelAt(int X) const {
+    if (!plot_.ShowThree) return 0;
+    for (int panel = 0; panel < 3; ++panel) {
+        const TPixelRect& a = layout_.Panels[static_cast<std::size_t>(panel)];
+        if (X >= a.Left && X <= a.Right) return panel;
+    }
+    return 0;
+}
+
+void TPlotForm::mousePress(QMouseEvent* Event) {
+    const QPoint at = Event->position().toPoint();
+    const TPixelRect& a = layout_.Plot;
+    const bool inside = at.x() >= a.Left && at.x() <= a.Right && at.y() >= a.Top && at.y() <= a.Bottom;
+    if (!inside || plot_.ShowThree) return;
+    if (Event->button() == Qt::LeftButton) {
+        dragging_ = true;
+        anchor_ = corner_ = at;
+    } else if (Event->button() == Qt::RightButton) {
+        TPlotRange& r = ranges_[0];
+        const TPlotRange& f = full_[0];
+        const TFloatPoint d = ScreenToData(r, a, plot_.XOnTop, at.x(), at.y());
+        std::tie(r.Xmin, r.Xmax) = ZoomAxisOut(r.Xmin, r.Xmax, f.Xmin, f.Xmax, d.X);
+        std::tie(r.Ymin, r.Ymax) = ZoomAxisOut(r.Ymin, r.Ymax, f.Ymin, f.Ymax, d.Y);
+        redraw();
+    }
+}
+
+void TPlotForm::mouseMove(QMouseEvent* Event) {
+    const QPoint at = heldInside(Event->position().toPoint());
+    if (dragging_) {
+        corner_ = at;
+        redraw();
+    }
+    const int panel = panelAt(at.x());
+    const TPixelRect& a = plot_.ShowThree ? layout_.Panels[static_cast<std::size_t>(panel)] : layout_.Plot;
+    const TFloatPoint d = ScreenToData(ranges_[static_cast<std::size_t>(panel)], a, plot_.XOnTop, at.x(), at.y());
+    setWindowTitle(QString::fromStdString(plot_.Caption + " X: " + formatGeneral(d.X, kCaptionDigits) +
+                                          " Y: " + formatGeneral(d.Y, kCaptionDigits)));
+}
+
+void TPlotForm::mouseRelease(QMouseEvent* Event) {
+    if (!dragging_ || Event->button() != Qt::LeftButton) return;
+    dragging_ = false;
+    const QPoint at = heldInside(Event->position().toPoint());
+    if (at.x() != anchor_.x() && at.y() != anchor_.y()) {
+        TPlotRange& r = ranges_[0];
+        const TPlotRange& f = full_[0];
+        const TFloatPoint a = ScreenToData(r, layout_.Plot, plot_.XOnTop, anchor_.x(), anchor_.y());
+        const TFloatPoint b = ScreenToData(r, layout_.Plot, plot_.XOnTop, at.x(), at.y());
+        std::tie(r.Xmin, r.Xmax) = ZoomAxisIn(f.Xmin, f.Xmax, a.X, b.X);
+        std::tie(r.Ymin, r.Ymax) = ZoomAxisIn(f.Ymin, f.Ymax, a.Y, b.Y);
+    }
+    redraw();
+}
+
+void TPlotForm::PrintOn(QPrinter& Printer) {
+    Printer.setDocName(QString::fromStdString(plot_.Caption));
+    QPainter painter;
+    if (!painter.begin(&Printer)) throw Exception("The printer cannot be started.");
+    const int dpiX = Printer.logicalDpiX(), dpiY = Printer.logicalDpiY();
+    const QRect paint = Printer.pageLayout().paintRectPixels(Printer.resolution());
+    const QRect full = Printer.pageLayout().fullRectPixels(Printer.resolution());
+    TPlotCanvas canvas = screenCanvas();
+    canvas.Target = TLayoutTarget::Printer;
+    canvas.DpiX = dpiX;
+    canvas.DpiY = dpiY;
+    canvas.FontHeight = fontHeightAt(dpiY);
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Printer;
+    in.Page = PrintPage(paint.width(), paint.height(), paint.left() - full.left(), paint.top() - full.top(), dpiX, dpiY,
+                        pageSetup_->MarginLeft(), pageSetup_->MarginTop(), pageSetup_->MarginRight(),
+                        pageSetup_->MarginBottom());
+    in.H = canvas.ScaledFontHeight(plot_.SizeFont);
+    in.DpiX = dpiX;
+    in.DpiY = dpiY;
+    in.XOnTop = plot_.XOnTop;
+    in.HasTitle = !plot_.GetTitle().empty();
+    in.TitleAtTop = plot_.GetTitleAtTop();
+    in.ShowLayers = plot_.ShowLayers;
+    in.ShowThree = plot_.ShowThree;
+    canvas.Layout = ComputeLayout(in);
+    PaintPlot(painter, plot_, canvas);
+    painter.end();
+    redraw();
+}
+
+bool TPlotForm::SaveBitmap(const QString& FileName, QImage& Bitmap) {
+    TPlotCanvas canvas = screenCanvas();
+    canvas.Target = TLayoutTarget::Bitmap;
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Bitmap;
+    in.Page = {0, 0, Bitmap.width(), Bitmap.height()};
+    in.H = canvas.ScaledFontHeight(plot_.SizeFont);
+    in.DpiX = canvas.DpiX;
+    in.DpiY = canvas.DpiY;
+    in.XOnTop = plot_.XOnTop;
+    in.HasTitle = !plot_.GetTitle().empty();
+    in.TitleAtTop = plot_.GetTitleAtTop();
+    in.ShowLayers = plot_.ShowLayers;
+    in.ShowThree = plot_.ShowThree;
+    canvas.Layout = ComputeLayout(in);
+    Bitmap.setDotsPerMeterX(qRound(canvas.DpiX / 0.0254));
+    Bitmap.setDotsPerMeterY(qRound(canvas.DpiY / 0.0254));
+    {
+        QPainter painter(&Bitmap);
+        PaintPlot(painter, plot_, canvas);
+    }
+    return Bitmap.save(FileName, "BMP");
+}
+
+void TPlotForm::PlotPrintClick() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (dialogs_.Print && !dialogs_.Print(this, printer)) return;
+    PrintOn(printer);
+}
+
+void TPlotForm::PlotPageClick() {
+    pageSetup_->Execute(this);
+}
+
+void TPlotForm::PlotSaveClick() {
+    const QString file = dialogs_.SaveFileName ? dialogs_.SaveFileName(this) : QString();
+    if (file.isEmpty()) return;
+    QImage bitmap;
+    const int result = dialogs_.SaveAttributes ? dialogs_.SaveAttributes(this, bitmap) : QDialog::Rejected;
+    if (result == TdlgFormat::kOutOfMemory) {
+        platform::messages().get().information(this,
+                                               QStringLiteral("There is not enough memory to complete this task."));
+    } else if (result == QDialog::Accepted && !bitmap.isNull()) {
+        if (!SaveBitmap(file, bitmap)) {
+            platform::messages().get().information(this, QStringLiteral("Cannot create file \"%1\".").arg(file));
+        }
+    }
+}
+
+}  // namespace velmor::components

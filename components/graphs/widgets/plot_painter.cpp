@@ -1,0 +1,345 @@
+#include "graphs/widgets/plot_painter.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <QSvgRenderer>
+#include <algorithm>
+#include <cmath>
+
+#include "graphs/curve_colours.h"
+
+static void initGraphPatterns() {
+    Q_INIT_RESOURCE(graph_patterns);
+}
+
+namespace velmor::components {
+
+namespace {
+
+constexpr int kLabelDigits = 4;
+
+QColor toColor(const CurveColour& c) {
+    return QColor(c.red, c.green, c.blue);
+}
+// A 1-pixel outline of this rectangle covers the pixels from Left to Right; a clip adds one to reach them.
+QRect toRect(const TPixelRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Text written upward (rotated a quarter turn anticlockwise) with its left edge at x and its start at y:
+// it covers x to x + height horizontally and y - width to y vertically.
+void drawUpward(QPainter& p, int x, int y, const QString& s) {
+    const QFontMetrics fm = p.fontMetrics();
+    p.save();
+    p.translate(x, y);
+    p.rotate(-90);
+    p.drawText(0, fm.ascent(), s);
+    p.restore();
+}
+
+struct Painter {
+    QPainter& p;
+    const TGraphPlot& plot;
+    const TPlotCanvas& c;
+    int h;
+
+    int dx() const { return c.DpiX; }
+    int dy() const { return c.DpiY; }
+    const TPixelRect& page() const { return c.Layout.Page; }
+    bool three() const { return plot.ShowThree; }
+    bool hasTitle() const { return !plot.GetTitle().empty(); }
+    bool titleTop() const { return hasTitle() && plot.GetTitleAtTop(); }
+    bool titleBottom() const { return hasTitle() && !plot.GetTitleAtTop(); }
+    int panels() const { return three() ? 3 : 1; }
+    TPixelRect area(int panel) const { return three() ? c.Layout.Panels[panel] : c.Layout.Plot; }
+
+    void captions() {
+        p.setFont(PlotFont(h, true));
+        p.setPen(Qt::black);
+        const QFontMetrics fm = p.fontMetrics();
+        if (hasTitle()) {
+            const int y = titleTop() ? page().Top : page().Bottom - fm.height();
+            p.drawText(QRect(page().Left, y, page().Width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop,
+                       text(plot.GetTitle()));
+        }
+        const int units = plot.GetUnits();
+        if (!three()) {
+            const QString xCap = text(AxisCaption(plot.XCaption, plot.XUnits, units));
+            int y;
+            if (plot.XOnTop)
+                y = page().Top + (titleTop() ? h / 8 + h : 0);
+            else
+                y = page().Bottom - fm.height() - (titleBottom() ? h : 0);
+            p.drawText(QRect(page().Left, y, page().Width(), fm.height()), Qt::AlignHCenter | Qt::AlignTop, xCap);
+            const QString yCap = text(AxisCaption(plot.YCaption, plot.YUnits, units));
+            drawUpward(p, page().Left, (page().Top + page().Bottom + fm.horizontalAdvance(yCap)) / 2, yCap);
+            return;
+        }
+        const std::string* caps[3][4] = {{&plot.XCaption, &plot.XUnits, &plot.YCaption, &plot.YUnits},
+                                         {&plot.XCaption2, &plot.XUnits2, &plot.YCaption2, &plot.YUnits2},
+                                         {&plot.XCaption3, &plot.XUnits3, &plot.YCaption3, &plot.YUnits3}};
+        for (int i = 0; i < 3; ++i) {
+            const TPixelRect a = area(i);
+            const QString xCap = text(AxisCaption(*caps[i][0], *caps[i][1], units));
+            int y;
+            if (plot.XOnTop)
+                y = page().Top + dy() / 16 + (titleTop() ? dy() / 4 : 0);
+            else
+                y = page().Bottom - dy() / 16 - fm.height() - (titleBottom() ? dy() / 4 : 0);
+            p.drawText(QRect(a.Left - h, y, a.Width() + 2 * h, fm.height()), Qt::AlignHCenter | Qt::AlignTop, xCap);
+            const QString yCap = text(AxisCaption(*caps[i][2], *caps[i][3], units));
+            // Centred on the panel height for every target.
+            drawUpward(p, a.Left - dx() / 8 - 2 * h, (a.Top + a.Bottom + fm.horizontalAdvance(yCap)) / 2, yCap);
+        }
+    }
+
+    void grid(int panel) {
+        const TPixelRect a = area(panel);
+        const TPlotRange& r = c.Ranges[panel];
+        const TTicks t = ComputeTicks(r, a, h, three());
+        if (!t.HasTicks) return;
+        p.setFont(PlotFont(h, false));
+        const QFontMetrics fm = p.fontMetrics();
+        QPen dotted(Qt::black, 1, Qt::DotLine);
+        QPen solid(Qt::black, 1);
+        if (t.LastX > t.FirstX) {
+            // Only the indexes whose ticks can fall inside the range are visited.
+            const int from = std::max(t.FirstX, static_cast<int>(std::floor(r.Xmin / t.StepX)) - 1);
+            const int to = std::min(t.LastX, static_cast<int>(std::ceil(r.Xmax / t.StepX)) + 1);
+            for (int i = from; i <= to; ++i) {
+                const int x = DataToScreen(r, a, plot.XOnTop, i * t.StepX, r.Ymin).X;
+                if (x < a.Left || x > a.Right) continue;
+                const int edge = plot.XOnTop ? a.Top : a.Bottom;
+                if (i % 5 == 0) {
+                    p.setPen(dotted);
+                    p.drawLine(x, a.Top, x, a.Bottom);
+                    p.setPen(solid);
+                    const QString label = text(formatGeneral(i * t.StepX, kLabelDigits));
+                    const int w = fm.horizontalAdvance(label);
+                    const int y = plot.XOnTop ? a.Top - fm.height() - dy() / 32 : a.Bottom + dy() / 16;
+                    p.drawText(x - w / 2, y + fm.ascent(), label);
+                }
+                p.setPen(solid);
+                p.drawLine(x, edge, x, plot.XOnTop ? edge + dy() / 16 : edge - dy() / 16);
+            }
+        }
+        if (t.LastY > t.FirstY) {
+            const int from = std::max(t.FirstY, static_cast<int>(std::floor(r.Ymin / t.StepY)) - 1);
+            const int to = std::min(t.LastY, static_cast<int>(std::ceil(r.Ymax / t.StepY)) + 1);
+            for (int i = from; i <= to; ++i) {
+                const int y = DataToScreen(r, a, plot.XOnTop, r.Xmin, i * t.StepY).Y;
+                if (y < std::min(a.Top, a.Bottom) || y > std::max(a.Top, a.Bottom)) continue;
+                if (i % 5 == 0) {
+                    p.setPen(dotted);
+                    p.drawLine(a.Left, y, a.Right, y);
+                    p.setPen(solid);
+                    const QString label = text(formatGeneral(i * t.StepY, kLabelDigits));
+                    drawUpward(p, a.Left - fm.height() - dx() / 32, y + fm.horizontalAdvance(label) / 2, label);
+                }
+                p.setPen(solid);
+                p.drawLine(a.Left, y, a.Left + dx() / 16, y);
+            }
+        }
+    }
+
+    void marker(int curve, const QPoint& at) {
+        const std::vector<TPixelPoint> v = MarkerVertices(MarkerShape(curve), at.x(), at.y(), dx() / 32, dy() / 32);
+        QPolygon poly(static_cast<int>(v.size()));
+        for (std::size_t k = 0; k < v.size(); ++k) poly.setPoint(static_cast<int>(k), v[k].X, v[k].Y);
+        p.drawPolyline(poly);
+    }
+
+    void curves(int panel) {
+        const TObjectList<TLine>& set = plot.PanelLines(panel + 1);
+        const TObjectList<TLine>& flags = plot.Lines();
+        if (set.Count() == 0 || set.Items(0)->GetPointCount() <= 1) return;
+        const TPixelRect a = area(panel);
+        const TPlotRange& r = c.Ranges[panel];
+        p.save();
+        p.setClipRect(toRect(a).adjusted(0, 0, 1, 1));
+        const int width = (static_cast<int>(std::lround(dx() / 300.0)) + 1) * std::max(plot.WidthLine, 1);
+        const bool dropLast = three() && set.Count() > 1;
+        const int m = plot.Markers;
+        QPolygon poly;
+        int active = -1;
+        for (int i = 0; i < set.Count(); ++i) {
+            if (i >= flags.Count()) break;
+            const TLine& owner = *flags.Items(i);
+            if (!owner.Active) continue;
+            ++active;
+            if (!owner.Visible) continue;
+            const TLine& line = *set.Items(i);
+            const int n = line.GetPointCount() - (dropLast ? 1 : 0);
+            if (n <= 0) continue;
+            const QColor colour = toColor(curveColour(active));
+            p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            p.setBrush(Qt::NoBrush);
+            poly.resize(n);
+            for (int j = 0; j < n; ++j) {
+                const TFloatPoint& pt = *line.GetPoint(j);
+                const TPixelPoint s = DataToScreen(r, a, plot.XOnTop, pt.X, pt.Y);
+                poly.setPoint(j, s.X, s.Y);
+            }
+            p.drawPolyline(poly);
+            if (m > 0) {
+                for (int j = 0; j < n; j += m) marker(i, poly.point(j));
+            }
+        }
+        p.restore();
+    }
+
+    void legendBox() {
+        const TObjectList<TLine>& set = plot.Lines();
+        const LegendFontPx font = legendFont();
+        p.setFont(PlotFont(font.px, false));
+        const QFontMetrics fm = p.fontMetrics();
+        std::vector<std::pair<int, int>> rows;  // (entry, colour slot) of the entries whose curve is visible
+        int widest = 0;
+        for (int k = 0; k < static_cast<int>(c.LegendEntries.size()); ++k) {
+            const int curve = c.LegendEntries[static_cast<std::size_t>(k)].second;
+            if (curve < 0 || curve >= set.Count() || !set.Items(curve)->Visible) continue;
+            rows.emplace_back(k, k);
+            widest = std::max(widest, fm.horizontalAdvance(c.LegendEntries[static_cast<std::size_t>(k)].first));
+        }
+        if (rows.empty()) return;
+        const int rowHeight = fm.height() + dy() / 32;
+        const int left = page().Left + static_cast<int>(c.LegendAt.x() * page().Width());
+        const int top = page().Top + static_cast<int>(c.LegendAt.y() * page().Height());
+        const QRect box(left, top, widest + 3 * dx() / 16, static_cast<int>(rows.size()) * rowHeight + dy() / 32);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(box);
+        p.setBrush(Qt::NoBrush);
+        int y = top + dy() / 64;
+        for (const auto& [entry, slot] : rows) {
+            const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(entry)];
+            const QColor colour = toColor(curveColour(slot));
+            p.setPen(QPen(colour, 1));
+            marker(curve, QPoint(left + dx() / 16, y + rowHeight / 2));
+            p.drawText(left + dx() / 8, y + (rowHeight - fm.height()) / 2 + fm.ascent(), legendText);
+            y += rowHeight;
+        }
+    }
+
+    struct LegendFontPx {
+        int px;
+    };
+    LegendFontPx legendFont() const {
+        const int points = LegendMetrics(plot.SizeFont, plot.LegendFont).FontPoints;
+        return {std::max(1, points * dy() / 72)};
+    }
+
+    void strip() {
+        const TPixelRect& s = c.Layout.Strip;
+        const std::vector<TStripBox> boxes = StripBoxes(plot, c.Ranges[0], c.Layout.Plot, s);
+        if (boxes.empty()) return;
+        p.save();
+        p.setClipRect(toRect(s).adjusted(0, 0, 1, 1));
+        const bool printer = c.Target == TLayoutTarget::Printer;
+        p.setFont(PlotFont(c.FontHeight, false));
+        for (const TStripBox& b : boxes) {
+            const QRect rect = toRect(b.Rect);
+            p.setPen(QPen(Qt::black, 1));
+            if (b.Wall) {
+                p.setBrush(QColor(128, 128, 128));
+            } else {
+                p.setBrush(Qt::white);
+                p.drawRect(rect);
+                p.setBrush(fill(b.Code, printer));
+            }
+            p.drawRect(rect);
+            if (b.Named) {
+                const QString name = text(plot.Layers().Items(b.Line)->GetName()).trimmed();
+                const QFontMetrics fm = p.fontMetrics();
+                QRect label(0, 0, fm.horizontalAdvance(name) + 4, fm.height());
+                label.moveCenter(rect.center());
+                p.fillRect(label, Qt::white);
+                p.drawText(label, Qt::AlignCenter, name);
+            }
+        }
+        p.restore();
+    }
+
+    static QBrush fill(int code, bool printer) {
+        switch (code) {
+            case 2:
+                return QBrush(Qt::black, Qt::FDiagPattern);
+            case 3:
+                return QBrush(Qt::black, Qt::CrossPattern);
+            case 4:
+                return QBrush(Qt::black, Qt::DiagCrossPattern);
+            case 5:
+                return QBrush(Qt::black, Qt::HorPattern);
+            case 6:
+                return QBrush(Qt::black, Qt::VerPattern);
+            case 1:
+            case 7:
+            case 8:
+            case 9:
+            case 10:
+            case 11:
+            case 12:
+                return QBrush(SoilPattern(code, printer));
+            default:
+                return Qt::NoBrush;
+        }
+    }
+
+    void frames() {
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(Qt::NoBrush);
+        for (int i = 0; i < panels(); ++i) p.drawRect(toRect(area(i)));
+    }
+};
+
+}  // namespace
+
+QFont PlotFont(int PixelHeight, bool Bold) {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(std::max(PixelHeight, 1));
+    font.setWeight(Bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+const QImage& SoilPattern(int Code, bool Printer) {
+    static QHash<int, QImage> cache;
+    const int key = Code * 2 + (Printer ? 1 : 0);
+    auto found = cache.find(key);
+    if (found != cache.end()) return *found;
+    initGraphPatterns();
+    const QString name =
+        QStringLiteral(":/graphs/patterns/soil%1_%2.svg").arg(Code).arg(Printer ? "printer" : "screen");
+    QSvgRenderer svg(name);
+    QImage image;
+    if (svg.isValid()) {
+        image = QImage(svg.defaultSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        svg.render(&painter);
+    }
+    return *cache.insert(key, image);
+}
+
+void PaintPlot(QPainter& P, const TGraphPlot& Plot, const TPlotCanvas& Canvas) {
+    const TPixelRect& page = Canvas.Layout.Page;
+    P.fillRect(toRect(page), Qt::white);
+    if (page.Width() < Canvas.DpiX || page.Height() < Canvas.DpiY) return;
+    Painter painter{P, Plot, Canvas, std::max(1, Canvas.ScaledFontHeight(Plot.SizeFont))};
+    P.save();
+    painter.captions();
+    for (int i = 0; i < painter.panels(); ++i) painter.grid(i);
+    for (int i = 0; i < painter.panels(); ++i) painter.curves(i);
+    if (Canvas.DrawLegendBox) painter.legendBox();
+    if (Plot.ShowLayers) painter.strip();
+    painter.frames();
+    P.restore();
+}
+
+}  // namespace velmor::components

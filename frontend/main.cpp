@@ -1,0 +1,19 @@
+// The program's entry: the application, its main window with the project named on the command line, and
+// the event loop until the main window closes.
+#include <QApplication>
+
+#include "windows/main_form.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("VELMOR 2013");
+    QApplication::setApplicationDisplayName("VELMOR 2013");
+    QApplication::setOrganizationName("Morvex");
+
+    velmor::windows::TMainForm mainForm;
+    QStringList parameters = QApplication::arguments();
+    parameters.removeFirst();
+    mainForm.FormShow(parameters);
+    mainForm.show();
+    return QApplication::exec();
+}

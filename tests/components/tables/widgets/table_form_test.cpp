@@ -1,0 +1,287 @@
+#include "tables/widgets/table_form.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include "editor_fixtures.h"
+#include "fields/exceptions.h"
+#include "fields/expression_evaluator.h"
+#include "platform/message_service.h"
+#include "tables/widgets/cell_widgets.h"
+
+namespace velmor::components {
+namespace {
+
+using namespace testing;
+
+class TableFormTest : public ::testing::Test {
+  protected:
+    TableFormTest() { installTableEditors(space); }
+    ~TableFormTest() override {
+        if (QWidget* open = dynamic_cast<QWidget*>(table.EditorForm())) delete open;
+    }
+
+    platform::RecordingMessages messages;
+    TTableSpace space;
+    TGridTable table{space};
+};
+
+// Whole rows and columns: the grid's viewport holds exactly the shown rows and the data columns' widths.
+void expectNothingCut(TTableForm& form) {
+    const GridView view = form.shownView();
+    TableGrid* grid = form.grid();
+    int columns = 0;
+    for (int k = view.firstColumn; k < view.firstColumn + view.columnCount; ++k) columns += grid->columnWidth(k);
+    EXPECT_EQ(grid->viewport()->width(), columns);
+    EXPECT_EQ(grid->viewport()->height(), view.rowCount * grid->rowHeight(0));
+}
+
+TEST_F(TableFormTest, ShownRowsAndScrollBarFollowTheRowCount) {
+    struct Case {
+        int rows;
+        int shown;
+        bool scrollBar;
+    };
+    const Case cases[] = {{25, 10, true}, {3, 3, false}};
+    for (const Case& c : cases) {
+        TTableSpace space;
+        installTableEditors(space);
+        TGridTable table(space);
+        plainColumns(table, c.rows);
+        TTableForm& form = showEditor<TTableForm>(table);
+        EXPECT_EQ(form.visibleRowCount(), c.shown) << c.rows;
+        EXPECT_EQ(form.grid()->verticalScrollBar()->isVisible(), c.scrollBar) << c.rows;
+        EXPECT_FALSE(form.grid()->horizontalScrollBar()->isVisible());
+        expectNothingCut(form);
+        EXPECT_EQ(form.size(), QSize(clientSize(form.measures(), form.shownView()).width,
+                                     clientSize(form.measures(), form.shownView()).height));
+        delete &form;
+    }
+}
+
+TEST_F(TableFormTest, AddingRowsGrowsTheWindowUpToTenRowsThenScrolls) {
+    struct Case {
+        int rows;
+        int shownAfter;
+        int firstShownAfter;
+    };
+    const Case cases[] = {{3, 4, 0}, {10, 10, 1}};
+    for (const Case& c : cases) {
+        TTableSpace space;
+        installTableEditors(space);
+        TGridTable table(space);
+        plainColumns(table, c.rows);
+        TTableForm& form = showEditor<TTableForm>(table);
+        QTest::mouseClick(form.addButton(), Qt::LeftButton);
+        EXPECT_EQ(table.RowCount(), c.rows + 1);
+        EXPECT_EQ(form.visibleRowCount(), c.shownAfter) << c.rows;
+        EXPECT_EQ(form.shownView().firstRow, c.firstShownAfter) << c.rows;
+        EXPECT_EQ(form.grid()->verticalScrollBar()->value(), c.firstShownAfter) << c.rows;
+        EXPECT_TRUE(table.GetChanged());
+        expectNothingCut(form);
+        delete &form;
+    }
+}
+
+TEST_F(TableFormTest, RowButtonsFollowMinRowsAndMaxRows) {
+    struct Case {
+        int minRows, maxRows, rows;
+        bool visible, canAdd, canDelete;
+    };
+    const Case cases[] = {
+        {2, 2, 2, false, false, false},  // a fixed row count needs no row buttons
+        {1, 0, 50, true, true, true},    // MaxRows 0: no limit
+        {1, 3, 3, true, false, true},    // at MaxRows
+        {1, 3, 1, true, true, false},    // at MinRows
+    };
+    for (const Case& c : cases) {
+        TTableSpace space;
+        installTableEditors(space);
+        TGridTable table(space);
+        plainColumns(table, c.rows);
+        table.SetMinRows(c.minRows);
+        table.SetMaxRows(c.maxRows);
+        TTableForm& form = showEditor<TTableForm>(table);
+        EXPECT_EQ(form.addButton()->isVisible(), c.visible);
+        EXPECT_EQ(form.deleteButton()->isVisible(), c.visible);
+        EXPECT_EQ(form.addButton()->isEnabled(), c.canAdd) << c.rows;
+        EXPECT_EQ(form.insertButton()->isEnabled(), c.canAdd) << c.rows;
+        EXPECT_EQ(form.deleteButton()->isEnabled(), c.canDelete) << c.rows;
+        delete &form;
+    }
+}
+
+TEST_F(TableFormTest, NoCommandAddsARowBeyondMaxRows) {
+    plainColumns(table, 3);
+    table.SetMaxRows(4);
+    table.SetRowGroup(2);
+    TTableForm& form = showEditor<TTableForm>(table);
+    form.addRow();
+    form.grid()->moveCurrent(0, 1);
+    form.insertRow();
+    EXPECT_EQ(table.RowCount(), 3);
+    EXPECT_FALSE(form.addButton()->isEnabled());
+}
+
+TEST_F(TableFormTest, EnterFromTheLastRowGoesToTheTopOfTheNextColumn) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    struct Case {
+        int row, column, toRow, toColumn;
+    };
+    const Case cases[] = {{0, 1, 1, 1}, {2, 1, 0, 2}, {2, 2, 0, 0}};
+    for (const Case& c : cases) {
+        form.grid()->moveCurrent(c.row, c.column);
+        QTest::keyClick(form.grid(), Qt::Key_Return);
+        EXPECT_EQ(form.grid()->currentRow(), c.toRow) << c.row << "," << c.column;
+        EXPECT_EQ(form.grid()->currentColumn(), c.toColumn) << c.row << "," << c.column;
+    }
+}
+
+TEST_F(TableFormTest, RejectedEntryShowsTheMessageAndKeepsTheCell) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    std::string evaluatorMessage;
+    try {
+        EvaluateExpression("2*(");
+    } catch (const EAssignError& e) {
+        evaluatorMessage = e.what();
+    }
+    ASSERT_FALSE(evaluatorMessage.empty());
+    struct Case {
+        int column;
+        QString text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {1, "2*(", evaluatorMessage},
+        {0, "11", "Entry must be between 0 and 10."},  // the bounds apply while the editor is open
+        {0, "4.5", "Entry must be an integer."},
+    };
+    for (const Case& c : cases) {
+        messages.shown.clear();
+        form.grid()->moveCurrent(1, c.column);
+        typeIntoCurrentCell(form, c.text);
+        QTest::keyClick(form.grid(), Qt::Key_Down);
+        ASSERT_EQ(messages.shown.size(), 1u) << c.text.toStdString();
+        EXPECT_EQ(messages.shown[0].toStdString(), c.message);
+        EXPECT_EQ(form.grid()->currentRow(), 1);
+        EXPECT_EQ(form.grid()->currentColumn(), c.column);
+        EXPECT_EQ(form.grid()->currentText(), c.text);
+        typeIntoCurrentCell(form, "3");
+        EXPECT_TRUE(form.CommitEdit());
+    }
+}
+
+TEST_F(TableFormTest, AcceptedEntryIsStoredAndShownFormattedAndMovingMarksTheTableChanged) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    table.SetChanged(false);
+    form.grid()->moveCurrent(0, 1);
+    QTest::keyClick(form.grid(), Qt::Key_Down);
+    EXPECT_TRUE(table.GetChanged());
+
+    typeIntoCurrentCell(form, "2*3.5");
+    QTest::keyClick(form.grid(), Qt::Key_Up);
+    EXPECT_EQ(table.Cell(1, 1).AsFloat(), 7.0L);
+    EXPECT_EQ(form.grid()->item(1, 1)->text(), "7");
+}
+
+TEST_F(TableFormTest, RowCommandWithoutACurrentRowIsShownNotThrown) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    form.grid()->setCurrentCell(-1, -1);
+    QTest::mouseClick(form.insertButton(), Qt::LeftButton);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "Grid.Row not in valid range");
+    EXPECT_EQ(table.RowCount(), 3);
+}
+
+TEST_F(TableFormTest, ItemAndTableColumnsGetControlsOverTheirCells) {
+    TGridTable clay(space);
+    clay.SetCaption("Clay");
+    addFloat(clay, "Cohesion", "F/L2^2");
+    TGridTable sand(space);
+    sand.SetCaption("Sand");
+    addFloat(sand, "Friction angle");
+    table.SetCaption("Soil Layers");
+    addEnum(table, "Soil type", {"Clay", "Sand"});
+    addFloat(table, "Top", "L2");
+    addTables(table, "Properties", {clay.Identifier(), sand.Identifier()});
+    table.SetRowCount(2);
+    TTableForm& form = showEditor<TTableForm>(table);
+
+    auto& items = *table.Columns(0);
+    auto& tables = *table.Columns(2);
+    ASSERT_EQ(items.HasControls(), true);
+    for (int row = 0; row < 2; ++row) {
+        QWidget* combo = cellWidget(items.GetControl(row));
+        QWidget* button = cellWidget(tables.GetControl(row));
+        ASSERT_NE(combo, nullptr);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(combo->isVisible());
+        EXPECT_EQ(combo->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 0)));
+        EXPECT_EQ(button->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 2)));
+    }
+    auto* button = static_cast<QPushButton*>(cellWidget(tables.GetControl(1)));
+    EXPECT_EQ(button->text(), "2: Clay");
+
+    // Choosing "Sand" in row 2 stores item 2 and gives the row a sand sub-table.
+    auto* combo = static_cast<QComboBox*>(cellWidget(items.GetControl(1)));
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(table.Cell(0, 1).AsInteger(), 2);
+    EXPECT_EQ(button->text(), "2: Sand");
+}
+
+TEST_F(TableFormTest, ClosingReleasesTheTableAndADestroyedTableClosesTheWindow) {
+    plainColumns(table, 3);
+    QPointer<TTableForm> form = &showEditor<TTableForm>(table);
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(table.EditorForm(), nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form.isNull());
+
+    auto doomed = std::make_unique<TGridTable>(space);
+    plainColumns(*doomed, 3);
+    QPointer<TTableForm> orphan = &showEditor<TTableForm>(*doomed);
+    doomed.reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(orphan.isNull());
+}
+
+TEST_F(TableFormTest, ABadCellKeepsTheWindowOpen) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    form.grid()->moveCurrent(0, 2);
+    typeIntoCurrentCell(form, "abc");
+    EXPECT_FALSE(form.close());
+    EXPECT_EQ(table.EditorForm(), &form);
+    EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+TEST_F(TableFormTest, SizingSnapsToWholeRowsAndColumns) {
+    plainColumns(table, 25);
+    addFloat(table, "Horizontal load per unit width of wall", "F/L2");
+    TTableForm& form = showEditor<TTableForm>(table);
+    ASSERT_GT(form.grid()->width() - 120, form.measures().minClientWidth);
+    const QSize before = form.size();
+    const int row = form.grid()->rowHeight(0);
+    // Three and a half rows shorter: three rows go, the half row is not shown cut.
+    form.snapTo(QSize(before.width(), before.height() - 3 * row - row / 2), {false, false, false, true});
+    EXPECT_EQ(form.visibleRowCount(), 6);
+    EXPECT_EQ(form.size().height(), before.height() - 4 * row);
+    expectNothingCut(form);
+    // Narrower than the columns: a horizontal scroll bar and whole columns.
+    form.snapTo(QSize(before.width() - 120, form.size().height()), {false, true, false, false});
+    EXPECT_LT(form.visibleColumnCount(), 4);
+    EXPECT_TRUE(form.grid()->horizontalScrollBar()->isVisible());
+    expectNothingCut(form);
+}
+
+}  // namespace
+}  // namespace velmor::components
