@@ -246,6 +246,15 @@ std::vector<TPixelPoint> MarkerVertices(int Shape, int X, int Y, int Rx, int Ry)
     return v;
 }
 
+TRgb CurveColour(int ActiveIndex) {
+    static constexpr TRgb table[17] = {{0, 0, 0},       {0, 0, 255},  {255, 0, 0},     {0, 128, 0},     {128, 0, 128},
+                                       {128, 0, 0},     {0, 0, 128},  {255, 0, 255},   {128, 128, 0},   {0, 128, 128},
+                                       {128, 128, 128}, {0, 255, 0},  {128, 128, 128}, {192, 192, 192}, {192, 192, 192},
+                                       {255, 255, 0},   {0, 255, 255}};
+    const int i = ActiveIndex % 17;
+    return table[i < 0 ? i + 17 : i];
+}
+
 namespace {
 void replaceFirstKind(std::string& text, const char* const (&codes)[3], const char* const (&names)[3]) {
     for (int i = 0; i < 3; ++i) {
@@ -341,6 +350,15 @@ TLegendMetrics LegendMetrics(int SizeFont, int LegendFont) {
 
 TPixelPoint LegendSize(int Items, int ItemHeight, int WidestText, int DpiX) {
     return {std::max(21, WidestText + DpiX / 4), Items * ItemHeight + 3};
+}
+
+std::optional<TPixelPoint> BitmapSize(Extended WidthIn, Extended HeightIn, Extended PixelsPerInch) {
+    const Extended w = std::round(PixelsPerInch * WidthIn);
+    const Extended h = std::round(PixelsPerInch * HeightIn);
+    // Comparisons written so that NaN fails them.
+    if (!(w >= 1 && h >= 1 && w <= kMaxBitmapSide && h <= kMaxBitmapSide)) return std::nullopt;
+    if (w * h * 4 > static_cast<Extended>(kMaxBitmapBytes)) return std::nullopt;
+    return TPixelPoint{static_cast<int>(w), static_cast<int>(h)};
 }
 
 }  // namespace velmor::components

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,13 @@ int MarkerShape(int I);
 // Outline vertices of a marker shape around (X, Y) with radii Rx, Ry (pixels); the last equals the first.
 std::vector<TPixelPoint> MarkerVertices(int Shape, int X, int Y, int Rx, int Ry);
 
+struct TRgb {
+    int R, G, B;
+    bool operator==(const TRgb& o) const { return R == o.R && G == o.G && B == o.B; }
+};
+// Colour of the curve at position `ActiveIndex` among the active curves (the table repeats every 17).
+TRgb CurveColour(int ActiveIndex);
+
 // Unit names of an axis-unit template: the first of F2, F1, F that occurs and then the first of L2, L1, L
 // are replaced for unit system 1 or 2; system 3 leaves the template as written.
 std::string GraphUnitNames(const std::string& Template, int Units);
@@ -116,5 +124,12 @@ struct TLegendMetrics {
 TLegendMetrics LegendMetrics(int SizeFont, int LegendFont);
 // Height and width of the legend list for `Items` entries whose widest text with " *" is `WidestText` px.
 TPixelPoint LegendSize(int Items, int ItemHeight, int WidestText, int DpiX);
+
+// Pixel size of a saved bitmap: round(ppi x inches) per side; nothing when the size is not a positive
+// number of pixels or too large to allocate (each side at most kMaxBitmapSide, at most kMaxBitmapBytes
+// of 32-bit pixels).
+inline constexpr long long kMaxBitmapSide = 32767;
+inline constexpr long long kMaxBitmapBytes = 1LL << 30;
+std::optional<TPixelPoint> BitmapSize(Extended WidthIn, Extended HeightIn, Extended PixelsPerInch);
 
 }  // namespace velmor::components

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <algorithm>
 
-#include "graphs/curve_colours.h"
 #include "graphs/plot_geometry.h"
 #include "graphs/widgets/plot_painter.h"
 
@@ -66,8 +65,8 @@ void TPlotLegend::paintEvent(QPaintEvent*) {
     p.setFont(font());
     const QFontMetrics fm(font());
     for (int row = 0; row < static_cast<int>(entries_.size()); ++row) {
-        const CurveColour& c = curveColour(row);
-        p.setPen(QColor(c.red, c.green, c.blue));
+        const TRgb c = CurveColour(row);
+        p.setPen(QColor(c.R, c.G, c.B));
         const int top = 1 + row * itemHeight_;
         p.drawText(2, top + (itemHeight_ - fm.height()) / 2 + fm.ascent(), rowText(row));
     }

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphs/curve_colours.h"
+#include "graphs/plot_geometry.h"
 
 static void initGraphPatterns() {
     Q_INIT_RESOURCE(graph_patterns);
@@ -21,8 +21,8 @@ namespace {
 
 constexpr int kLabelDigits = 4;
 
-QColor toColor(const CurveColour& c) {
-    return QColor(c.red, c.green, c.blue);
+QColor toColor(const TRgb& c) {
+    return QColor(c.R, c.G, c.B);
 }
 // A 1-pixel outline of this rectangle covers the pixels from Left to Right; a clip adds one to reach them.
 QRect toRect(const TPixelRect& r) {
@@ -178,7 +178,7 @@ struct Painter {
             const TLine& line = *set.Items(i);
             const int n = line.GetPointCount() - (dropLast ? 1 : 0);
             if (n <= 0) continue;
-            const QColor colour = toColor(curveColour(active));
+            const QColor colour = toColor(CurveColour(active));
             p.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             p.setBrush(Qt::NoBrush);
             poly.resize(n);
@@ -220,7 +220,7 @@ struct Painter {
         int y = top + dy() / 64;
         for (const auto& [entry, slot] : rows) {
             const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(entry)];
-            const QColor colour = toColor(curveColour(slot));
+            const QColor colour = toColor(CurveColour(slot));
             p.setPen(QPen(colour, 1));
             marker(curve, QPoint(left + dx() / 16, y + rowHeight / 2));
             p.drawText(left + dx() / 8, y + (rowHeight - fm.height()) / 2 + fm.ascent(), legendText);

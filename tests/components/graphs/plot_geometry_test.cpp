@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "graphs/curve_colours.h"
-
 namespace velmor::components {
 namespace {
 
@@ -167,15 +165,12 @@ TEST(PlotGeometry, MarkersCycleThroughTenOutlines) {
 }
 
 TEST(PlotGeometry, CurveColoursRepeatEverySeventeen) {
-    const struct Case {
-        int slot, red, green, blue;
-    } cases[] = {{0, 0, 0, 0}, {2, 255, 0, 0}, {12, 128, 128, 128}, {16, 0, 255, 255}, {17, 0, 0, 0}, {35, 0, 0, 255}};
-    for (const Case& c : cases) {
-        const CurveColour& colour = curveColour(c.slot);
-        EXPECT_EQ(colour.red, c.red) << c.slot;
-        EXPECT_EQ(colour.green, c.green) << c.slot;
-        EXPECT_EQ(colour.blue, c.blue) << c.slot;
-    }
+    EXPECT_EQ(CurveColour(0), (TRgb{0, 0, 0}));
+    EXPECT_EQ(CurveColour(2), (TRgb{255, 0, 0}));
+    EXPECT_EQ(CurveColour(12), (TRgb{128, 128, 128}));
+    EXPECT_EQ(CurveColour(16), (TRgb{0, 255, 255}));
+    EXPECT_EQ(CurveColour(17), CurveColour(0));
+    EXPECT_EQ(CurveColour(35), (TRgb{0, 0, 255}));
 }
 
 TEST(PlotGeometry, UnitTemplatesNameForceAndLengthUnits) {
@@ -226,11 +221,16 @@ TEST(PlotGeometry, SoilStripSplitsLayersAtTheExcavationBesideTheWall) {
     EXPECT_TRUE(StripBoxes(plot, range, area, strip).empty());
 }
 
-TEST(PlotGeometry, LegendSizeFollowsTheFontSize) {
+TEST(PlotGeometry, LegendAndBitmapSizes) {
     EXPECT_EQ(LegendMetrics(10, 11).ItemHeight, 16);
     EXPECT_EQ(LegendMetrics(15, 11).FontPoints, 16);
     EXPECT_EQ(LegendMetrics(15, 11).ItemHeight, 24);
     EXPECT_EQ(LegendSize(3, 16, 80, 96), (TPixelPoint{104, 51}));
+    EXPECT_EQ(BitmapSize(6, 4, 72), (TPixelPoint{432, 288}));
+    EXPECT_EQ(BitmapSize(2.5L, 2, 10), (TPixelPoint{25, 20}));
+    EXPECT_FALSE(BitmapSize(1e6L, 1e6L, 2147483647));  // would overflow any integer size
+    EXPECT_FALSE(BitmapSize(300, 2, 300));             // 90000 px wide
+    EXPECT_FALSE(BitmapSize(100, 100, 300));           // 30000 x 30000 x 4 bytes
 }
 
 }  // namespace
