@@ -2,6 +2,7 @@
 // the event loop until the main window closes.
 #include <QApplication>
 
+#include "windows/main_commands.h"
 #include "windows/main_form.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Morvex");
 
     velmor::windows::TMainForm mainForm;
+    new velmor::windows::TMainCommands(mainForm);  // owned by the window
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     mainForm.FormShow(parameters);

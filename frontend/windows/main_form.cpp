@@ -10,15 +10,16 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QProcess>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "fields/exceptions.h"
+#include "graphs/widgets/plot_form.h"
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
+#include "platform/text_editor_service.h"
 #include "project/file_names.h"
 #include "windows/project_file_dialogs.h"
 
@@ -62,9 +63,23 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
     } catch (...) {
         // Settings that cannot be read leave the default in force.
     }
-    if (editorPath_.isEmpty()) editorPath_ = kDefaultEditor;
+    if (editorPath_.isEmpty()) editorPath_ = platform::defaultEditorPath();
+    platform::setEditorPath(editorPath_);
     createMenus();
     createToolBar();
+    // Graph windows are child windows of the window area, titled with their graph's caption.
+    for (project::TGraphPlot* graph : graphs_.All()) {
+        graph->SetWindowFactory([this](project::TGraphPlot& plot) -> components::TGraphWindow* {
+            auto* form = new components::TPlotForm(plot);
+            form->setWindowTitle(fromStd(plot.Caption));
+            QMdiSubWindow* child = mdi_->addSubWindow(form);
+            child->setAttribute(Qt::WA_DeleteOnClose);
+            // A form that closes itself takes its frame with it.
+            connect(form, &QObject::destroyed, child, [child] { child->close(); });
+            child->show();
+            return form;
+        });
+    }
     recentFiles_.Clear();
     project_ = projects_.NewProject(*this);
     setCaption();
@@ -138,7 +153,7 @@ void TMainForm::createToolBar() {
         {5, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
          [this] {
              const QString report = fromStd(project::ChangeFileExt(project_->FileName(), ".vm4o"));
-             if (!QProcess::startDetached(editorPath_, {report}))
+             if (!platform::textEditor().get().start(editorPath_, report))
                  inform(this, "An error occurred in running the Word Processor");
          },
          false},
@@ -230,9 +245,10 @@ void TMainForm::FormShow(const QStringList& Parameters) {
         }
     } catch (...) {
         // Unreadable settings: no recent files, and the default editor rather than none.
-        editorPath_ = kDefaultEditor;
+        editorPath_ = platform::defaultEditorPath();
         recentFiles_.Clear();
     }
+    platform::setEditorPath(editorPath_);
 
     if (!Parameters.isEmpty()) {
         // Made absolute now: a run changes the current directory later.

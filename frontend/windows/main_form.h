@@ -26,7 +26,6 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
 
   public:
     static constexpr const char* kNewFileName = "NewWall.vm4d";
-    static constexpr const char* kDefaultEditor = "xdg-open";
 
     explicit TMainForm(TProjectFactory& Projects = DefaultProjectFactory(), QWidget* Parent = nullptr);
     ~TMainForm() override;
@@ -74,6 +73,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     int RecentCount() const { return recentFiles_.Count(); }
     bool PlotLoaded() const { return plotLoaded_; }
     const QString& EditorPath() const { return editorPath_; }
+    void SetEditorPath(const QString& Path) { editorPath_ = Path; }
     QMdiArea* MdiArea() const { return mdi_; }
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* StageMenu() const { return stageMenu_; }

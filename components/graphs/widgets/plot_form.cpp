@@ -171,10 +171,6 @@ void TPlotForm::FreeWindow() {
     delete this;
 }
 
-void TPlotForm::closeEvent(QCloseEvent* event) {
-    event->accept();
-}
-
 void TPlotForm::buildMenu() {
     plotMenu_ = menuBar_->addMenu(QStringLiteral("&Plot"));
     auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
@@ -340,23 +336,10 @@ void TPlotForm::SetSizeFont(int Value) {
     FormResize(false);
 }
 
-int TPlotForm::ScaledFontHeight() const {
-    return fontHeightAt(client_->logicalDpiY()) * plot_.SizeFont / 10;
-}
-
 void TPlotForm::FormResize(bool ResetLegend) {
-    TLayoutInput in;
-    in.Target = TLayoutTarget::Screen;
-    in.Page = {0, 0, client_->width(), client_->height()};
-    in.H = ScaledFontHeight();
-    in.DpiX = client_->logicalDpiX();
-    in.DpiY = client_->logicalDpiY();
-    in.XOnTop = plot_.XOnTop;
-    in.HasTitle = !plot_.GetTitle().empty();
-    in.TitleAtTop = plot_.GetTitleAtTop();
-    in.ShowLayers = plot_.ShowLayers;
-    in.ShowThree = plot_.ShowThree;
-    layout_ = ComputeLayout(in);
+    layout_ = canvasFor(TLayoutTarget::Screen, {0, 0, client_->width(), client_->height()}, client_->logicalDpiX(),
+                        client_->logicalDpiY())
+                  .Layout;
     if (ResetLegend) legend_->move(layout_.Plot.Right - legend_->width(), layout_.Plot.Bottom - legend_->height());
     legend_->KeepInside();
     dragging_ = false;
@@ -367,16 +350,27 @@ void TPlotForm::redraw() {
     client_->update();
 }
 
-TPlotCanvas TPlotForm::screenCanvas() const {
+TPlotCanvas TPlotForm::canvasFor(TLayoutTarget Target, const TPixelRect& Page, int DpiX, int DpiY) const {
     TPlotCanvas canvas;
-    canvas.Target = TLayoutTarget::Screen;
-    canvas.DpiX = client_->logicalDpiX();
-    canvas.DpiY = client_->logicalDpiY();
-    canvas.FontHeight = fontHeightAt(canvas.DpiY);
-    canvas.Layout = layout_;
+    canvas.Target = Target;
+    canvas.DpiX = DpiX;
+    canvas.DpiY = DpiY;
+    canvas.FontHeight = fontHeightAt(DpiY);
     canvas.Ranges = ranges_;
+    TLayoutInput in;
+    in.Target = Target;
+    in.Page = Page;
+    in.H = canvas.ScaledFontHeight(plot_.SizeFont);
+    in.DpiX = DpiX;
+    in.DpiY = DpiY;
+    in.XOnTop = plot_.XOnTop;
+    in.HasTitle = !plot_.GetTitle().empty();
+    in.TitleAtTop = plot_.GetTitleAtTop();
+    in.ShowLayers = plot_.ShowLayers;
+    in.ShowThree = plot_.ShowThree;
+    canvas.Layout = ComputeLayout(in);
     // Printed and saved pictures place the legend box where the list stands in the window.
-    canvas.DrawLegendBox = legend_->isVisibleTo(const_cast<TPlotForm*>(this));
+    canvas.DrawLegendBox = Target != TLayoutTarget::Screen && legend_->isVisibleTo(client_);
     const QSize area = client_->size();
     canvas.LegendAt = QPointF(area.width() > 0 ? double(legend_->x()) / area.width() : 0,
                               area.height() > 0 ? double(legend_->y()) / area.height() : 0);
@@ -385,9 +379,21 @@ TPlotCanvas TPlotForm::screenCanvas() const {
 }
 
 void TPlotForm::paintClient(QPainter& Painter) {
-    TPlotCanvas canvas = screenCanvas();
-    canvas.DrawLegendBox = false;  // the legend list is on screen
-    PaintPlot(Painter, plot_, canvas);
+    // The picture is drawn into an image once per change and then only copied: dragging the legend or a
+    // zoom rectangle repaints without drawing the curves again.
+    const qreal ratio = client_->devicePixelRatioF();
+    const QSize pixels = client_->size() * ratio;
+    if (!pictureValid_ || picture_.size() != pixels) {
+        picture_ = QImage(pixels, QImage::Format_RGB32);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::white);
+        const TPlotCanvas canvas = canvasFor(TLayoutTarget::Screen, {0, 0, client_->width(), client_->height()},
+                                             client_->logicalDpiX(), client_->logicalDpiY());
+        QPainter painter(&picture_);
+        PaintPlot(painter, plot_, canvas);
+        pictureValid_ = true;
+    }
+    Painter.drawImage(0, 0, picture_);
     if (dragging_) {
         Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         Painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
@@ -433,7 +439,7 @@ void TPlotForm::mouseMove(QMouseEvent* Event) {
     const QPoint at = heldInside(Event->position().toPoint());
     if (dragging_) {
         corner_ = at;
-        redraw();
+        client_->update();
     }
     const int panel = panelAt(at.x());
     const TPixelRect& a = plot_.ShowThree ? layout_.Panels[static_cast<std::size_t>(panel)] : layout_.Plot;
@@ -464,50 +470,22 @@ void TPlotForm::PrintOn(QPrinter& Printer) {
     const int dpiX = Printer.logicalDpiX(), dpiY = Printer.logicalDpiY();
     const QRect paint = Printer.pageLayout().paintRectPixels(Printer.resolution());
     const QRect full = Printer.pageLayout().fullRectPixels(Printer.resolution());
-    TPlotCanvas canvas = screenCanvas();
-    canvas.Target = TLayoutTarget::Printer;
-    canvas.DpiX = dpiX;
-    canvas.DpiY = dpiY;
-    canvas.FontHeight = fontHeightAt(dpiY);
-    TLayoutInput in;
-    in.Target = TLayoutTarget::Printer;
-    in.Page = PrintPage(paint.width(), paint.height(), paint.left() - full.left(), paint.top() - full.top(), dpiX, dpiY,
-                        pageSetup_->MarginLeft(), pageSetup_->MarginTop(), pageSetup_->MarginRight(),
-                        pageSetup_->MarginBottom());
-    in.H = canvas.ScaledFontHeight(plot_.SizeFont);
-    in.DpiX = dpiX;
-    in.DpiY = dpiY;
-    in.XOnTop = plot_.XOnTop;
-    in.HasTitle = !plot_.GetTitle().empty();
-    in.TitleAtTop = plot_.GetTitleAtTop();
-    in.ShowLayers = plot_.ShowLayers;
-    in.ShowThree = plot_.ShowThree;
-    canvas.Layout = ComputeLayout(in);
-    PaintPlot(painter, plot_, canvas);
+    const TPixelRect page = PrintPage(paint.width(), paint.height(), paint.left() - full.left(),
+                                      paint.top() - full.top(), dpiX, dpiY, pageSetup_->MarginLeft(),
+                                      pageSetup_->MarginTop(), pageSetup_->MarginRight(), pageSetup_->MarginBottom());
+    PaintPlot(painter, plot_, canvasFor(TLayoutTarget::Printer, page, dpiX, dpiY));
     painter.end();
     redraw();
 }
 
 bool TPlotForm::SaveBitmap(const QString& FileName, QImage& Bitmap) {
-    TPlotCanvas canvas = screenCanvas();
-    canvas.Target = TLayoutTarget::Bitmap;
-    TLayoutInput in;
-    in.Target = TLayoutTarget::Bitmap;
-    in.Page = {0, 0, Bitmap.width(), Bitmap.height()};
-    in.H = canvas.ScaledFontHeight(plot_.SizeFont);
-    in.DpiX = canvas.DpiX;
-    in.DpiY = canvas.DpiY;
-    in.XOnTop = plot_.XOnTop;
-    in.HasTitle = !plot_.GetTitle().empty();
-    in.TitleAtTop = plot_.GetTitleAtTop();
-    in.ShowLayers = plot_.ShowLayers;
-    in.ShowThree = plot_.ShowThree;
-    canvas.Layout = ComputeLayout(in);
-    Bitmap.setDotsPerMeterX(qRound(canvas.DpiX / 0.0254));
-    Bitmap.setDotsPerMeterY(qRound(canvas.DpiY / 0.0254));
+    const int dpiX = client_->logicalDpiX(), dpiY = client_->logicalDpiY();
+    Bitmap.setDotsPerMeterX(qRound(dpiX / 0.0254));
+    Bitmap.setDotsPerMeterY(qRound(dpiY / 0.0254));
     {
         QPainter painter(&Bitmap);
-        PaintPlot(painter, plot_, canvas);
+        PaintPlot(painter, plot_,
+                  canvasFor(TLayoutTarget::Bitmap, {0, 0, Bitmap.width(), Bitmap.height()}, dpiX, dpiY));
     }
     return Bitmap.save(FileName, "BMP");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -10,7 +11,6 @@
 #include "graphs/widgets/plot_painter.h"
 
 class QAction;
-class QImage;
 class QMenu;
 class QMenuBar;
 class QPrinter;
@@ -64,7 +64,6 @@ class TPlotForm : public QWidget, public TGraphWindow {
     const TPlotLayout& Layout() const { return layout_; }
     const TPlotRange& Range(int Panel) const { return ranges_[static_cast<std::size_t>(Panel)]; }
     const TPlotRange& FullRange(int Panel) const { return full_[static_cast<std::size_t>(Panel)]; }
-    int ScaledFontHeight() const;
 
     // Lays the window out; with ResetLegend the legend's bottom-right corner goes to the plot's.
     void FormResize(bool ResetLegend);
@@ -82,15 +81,13 @@ class TPlotForm : public QWidget, public TGraphWindow {
     void SetSizeFont(int Value);
     void ToggleCurve(int Curve);
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     friend class TPlotClient;
     void buildMenu();
     void rebuildCurves(bool AtCreation);
     QString legendText(int Curve, bool AtCreation) const;
-    TPlotCanvas screenCanvas() const;
+    // The canvas of one target: its layout for the page, the current ranges and the legend box.
+    TPlotCanvas canvasFor(TLayoutTarget Target, const TPixelRect& Page, int DpiX, int DpiY) const;
     void paintClient(QPainter& Painter);
     void mousePress(QMouseEvent* Event);
     void mouseMove(QMouseEvent* Event);
@@ -117,6 +114,8 @@ class TPlotForm : public QWidget, public TGraphWindow {
 
     std::array<TPlotRange, 3> ranges_, full_;
     TPlotLayout layout_;
+    QImage picture_;  // the client area's picture, drawn again only after a change
+    bool pictureValid_ = false;
     bool dragging_ = false;
     QPoint anchor_, corner_;
     bool freedByGraph_ = false;

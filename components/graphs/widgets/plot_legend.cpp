@@ -30,7 +30,7 @@ void TPlotLegend::SetEntryText(int Row, const QString& Text) {
 void TPlotLegend::SetMetrics(int FontPoints, int ItemHeight) {
     fontPoints_ = std::max(1, FontPoints);
     itemHeight_ = std::max(1, ItemHeight);
-    setFont(PlotFont(fontPoints_ * logicalDpiY() / 72, false));
+    setFont(PlotFont((fontPoints_ * logicalDpiY() + 36) / 72, false));  // points to pixels, rounded
     FitToEntries();
 }
 

@@ -12,7 +12,10 @@
 #include <cmath>
 
 #include "graphs/widgets/dlg_format.h"
+#include "graphs/widgets/frm_graph_caption.h"
+#include "graphs/widgets/modal_dialog.h"
 #include "graphs/widgets/plot_legend.h"
+#include "graphs/widgets/plot_painter.h"
 #include "platform/message_service.h"
 #include "support/test_support.h"
 
@@ -166,6 +169,46 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     EXPECT_EQ(form.Range(0).Ymax, full.Ymax);
 }
 
+TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
+    TGraphPlot plot;
+    fillDeflection(plot, 3, 10);
+    TPlotForm form(plot);
+    form.setAttribute(Qt::WA_DeleteOnClose, false);
+    form.resize(800, 600);
+    form.show();
+    TPlotLegend* legend = form.Legend();
+    EXPECT_EQ(legend->ItemHeight(), 16);
+    EXPECT_EQ(legend->height(), 3 * 16 + 3);
+    form.SetSizeFont(20);  // 2 x 11 points, rows of 33 pixels
+    EXPECT_EQ(legend->FontPoints(), 22);
+    EXPECT_EQ(legend->height(), 3 * 33 + 3);
+    QTest::mousePress(legend, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseMove(legend, QPoint(5000, 5000));
+    QTest::mouseRelease(legend, Qt::LeftButton, {}, QPoint(5000, 5000));
+    EXPECT_EQ(legend->geometry().right(), form.ClientArea()->width() - 1);
+    EXPECT_EQ(legend->geometry().bottom(), form.ClientArea()->height() - 1);
+    QTest::mouseDClick(legend, Qt::LeftButton, {}, QPoint(5, 1 + 33 + 5));  // second row
+    EXPECT_FALSE(plot.GetLine(1)->Visible);
+    EXPECT_TRUE(plot.GetLine(0)->Visible);
+}
+
+TEST(PlotForm, GraphTitleMovesThePlotDown) {
+    TGraphPlot plot;
+    fillDeflection(plot, 2, 5);
+    TPlotForm form(plot);
+    form.setAttribute(Qt::WA_DeleteOnClose, false);
+    form.resize(800, 600);
+    form.show();
+    const int top = form.Layout().Plot.Top;
+    velmor::test::whenShown<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
+        dialog.setTitle("Stage results", true);
+        dialog.reject();  // the title is taken however the dialog closes
+    });
+    form.PlotMenu()->actions()[6]->trigger();
+    EXPECT_EQ(plot.GetTitle(), "Stage results");
+    EXPECT_EQ(form.Layout().Plot.Top, top + 14 / 8 + 14);
+}
+
 TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
     TGraphPlot plot;
     fillDeflection(plot, 2, 5);
@@ -312,6 +355,38 @@ TEST(PlotForm, Screenshots) {
     EXPECT_TRUE(form->SaveBitmap(screenshotPath("plot_three_panels.bmp"), bitmap));
     bitmap.save(screenshotPath("plot_three_panels_bitmap.png"));
     delete form;
+}
+
+}  // namespace
+}  // namespace velmor::components
+
+namespace velmor::components {
+namespace {
+
+TEST(PlotPainter, StampedMarkersMatchOutlinesDrawnOneByOne) {
+    TGraphPlot plot;
+    fillDeflection(plot, 12, 60);  // twelve curves: every marker shape, some clipped at the plot's edges
+    plot.WidthLine = 2;
+    TPlotCanvas canvas;
+    canvas.Target = TLayoutTarget::Bitmap;
+    TLayoutInput in;
+    in.Target = TLayoutTarget::Bitmap;
+    in.Page = {0, 0, 640, 480};
+    canvas.Layout = ComputeLayout(in);
+    canvas.Ranges.fill(ComputeRange(plot.Lines()));
+    // RGB32 takes the stamped markers, RGBA8888 the outlines; the pixels of the plot area must agree.
+    QImage stamped(640, 480, QImage::Format_RGB32), outlined(640, 480, QImage::Format_RGBA8888);
+    for (QImage* image : {&stamped, &outlined}) {
+        QPainter painter(image);
+        PaintPlot(painter, plot, canvas);
+    }
+    const QImage reference = outlined.convertToFormat(QImage::Format_RGB32);
+    const TPixelRect& a = canvas.Layout.Plot;
+    int differing = 0;
+    for (int y = a.Top; y <= a.Bottom; ++y) {
+        for (int x = a.Left; x <= a.Right; ++x) differing += stamped.pixel(x, y) != reference.pixel(x, y);
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace
