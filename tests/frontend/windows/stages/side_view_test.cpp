@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "project/program_data.h"
+#include "screenshot_path.h"
 #include "sideview/side_view_project.h"
 #include "support/test_support.h"
 #include "windows/stages/dlg_side_view.h"
@@ -17,12 +18,6 @@ namespace {
 namespace fs = std::filesystem;
 using components::Extended;
 using sideview::TSideViewProject;
-
-QString outputPath(const QString& name) {
-    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(dir);
-    return dir + "/" + name;
-}
 
 std::unique_ptr<project::TProgramData> example(const std::string& name) {
     return project::TProgramData::CreateFromFile((fs::path(VELMOR_SOURCE_DIR) / "examples" / name).string(), 1);
@@ -47,7 +42,8 @@ TEST(SideViewWindow, ExampleProjectsDrawFromTheirTablesAndShowTheDepth) {
         view->show();
         QApplication::processEvents();
         EXPECT_NEAR(static_cast<double>(view->World().YMax), static_cast<double>(c.yMax), 1e-9) << c.example;
-        EXPECT_TRUE(view->grab().save(outputPath(QString("side_view_%1.png").arg(fs::path(c.example).stem().c_str()))));
+        EXPECT_TRUE(
+            view->grab().save(screenshotPath(QString("side_view_%1.png").arg(fs::path(c.example).stem().c_str()))));
 
         const int ground = view->ScreenMapping().Y(project.Top());
         const QPointF at(100, ground);
@@ -67,7 +63,7 @@ TEST(SideViewWindow, NewProjectKeepsTheDefaultWorldAndPrintsToOnePdfPage) {
 
     const auto data = example("stiff-clay-sloping-backfill.vm4d");
     TDlgSideView printed([&data] { return sideview::SideViewProjectOf(*data); });
-    const QString file = outputPath("side_view.pdf");
+    const QString file = screenshotPath("side_view.pdf");
     QFile::remove(file);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -15,6 +15,7 @@
 #include "platform/settings_service.h"
 #include "project/stage_files.h"
 #include "project/text_file.h"
+#include "screenshot_path.h"
 #include "support/test_support.h"
 #include "ui_dlg_staged.h"
 #include "windows/main_form.h"
@@ -28,12 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using stages::SelectStage;
 using test::ScratchDir;
-
-QString screenshotPath(const QString& name) {
-    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(dir);
-    return dir + "/" + name;
-}
 
 class StageWindowTest : public ::testing::Test {
   protected:
