@@ -109,8 +109,9 @@ TEST_F(StageSwitchingTest, SwitchingToTheCurrentStageDoesNothing) {
     data.FreeHeight = 72;
     host.status.clear();
     SelectStage(data, host, 1);
-    EXPECT_FALSE(FileExists(stage(1)));  // not saved
-    EXPECT_EQ(data.FreeHeight, 72);      // not loaded
+    EXPECT_FALSE(SwitchStage(data, host, 3));  // beyond the stage count
+    EXPECT_FALSE(FileExists(stage(1)));        // not saved
+    EXPECT_EQ(data.FreeHeight, 72);            // not loaded
     EXPECT_TRUE(host.status.empty());
 }
 
