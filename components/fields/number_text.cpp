@@ -52,7 +52,11 @@ std::string formatGeneral(Extended value, int digits) {
     int exponent = 0;
     decimalDigits(std::fabs(value), digits, mantissa, exponent);
 
-    std::string text = value < 0 ? "-" : "";
+    return generalText(value < 0, mantissa, exponent, digits);
+}
+
+std::string generalText(bool negative, const std::string& mantissa, int exponent, int digits) {
+    std::string text = negative ? "-" : "";
     if (exponent < -4 || exponent >= digits) {
         text += mantissa[0];
         if (mantissa.size() > 1) text += "." + mantissa.substr(1);

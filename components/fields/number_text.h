@@ -20,6 +20,11 @@ inline constexpr int kFieldDigits = 18;
 // process locale. Zero is "0"; values that are not finite are "NAN", "INF" and "-INF".
 std::string formatGeneral(Extended value, int digits);
 
+// The text of the general format for a value already reduced to its significant digits: `mantissa` holds
+// them without trailing zeros (at least one digit), the value is d.dd...d x 10^exponent, and `digits` is
+// the precision that decides between fixed and scientific notation.
+std::string generalText(bool negative, const std::string& mantissa, int exponent, int digits);
+
 // Reads a whole text as a decimal number: optional sign, digits with an optional "." (at least one digit
 // before or after it), optional exponent "E" or "e" with an optional sign and at least one digit. Nothing
 // else is allowed, not even blanks; the locale plays no part. The value is rounded to the nearest Extended,

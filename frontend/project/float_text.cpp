@@ -79,22 +79,7 @@ std::string FloatToText(Extended Value) {
 
     std::string mantissa = std::to_string(static_cast<std::uint64_t>(digits));
     while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
-    std::string text = Value < 0 ? "-" : "";
-    if (exponent < -4 || exponent >= kDigits) {
-        text += mantissa[0];
-        if (mantissa.size() > 1) text += "." + mantissa.substr(1);
-        text += "E" + std::to_string(exponent);
-    } else if (exponent < 0) {
-        text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
-    } else {
-        const std::size_t integerDigits = static_cast<std::size_t>(exponent) + 1;
-        if (mantissa.size() <= integerDigits) {
-            text += mantissa + std::string(integerDigits - mantissa.size(), '0');
-        } else {
-            text += mantissa.substr(0, integerDigits) + "." + mantissa.substr(integerDigits);
-        }
-    }
-    return text;
+    return components::generalText(Value < 0, mantissa, exponent, kDigits);
 }
 
 }  // namespace velmor::project

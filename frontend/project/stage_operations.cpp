@@ -1,5 +1,7 @@
 #include "project/stage_operations.h"
 
+#include <filesystem>
+
 #include "fields/exceptions.h"
 #include "project/input_file_reader.h"
 #include "project/stage_files.h"
@@ -18,7 +20,11 @@ void StoreCurrentStage(TProgramData& Data) {
 
 void LoadCurrentStage(TProgramData& Data) {
     Data.StageFileName = StageFileName(Data.FileName, Data.CurrentStage);
-    if (FileExists(Data.StageFileName)) ReadStageFile(Data, Data.StageFileName);
+    // A stage that the combined file declared but never marked was split into an empty file: like a missing
+    // stage, it keeps the data in memory.
+    std::error_code error;
+    if (FileExists(Data.StageFileName) && std::filesystem::file_size(Data.StageFileName, error) > 0)
+        ReadStageFile(Data, Data.StageFileName);
 }
 
 void ReadStageFile(TProgramData& Data, const std::string& FileName) {

@@ -10,7 +10,8 @@ namespace velmor::project {
 
 // StageFileName := stage file of CurrentStage; the project's current stage is written there.
 void StoreCurrentStage(TProgramData& Data);
-// StageFileName := stage file of CurrentStage; when that file exists it is read into the project.
+// StageFileName := stage file of CurrentStage; when that file exists and is not empty it is read into the
+// project.
 void LoadCurrentStage(TProgramData& Data);
 // Reads one stage file into the project (the current layout, or 3.0 while FullFormat is cleared). A read
 // error is shown through the hooks and leaves what was read so far; then every empty plain table gets its

@@ -2,9 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <memory>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "fields/exceptions.h"
@@ -15,28 +15,8 @@ using components::EInOutError;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const {
-        if (file) std::fclose(file);
-    }
-};
-
 std::string reason(int error) {
-    switch (error) {
-        case ENOENT:
-            return "File not found";
-        case ENOTDIR:
-            return "Path not found";
-        case EACCES:
-        case EPERM:
-        case EISDIR:
-        case EROFS:
-            return "File access denied";
-        case ENOSPC:
-            return "Disk full";
-        default:
-            return error ? std::strerror(error) : "I/O error";
-    }
+    return error ? std::system_category().message(error) : "I/O error";
 }
 
 [[noreturn]] void fail(const std::string& action, const std::string& fileName, int error) {
@@ -47,17 +27,12 @@ std::string reason(int error) {
 
 std::string ReadFileBytes(const std::string& FileName) {
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(FileName.c_str(), "rb"));
-    if (!file) fail("Cannot read", FileName, errno);
-    std::string content;
-    char buffer[65536];
-    for (;;) {
-        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get());
-        content.append(buffer, count);
-        if (count < sizeof buffer) break;
-    }
-    if (std::ferror(file.get())) fail("Cannot read", FileName, errno);
-    return content;
+    std::ifstream in(FileName, std::ios::binary);
+    if (!in) fail("Cannot read", FileName, errno);
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) fail("Cannot read", FileName, errno);
+    return content.str();
 }
 
 std::vector<std::string> ReadTextLines(const std::string& FileName) {

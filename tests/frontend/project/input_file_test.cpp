@@ -6,6 +6,7 @@
 #include "fields/exceptions.h"
 #include "project/program_data.h"
 #include "support/test_support.h"
+#include "tables/column_kinds.h"
 
 namespace velmor::project {
 namespace {
@@ -183,6 +184,53 @@ TEST(InputFile, WriterGivesTheRecordLayoutInEnglishAndSIAndReadsItBackToTheSameB
 
         auto back = TProgramData::CreateFromFile("wall.vm4d", kFormatCurrent);
         EXPECT_EQ(saved(*back, "again.vm4d"), c.golden);
+    }
+}
+
+// Every row of every table filled with distinct values: items cycle, integers count up, reals are odd
+// fractions that need all eight digits.
+template <class F>
+void fillAll(components::BasicGridTable<F>& T, int Rows) {
+    T.SetRowCount(Rows);
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < T.ColumnCount(); ++c) {
+            auto* column = T.Columns(c);
+            if (auto* items = dynamic_cast<components::BasicEnumColumn<F>*>(column))
+                T.Cell(c, r).SetInteger(1 + r % static_cast<int>(items->Items().size()));
+            else if (dynamic_cast<components::BasicIntColumn<F>*>(column))
+                T.Cell(c, r).SetInteger(r + c);
+            else if (dynamic_cast<components::BasicFloatColumn<F>*>(column))
+                T.Cell(c, r).SetFloat((r + 1) * 1.2345678L / (c + 3));
+        }
+}
+
+TEST(InputFile, ProjectWithEveryTableAtItsLimitWritesReadsAndWritesTheSameBytes) {
+    for (int units : {1, 2}) {
+        ScratchDir dir;
+        TProgramData data;
+        data.SetUnits(units);
+        data.UseRestraints = data.UseConcentratedLoads = data.UseSprings = data.UsePYModification = true;
+        data.UseUserEarthPressure = data.UseSurcharges = data.UseExternalPYCurves = data.UseMEICurves = true;
+        data.ShortAndLongTerm = true;
+        TProjectTables& t = data.Tables();
+        for (TGridTable* table : {&t.PileSect(), &t.Soillayer(), &t.SoilStrength(), &t.PYMod(), &t.DistLoad(),
+                                  &t.BoundCond(), &t.SurchargeTable()})
+            fillAll(*table, table->MaxRows());
+        fillAll(t.LongDist(), 150);
+        for (TGridTable* layers : {&t.NewSoil(), &t.LongSoil()}) {
+            fillAll(*layers, 10);
+            for (int r = 0; r < 10; ++r) fillAll(*layers->Cell(2, r).AsTable(), 2);
+        }
+        fillAll(t.PYCurves2(), 30);
+        for (int r = 0; r < 30; ++r) fillAll(*t.PYCurves2().Cell(1, r).AsTable(), 17);
+        fillAll(t.MEICurves2(), 20);
+        for (int r = 0; r < 20; ++r) fillAll(*t.MEICurves2().Cell(2, r).AsTable(), 100);
+
+        const std::string text = saved(data);
+        auto back = TProgramData::CreateFromFile("wall.vm4d", kFormatCurrent);
+        EXPECT_EQ(saved(*back, "again.vm4d"), text) << sameText(text, readFile("again.vm4d")).message();
+        EXPECT_EQ(back->Tables().MEICurves2().Cell(2, 19).AsTable()->RowCount(), 100);
+        EXPECT_EQ(back->Tables().LongDist().RowCount(), 150);
     }
 }
 

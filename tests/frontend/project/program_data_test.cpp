@@ -1,4 +1,5 @@
 #include "project/program_data.h"
+#include "tables/column_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,9 @@ TEST(ProgramData, NewProjectHasItsDefaultsAndEveryPlainTableAtItsMinimumRows) {
     EXPECT_EQ(clay->Caption(), "Clay");
     EXPECT_EQ(clay->RowCount(), 2);
     EXPECT_EQ(clay->Cell(1, 1).AsFloat(), 0.0L);
+    auto* parameters = dynamic_cast<components::TTableColumn*>(data.Tables().NewSoil().Columns(2));
+    ASSERT_NE(parameters, nullptr);
+    EXPECT_EQ(parameters->ButtonCaption(0), "1: Clay");
     EXPECT_FALSE(data.TablesChanged());
 }
 

@@ -101,6 +101,14 @@ TEST(StageFiles, HigherStagesAreTitledWithTheirNumberAndEndWithIt) {
     EXPECT_FALSE(data.ShortAndLongTerm);
     EXPECT_EQ(data.StageFileName, "wall.st2");
 
+    // An empty stage file (a declared stage without its marker) keeps the data in memory.
+    writeFile("wall.st3", "");
+    data.CurrentStage = 3;
+    LoadCurrentStage(data);
+    EXPECT_EQ(data.Title, " Stage No : 2");
+    EXPECT_TRUE(hooks.messages.empty());
+
+    data.CurrentStage = 2;
     writeFile("wall.st2", " Stage No : 2\r\n1 0 1 0 2 2 0 3 0\r\n40 6 oops\r\n");
     LoadCurrentStage(data);
     ASSERT_EQ(hooks.messages.size(), 1u);
