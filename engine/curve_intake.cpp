@@ -80,6 +80,7 @@ UserCurvePoint readUserCurvePoint(Engine& e) {
 }
 
 void storeStation(PYCurveStore& store, int32_t k, int32_t station, int32_t flag, int32_t pointCount) {
+    store.rowsWritten = std::max(store.rowsWritten, k);
     store.from[idx(k)] = position(station);
     store.to[idx(k)] = position(station);
     store.continuation[idx(k)] = flag;
@@ -94,6 +95,7 @@ void ReadUserCurves(Engine& e) {
     u.count = 0;
     if (c.nuc > kMaxCurves) EndRunTooMuchData(e);
     for (int32_t k = 1; k <= c.nuc; ++k) {
+        u.rowsWritten = std::max(u.rowsWritten, k);
         const auto [node, count] = readUserCurveRecord(e, k);
         writeColumnHeading(e);
         e.io.write(kReportUnit, "(/,9X,I4,I3,5X,2E14.3,1(10X,I3))", {node, 0, u.pMultiplier, u.yMultiplier, count});

@@ -136,6 +136,7 @@ struct UserPYCurves {
     double pMultiplier;  // of the curve record being read; reset to 1.0 at every problem start
     double yMultiplier;
     int32_t count;
+    int32_t rowsWritten;  // highest curve written since the blocks were cleared: the clearing stops there
     std::array<int32_t, kMaxCurves + 1> node;
     std::array<int32_t, kMaxCurves + 1> pointCount;
     std::array<std::array<double, kMaxCurvePoints + 1>, kMaxCurves + 1> p;
@@ -145,6 +146,7 @@ struct UserPYCurves {
 // The curve set the solver reads, 1-based; p is a force per station (times h).
 struct PYCurveStore {
     int32_t count;
+    int32_t rowsWritten;  // highest curve written since the blocks were cleared: the clearing stops there
     std::array<int32_t, kMaxCurves + 1> from;  // station position
     std::array<int32_t, kMaxCurves + 1> to;    // station position
     std::array<int32_t, kMaxCurves + 1> continuation;
@@ -167,6 +169,7 @@ struct MEICurveStore {
 // 1-based rows: depth, total pressure times h (the load per station), soil pressure, surcharge pressure.
 struct EarthPressureProfile {
     int32_t count;
+    int32_t rowsWritten;  // highest row written since the blocks were cleared: the clearing stops there
     std::array<double, kMaxProfileRows + 1> depth;
     std::array<double, kMaxProfileRows + 1> total;
     std::array<double, kMaxProfileRows + 1> soil;

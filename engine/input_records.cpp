@@ -180,6 +180,7 @@ void ReadSpecifiedPressure(Engine& e) {
     writeBox(e, "*        SPECIFIED ACTIVE EARTH PRESSURE         *", true);
     writeDepthPressureHeading(e);
     pr.count = readRowCount(e, kMaxProfileRows);
+    pr.rowsWritten = std::max(pr.rowsWritten, pr.count);
     for (int32_t k = 1; k <= pr.count; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         double depth = 0.0, pressure = 0.0;
@@ -445,6 +446,7 @@ void ReadProfileFile(Engine& e) {
         EndRunWithReport(e, "(/,/,'     ERROR -- NEGATIVE ROW COUNT IN THE SCRATCH PROFILE FILE')");
     }
     pr.count = n;
+    pr.rowsWritten = std::max(pr.rowsWritten, n);
     for (int32_t k = 1; k <= n; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         double depth = 0.0, total = 0.0, soil = 0.0, surcharge = 0.0;

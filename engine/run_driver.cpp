@@ -260,6 +260,9 @@ void finish(Engine& e, const std::string& reported) {
 }  // namespace
 
 void RunAnalysis(Engine& e) {
+    // The program reads the plot-data file back with plain number parsing: no asterisks, no exponent
+    // beyond 99 there.
+    e.io.setFieldRange(kPlotUnit, rt::FieldRange::Readable);
     RunFileNames names;
     std::string detail;
     const RunControlStatus status = readRunControl(e.io, names, detail);
@@ -308,11 +311,7 @@ void RunAnalysis(Engine& e) {
 
 int32_t RunEntry(int32_t interfaceNumber, std::FILE* console) {
     if (interfaceNumber != kInterfaceNumber) return 1;
-    // Copy from a zero block in static storage: the blocks are close to a megabyte, too large for a
-    // temporary on the stack of a host thread.
-    static const EngineState kInitialState{};
-    EngineState& st = engineState();
-    st = kInitialState;
+    EngineState& st = FreshEngineState();
     try {
         rt::RecordIO io;
         io.setConsole(console);

@@ -58,6 +58,7 @@ void tickBounds(Extended lo, Extended hi, Extended step, int& first, int& last) 
 // Pixel offsets far outside any canvas are held to a size the painter still handles.
 int toPixel(Extended v) {
     constexpr Extended kFar = 1 << 24;
+    if (std::isnan(v)) return 0;
     return static_cast<int>(std::lround(std::clamp(v, -kFar, kFar)));
 }
 

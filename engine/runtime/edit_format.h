@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/run_errors.h"
+
 namespace velmor::rt {
 
 // One value handed to a formatted or list-directed write.
@@ -38,6 +40,24 @@ class FormatItem {
     std::string_view text_;
 };
 
+// How a formatted write treats a value that its field cannot show. Every mode refuses a NaN or an infinity.
+enum class FieldRange {
+    // As the descriptors have it: asterisks for an F or I field too narrow for its value, an E or D
+    // exponent beyond 99 written without its letter.
+    Print,
+    // For a file another program reads back with plain number parsing: an E or D value whose exponent
+    // would lie beyond +99, and an F value too wide for its field, are refused; a nonzero E or D value
+    // below 1E-99 is written as zero.
+    Readable,
+};
+
+// A value refused by its field: the run cannot write it. The message names the item and the value;
+// RecordIO adds the file and the line.
+class FieldRangeFault : public RecordFault {
+  public:
+    using RecordFault::RecordFault;
+};
+
 // Formats the items by an edit-descriptor string such as "(10X,I3,7X,I2,3X,2(5X,E10.3))" and returns the
 // records it makes, one string per line without line ends. Descriptors: nX, Iw[.m], Fw.d, Ew.d, Dw.d,
 // A[w], Lw, quoted literals ('..' or ".."), nH literals, "/" (with repeat count), repeat counts, nested
@@ -54,8 +74,10 @@ class EditFormat {
     ~EditFormat();
     EditFormat(EditFormat&&) noexcept;
     EditFormat& operator=(EditFormat&&) noexcept;
-    // Appends the records to `out`, each ended by '\n'.
-    void apply(const FormatItem* items, std::size_t count, std::string& out) const;
+    // Appends the records to `out`, each ended by '\n'. A value its field refuses (see FieldRange) raises
+    // FieldRangeFault before anything of the write is appended.
+    void apply(const FormatItem* items, std::size_t count, std::string& out,
+               FieldRange range = FieldRange::Print) const;
 
   private:
     struct Parsed;
@@ -70,12 +92,17 @@ class EditFormat {
 std::string formatI(long long value, int w, int minDigits = 0);
 std::string formatF(double value, int w, int d);
 std::string formatE(double value, int w, int d, char letter = 'E');
+// As formatF and formatE, appended to `out`.
+void appendF(double value, int w, int d, std::string& out);
+void appendE(double value, int w, int d, char letter, std::string& out);
 std::string formatA(std::string_view text, int w);
 
 // A list-directed record: a blank, then the values separated by blanks. Reals are written with the
 // fewest digits that read back to the same double, always with a decimal point or an exponent.
 std::string formatList(const std::vector<FormatItem>& items);
 std::string listReal(double value);
+// As formatList, appended to `out` and ended by '\n'.
+void appendListRecord(const FormatItem* items, std::size_t count, std::string& out);
 
 // How many non-finite reals the formatters have been handed since the process started. No NaN or
 // infinity may reach a file; tests and the fuzz target check that this stays at zero.

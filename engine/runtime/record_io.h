@@ -29,7 +29,8 @@ class ReadTarget {
 enum class Access { Read, Write };
 
 // The engine's file units: sequential text files, one record a line. Unit 0 is the console (standard
-// error) and is always connected. Opening a connected unit closes it first; opening for writing truncates;
+// error) and is always connected. Opening a connected unit closes it first; a file opened for writing holds
+// only what the unit wrote once it is closed;
 // opening a missing file for reading is a RecordFault. Reading accepts LF, CR LF and CR line ends and a
 // last line without an end; writing ends each record with LF. Every fault raises RecordFault naming the
 // file, the line and the item.
@@ -44,6 +45,9 @@ class RecordIO {
 
     // Where unit 0 writes; standard error unless a test redirects it.
     void setConsole(std::FILE* console) { console_ = console; }
+    // How formatted writes on a unit treat values their fields cannot show (Print unless set); kept
+    // across opening and closing. A refused value raises RecordFault naming the file, the line and the value.
+    void setFieldRange(int unit, FieldRange range);
 
     void open(int unit, const std::string& path, Access access);
     void close(int unit);
@@ -70,9 +74,9 @@ class RecordIO {
         writeFormatted(unit, format, items.begin(), items.size());
     }
     // List-directed write: a blank, then the values.
-    void writeList(int unit, const std::vector<FormatItem>& items);
+    void writeList(int unit, const std::vector<FormatItem>& items) { writeListed(unit, items.data(), items.size()); }
     void writeList(int unit, std::initializer_list<FormatItem> items) {
-        writeList(unit, std::vector<FormatItem>(items));
+        writeListed(unit, items.begin(), items.size());
     }
     // Writes finished lines as they stand.
     void writeLines(int unit, const std::vector<std::string>& lines);
@@ -85,23 +89,30 @@ class RecordIO {
         Access access = Access::Read;
         std::string path;
         std::FILE* out = nullptr;
-        std::string content;   // whole file, for reading
-        std::size_t next = 0;  // offset of the next line
-        int line = 0;          // number of the last line read
+        std::string content;      // whole file, for reading
+        std::size_t next = 0;     // offset of the next line
+        int line = 0;             // number of the last line read, or of lines written
+        bool cutAtClose = false;  // a file that held something: cut to what this unit wrote when it closes
     };
+    // Flushes a unit open for writing and cuts its file to what was written; the errno of a failure, or 0.
+    static int finishWriting(Unit& u);
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
+    void writeListed(int unit, const FormatItem* items, std::size_t count);
     const EditFormat& parsedFormat(std::string_view format);
     void writeText(int unit, const std::string& text);
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
+    // "CANNOT WRITE LINE n OF FILE path: ", the start of a message about a value a write refuses.
+    std::string writeContext(int unit) const;
 
     // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
     // Looked up by the address of the text first (the FORMATs are literals), then by its content.
     std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
     std::string buffer_;  // records of the write in progress
     std::array<Unit, kUnitCount> units_;
+    std::array<FieldRange, kUnitCount> ranges_{};
     std::FILE* console_;
 };
 

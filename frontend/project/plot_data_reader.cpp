@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fields/exceptions.h"
+#include "fields/utilities.h"
 #include "project/program_data.h"
 #include "tables/word_reader.h"
 
@@ -46,9 +47,7 @@ class PlotWords {
         std::string word;
         reader_.ReadWord(word, kIntegerExpected);
         Extended value = 0;
-        if (!ParsePlotNumber(word, value) || value != static_cast<Extended>(static_cast<long long>(value)) ||
-            value < -2147483648.0L || value > 2147483647.0L)
-            fail(kIntegerExpected);
+        if (!ParsePlotNumber(word, value) || !components::IsIntegral(value)) fail(kIntegerExpected);
         return static_cast<int>(value);
     }
 

@@ -21,6 +21,8 @@
 #include "platform/settings_service.h"
 #include "platform/text_editor_service.h"
 #include "project/file_names.h"
+#include "tables/widgets/table_chart_form.h"
+#include "tables/widgets/table_form.h"
 #include "windows/project_file_dialogs.h"
 
 namespace velmor::windows {
@@ -81,7 +83,7 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
         });
     }
     recentFiles_.Clear();
-    project_ = projects_.NewProject(*this);
+    setProject(projects_.NewProject(*this));
     setCaption();
 }
 
@@ -199,6 +201,7 @@ void TMainForm::createToolBar() {
         QAction* holder = bar->addWidget(button);
         holder->setVisible(false);
         speedButtons_[static_cast<std::size_t>(13 + stage)] = button;
+        connect(button, &QToolButton::clicked, this, [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
         button->setProperty("holder", QVariant::fromValue(static_cast<QObject*>(holder)));
     }
 }
@@ -256,7 +259,7 @@ void TMainForm::FormShow(const QStringList& Parameters) {
         if (fileExists(name)) {
             guard([&] {
                 const int format = project::SameExtension(project::ExtractFileExt(name), ".vmd") ? 2 : 1;
-                project_ = projects_.ReadProject(name, format, *this);
+                setProject(projects_.ReadProject(name, format, *this));
                 SetModified(false);
                 if (fileExists(plotFileName())) plotLoaded_ = ReadPlotFile(plotFileName(), false);
                 // A staged project is split into its stage files, or its first save would lose the stages.
@@ -303,10 +306,23 @@ void TMainForm::SetModified(bool Value) {
 
 void TMainForm::CommitActiveChild() {
     // A table or dialog stores the entry being typed when it is deactivated.
-    if (QMdiSubWindow* child = mdi_->activeSubWindow()) {
+    QMdiSubWindow* child = mdi_->activeSubWindow();
+    if (child == nullptr || child->widget() == nullptr) return;
+    if (auto* table = dynamic_cast<components::TTableForm*>(child->widget())) {
+        table->deactivate();
+    } else if (auto* chart = dynamic_cast<components::TTableChartForm*>(child->widget())) {
+        chart->deactivate();
+    } else {
         QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(child->widget() != nullptr ? child->widget() : child, &deactivate);
+        QCoreApplication::sendEvent(child->widget(), &deactivate);
     }
+}
+
+void TMainForm::setProject(std::unique_ptr<TProjectDocument> Project) {
+    project_ = std::move(Project);
+    // The project's table editors open as child windows of the window area.
+    components::installTableEditors(project_->Data().Tables().PlainSpace(), mdi_);
+    components::installChartTableEditors(project_->Data().Tables().ChartSpace(), mdi_);
 }
 
 void TMainForm::ShowMessage(const std::string& Text) {
@@ -344,7 +360,7 @@ bool TMainForm::SaveChangesQuery() {
 void TMainForm::FileNewClick() {
     if (!SaveChangesQuery()) return;
     CloseAllChildren();
-    project_ = projects_.NewProject(*this);
+    setProject(projects_.NewProject(*this));
     SetModified(false);
     setCaption();
     updateStageStatus();
@@ -367,7 +383,7 @@ void TMainForm::OpenFileName(const std::string& FileName, int Mode, int Format) 
     // The project is replaced only when the file was read: a failed open keeps the previous one.
     std::unique_ptr<TProjectDocument> read = projects_.ReadProject(FileName, format, *this);
     CloseAllChildren();
-    project_ = std::move(read);
+    setProject(std::move(read));
     SetModified(false);
     setCaption();
     if (fileExists(plotFileName())) plotLoaded_ = ReadPlotFile(plotFileName(), false);
@@ -396,6 +412,8 @@ bool TMainForm::FileSaveClick() {
 }
 
 bool TMainForm::FileSaveAsClick() {
+    // The stage being edited goes to its stage file first, or the joined file would miss its changes.
+    if (project_->StageCount() > 1) project_->StoreCurrentStage();
     const std::string previous = project_->FileName();
     std::string proposed = previous;
     if (project::SameExtension(project::ExtractFileExt(previous), ".vmd"))
@@ -534,6 +552,15 @@ void TMainForm::UpdateStageButtons() {
         button->setEnabled(k == 1 ? stages > 1 : stages >= k);
         if (k == project_->CurrentStage()) button->setChecked(true);
     }
+}
+
+void TMainForm::SwitchStage(int Stage) {
+    if (Stage == project_->CurrentStage()) return;
+    const bool modified = GetModified();
+    project_->SwitchStage(Stage);
+    // Loading a stage clears the modified state; what was changed before still needs saving.
+    SetModified(modified);
+    updateStageStatus();
 }
 
 void TMainForm::showGraph(project::TGraphPlot& Graph) {

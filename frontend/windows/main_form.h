@@ -53,6 +53,9 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     bool ReadPlotFile(const std::string& FileName, bool ShowErrors);
     void UpdatePlotButtons();
     void UpdateStageButtons();
+    // Stage buttons: nothing for the current stage; otherwise the current stage is stored and the other
+    // loaded, the modified state kept.
+    void SwitchStage(int Stage);
 
     void UpdatePrevFile(const std::string& FileName);
     void UpdateRegistry();
@@ -93,6 +96,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
   private:
     void createMenus();
     void createToolBar();
+    void setProject(std::unique_ptr<TProjectDocument> Project);
     void setCaption();
     void updateStageStatus();
     bool saveProject();

@@ -20,9 +20,15 @@ class TProgramDocument : public TProjectDocument {
     void SetFileName(const std::string& Name) override { data_->FileName = Name; }
     int StageCount() const override { return data_->StageCount; }
     int CurrentStage() const override { return data_->CurrentStage; }
-    bool TablesChanged() const override { return data_->TablesChanged(); }
+    // Chart tables are project data too: an edit in one must not be lost without the save question.
+    bool TablesChanged() const override {
+        if (data_->TablesChanged()) return true;
+        for (const components::TGridTableChart* chart : data_->Tables().ChartTables()) {
+            if (chart->GetChanged()) return true;
+        }
+        return false;
+    }
     void ClearTablesChanged() override {
-        // Chart tables are project data too: their flags go with the others.
         data_->Tables().ClearChanged();
         for (components::TGridTableChart* chart : data_->Tables().ChartTables()) chart->SetChanged(false);
     }
@@ -47,6 +53,11 @@ class TProgramDocument : public TProjectDocument {
     }
     void SplitStageFile(const std::string& Name) override { project::SplitStageFile(Name); }
     void CycleStages() override { project::CycleStages(*data_); }
+    void SwitchStage(int Stage) override {
+        project::StoreCurrentStage(*data_);
+        data_->CurrentStage = Stage;
+        project::LoadCurrentStage(*data_);
+    }
     TProgramData& Data() override { return *data_; }
 
   private:

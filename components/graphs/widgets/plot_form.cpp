@@ -1,10 +1,10 @@
 #include "graphs/widgets/plot_form.h"
 
 #include <QActionGroup>
-#include <QCloseEvent>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -340,7 +340,10 @@ void TPlotForm::FormResize(bool ResetLegend) {
     layout_ = canvasFor(TLayoutTarget::Screen, {0, 0, client_->width(), client_->height()}, client_->logicalDpiX(),
                         client_->logicalDpiY())
                   .Layout;
-    if (ResetLegend) legend_->move(layout_.Plot.Right - legend_->width(), layout_.Plot.Bottom - legend_->height());
+    // Until the window is first painted its client area has no final size yet: the legend keeps to the
+    // plot's corner until then.
+    if (ResetLegend || !legendPlaced_)
+        legend_->move(layout_.Plot.Right - legend_->width(), layout_.Plot.Bottom - legend_->height());
     legend_->KeepInside();
     dragging_ = false;
     redraw();
@@ -393,6 +396,7 @@ void TPlotForm::paintClient(QPainter& Painter) {
         PaintPlot(painter, plot_, canvas);
         pictureValid_ = true;
     }
+    legendPlaced_ = true;
     Painter.drawImage(0, 0, picture_);
     if (dragging_) {
         Painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);

@@ -116,6 +116,7 @@ class TPlotForm : public QWidget, public TGraphWindow {
     TPlotLayout layout_;
     QImage picture_;  // the client area's picture, drawn again only after a change
     bool pictureValid_ = false;
+    bool legendPlaced_ = false;
     bool dragging_ = false;
     QPoint anchor_, corner_;
     bool freedByGraph_ = false;

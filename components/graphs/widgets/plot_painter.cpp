@@ -200,7 +200,7 @@ struct Painter {
         const QRect bounds = clip.intersected(image->rect());
         const qsizetype stride = image->bytesPerLine() / 4;
         std::vector<qsizetype> offsets;
-        for (const auto& [offset, colour] : pixels) offsets.push_back(offset.y() * stride + offset.x());
+        for (const auto& pixel : pixels) offsets.push_back(pixel.first.y() * stride + pixel.first.x());
         auto* bits = reinterpret_cast<QRgb*>(image->bits());
         const QRect reach(-centre, stamp.size());
         for (int j = 0; j < n; j += m) {
@@ -254,18 +254,20 @@ struct Painter {
         p.restore();
     }
 
+    // The legend box of printed and saved pictures: the visible curves of the legend, each with its
+    // marker and its text in the colour of its legend row.
     void legendBox() {
         const TObjectList<TLine>& set = plot.Lines();
-        const LegendFontPx font = legendFont();
-        p.setFont(PlotFont(font.px, false));
+        const int points = LegendMetrics(plot.SizeFont, plot.LegendFont).FontPoints;
+        p.setFont(PlotFont((points * dy() + 36) / 72, false));  // points to pixels, rounded
         const QFontMetrics fm = p.fontMetrics();
-        std::vector<std::pair<int, int>> rows;  // (entry, colour slot) of the entries whose curve is visible
+        std::vector<int> rows;  // legend rows whose curve is visible; the row is the colour slot
         int widest = 0;
         for (int k = 0; k < static_cast<int>(c.LegendEntries.size()); ++k) {
-            const int curve = c.LegendEntries[static_cast<std::size_t>(k)].second;
+            const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(k)];
             if (curve < 0 || curve >= set.Count() || !set.Items(curve)->Visible) continue;
-            rows.emplace_back(k, k);
-            widest = std::max(widest, fm.horizontalAdvance(c.LegendEntries[static_cast<std::size_t>(k)].first));
+            rows.push_back(k);
+            widest = std::max(widest, fm.horizontalAdvance(legendText));
         }
         if (rows.empty()) return;
         const int rowHeight = fm.height() + dy() / 32;
@@ -277,22 +279,13 @@ struct Painter {
         p.drawRect(box);
         p.setBrush(Qt::NoBrush);
         int y = top + dy() / 64;
-        for (const auto& [entry, slot] : rows) {
-            const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(entry)];
-            const QColor colour = toColor(CurveColour(slot));
-            p.setPen(hairline(colour));
+        for (const int row : rows) {
+            const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(row)];
+            p.setPen(hairline(toColor(CurveColour(row))));
             marker(curve, QPoint(left + dx() / 16, y + rowHeight / 2));
             p.drawText(left + dx() / 8, y + (rowHeight - fm.height()) / 2 + fm.ascent(), legendText);
             y += rowHeight;
         }
-    }
-
-    struct LegendFontPx {
-        int px;
-    };
-    LegendFontPx legendFont() const {
-        const int points = LegendMetrics(plot.SizeFont, plot.LegendFont).FontPoints;
-        return {std::max(1, (points * dy() + 36) / 72)};  // points to pixels, rounded
     }
 
     void strip() {

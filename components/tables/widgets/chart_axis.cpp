@@ -1,8 +1,8 @@
 #include "tables/widgets/chart_axis.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace velmor::components {
 
@@ -19,9 +19,11 @@ struct Decimal {
 Decimal toDecimal(double value) {
     Decimal d;
     d.negative = std::signbit(value) && value != 0;
+    // to_chars: a "." whatever the process locale.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.17e", std::fabs(value));
-    std::string text(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 17);
+    const std::string text(buffer, written.ptr);
     const std::size_t e = text.find('e');
     d.digits = text.substr(0, 1) + text.substr(2, e - 2);
     d.exponent = std::stoi(text.substr(e + 1)) + 1;

@@ -218,6 +218,12 @@ void TTableChartForm::windowClicked() {
     if (table() && table()->ShowGraph) RedrawGraph();
 }
 
+// Besides the redraws before a key or a selection is handled, the graph follows every committed value, so
+// it never shows the table one step behind.
+void TTableChartForm::cellUpdated() {
+    if (graphShown()) RedrawGraph();
+}
+
 void TTableChartForm::browse() {
     const QString name = platform::fileDialogs().get().openFileName(this, edtFile_->text(), kTextFileFilter);
     if (!name.isEmpty()) edtFile_->setText(name);

@@ -50,6 +50,7 @@ class TTableChartForm : public BasicTableForm<ChartFamily> {
     void gridKeyPressed(QKeyEvent* event) override;
     void gridKeyReleased(QKeyEvent* event) override;
     void windowClicked() override;
+    void cellUpdated() override;
 
   private:
     bool chartShown() const;

@@ -85,10 +85,13 @@ BasicTableForm<F>::BasicTableForm(Table& ATable)
     QObject::connect(btnAdd_, &QPushButton::clicked, this, [this] { guarded(this, [this] { addRow(); }); });
     QObject::connect(btnIns_, &QPushButton::clicked, this, [this] { guarded(this, [this] { insertRow(); }); });
     QObject::connect(btnDel_, &QPushButton::clicked, this, [this] { guarded(this, [this] { deleteRow(); }); });
-    QObject::connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
-    QObject::connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this] { scrolled(); });
-    focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, this,
-                                        [this](QWidget* old, QWidget* now) { focusChanged(old, now); });
+    QObject::connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+                     [this] { guarded(this, [this] { scrolled(); }); });
+    QObject::connect(grid_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+                     [this] { guarded(this, [this] { scrolled(); }); });
+    focusConnection_ = QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        guarded(this, [&] { focusChanged(old, now); });
+    });
     settleTimer_.setSingleShot(true);
     settleTimer_.setInterval(250);
     QObject::connect(&settleTimer_, &QTimer::timeout, this, [this] { guarded(this, [this] { settleResize(); }); });
@@ -381,7 +384,11 @@ void BasicTableForm<F>::applyClientSize(QSize size) {
     arrangedSize_ = size;
     setMinimumSize(0, 0);
     resize(size);
-    if (container_) container_->resize(container_->size() - container_->widget()->size() + size);
+    if (container_) {
+        // The child window's frame and title bar are its contents margins; its layout fits the form inside.
+        const QMargins frame = container_->contentsMargins();
+        container_->resize(size.grownBy(frame));
+    }
     lastFrame_ = frameWidget()->geometry();
 }
 
@@ -398,6 +405,7 @@ void BasicTableForm<F>::UpdateCell(int AColumn, int ARow) {
         grid_->setColumnWidth(k, contentWidth(k));
         ArrangeControls();
     }
+    if (!refreshing_) cellUpdated();
 }
 
 template <class F>
@@ -437,7 +445,7 @@ void BasicTableForm<F>::refillTextCells() {
 }
 
 template <class F>
-bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int, int toColumn) {
+bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int toRow, int toColumn) {
     if (table_ == nullptr || refreshing_) return true;
     beforeCellSelect();
     if (isDataCell(fromRow, fromColumn)) {
@@ -454,8 +462,27 @@ bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int, int toColumn)
         grid_->discardEditor();
         refillTextCells();
     }
-    // A drop-down list or button lies over the cells of such a column and takes their input.
-    return !usesControls(toColumn);
+    // A drop-down list or button lies over the cells of such a column and takes their input: moving there
+    // from the keyboard hands the focus to it.
+    if (usesControls(toColumn)) {
+        focusControl(toRow, toColumn);
+        return false;
+    }
+    return true;
+}
+
+template <class F>
+void BasicTableForm<F>::focusControl(int ARow, int AVisible) {
+    const GridView view = shownView();
+    const int k = ARow - view.firstRow;
+    if (k < 0 || k >= view.rowCount) return;
+    Column* column = visibleColumn(AVisible);
+    if (k >= column->RowCount() || !column->HasControls()) return;
+    QPointer<QWidget> widget = cellWidget(column->GetControl(k));
+    // After the grid has finished with the key that asked for the move.
+    QTimer::singleShot(0, this, [widget] {
+        if (widget && widget->isVisible()) widget->setFocus(Qt::TabFocusReason);
+    });
 }
 
 template <class F>
@@ -720,7 +747,10 @@ void launchTableEditor(Table& table, bool modal, QMdiArea* area) {
         form->move(0, 0);
         form->open(false);
     } else if (area != nullptr) {
-        QMdiSubWindow* container = area->addSubWindow(form);
+        // System menu and minimise only: the window sizes itself to whole rows and columns.
+        QMdiSubWindow* container =
+            area->addSubWindow(form, Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
         container->setAttribute(Qt::WA_DeleteOnClose);
         form->open(false, container);
     } else {

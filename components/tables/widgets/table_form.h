@@ -102,6 +102,8 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     virtual void gridKeyPressed(QKeyEvent*) {}
     virtual void gridKeyReleased(QKeyEvent*) {}
     virtual void windowClicked() {}
+    // A cell's value changed in the table (after UpdateCell showed it).
+    virtual void cellUpdated() {}
 
     int margin() const { return margin_; }
     bool isShown() const { return opened_ && table_ != nullptr; }
@@ -114,6 +116,7 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
   private:
     bool canLeave(int fromRow, int fromColumn, int toRow, int toColumn);
     void enterPressed();
+    void focusControl(int ARow, int AVisible);
     void focusChanged(QWidget* old, QWidget* now);
     void scrolled();
     void settleResize();

@@ -44,8 +44,12 @@ TableGrid::TableGrid(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+QLineEdit* TableGrid::cellEditor() const {
+    return editing() ? qobject_cast<QLineEdit*>(editor_.data()) : nullptr;
+}
+
 QString TableGrid::currentText() const {
-    if (editor_ && state() == EditingState) return editor_->text();
+    if (QLineEdit* editor = cellEditor()) return editor->text();
     const QTableWidgetItem* cell = currentItem();
     return cell ? cell->text() : QString();
 }
@@ -57,9 +61,8 @@ void TableGrid::setCellText(int row, int column, const QString& text) {
         setItem(row, column, cell);
     }
     cell->setText(text);
-    if (editor_ && state() == EditingState && currentRow() == row && currentColumn() == column) {
-        editor_->setText(text);
-    }
+    QLineEdit* editor = cellEditor();
+    if (editor != nullptr && currentRow() == row && currentColumn() == column) editor->setText(text);
 }
 
 void TableGrid::discardEditor() {

@@ -33,7 +33,7 @@ class TableGrid : public QTableWidget {
     // Moves the current cell without asking `canLeave`.
     void moveCurrent(int row, int column);
     // The open cell editor, or null.
-    QLineEdit* cellEditor() const { return editing() ? editor_.data() : nullptr; }
+    QLineEdit* cellEditor() const;
     bool editing() const { return editor_ && state() == EditingState; }
     // Scroll ranges follow the grid's size at once (Qt updates them lazily).
     void updateScrollRanges() { updateGeometries(); }
@@ -49,7 +49,8 @@ class TableGrid : public QTableWidget {
     class Delegate;
     bool mayLeaveTo(const QModelIndex& target);
 
-    QPointer<QLineEdit> editor_;
+    // Held as a QWidget: the grid may ask about it while Qt is destroying it (when it is no QLineEdit any more).
+    QPointer<QWidget> editor_;
     bool moving_ = false;
 };
 

@@ -5,7 +5,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
+#include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
 
@@ -13,6 +18,7 @@
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
 #include "support/test_support.h"
+#include "tables/widgets/table_form.h"
 #include "windows/project_file_dialogs.h"
 
 namespace velmor::windows {
@@ -85,6 +91,31 @@ TEST_F(MainFormTest, CommandLineProjectOpensAbsoluteWithItsResultsAndNoMessage) 
         EXPECT_EQ(f.RecentCount(), 0);
         EXPECT_TRUE(messages.shown.empty());
     }
+}
+
+TEST_F(MainFormTest, StagedCommandLineProjectIsSplitIntoItsStageFiles) {
+    project("staged.vm4d", "three-stages.vm4d");
+    TMainForm& f = start({"staged"});
+    EXPECT_EQ(f.Project().StageCount(), 3);
+    for (const char* stage : {"staged.st1", "staged.st2", "staged.st3"}) EXPECT_TRUE(fs::exists(dir.file(stage)));
+    EXPECT_TRUE(f.SpeedButton(16)->isEnabled());
+    EXPECT_FALSE(f.SpeedButton(17)->isEnabled());
+
+    f.SetModified(true);
+    f.SpeedButton(16)->click();  // stage 3
+    EXPECT_EQ(f.Project().CurrentStage(), 3);
+    EXPECT_TRUE(f.GetModified());
+    EXPECT_EQ(f.statusBar()->findChild<QLabel*>()->text(), "Construction Stage Number: 3");
+}
+
+TEST_F(MainFormTest, SaveAsOfAStagedProjectKeepsTheChangesOfTheCurrentStage) {
+    project("staged.vm4d", "three-stages.vm4d");
+    TMainForm& f = start({"staged"});
+    f.Project().Data().Title = "Changed before Save As";
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("copy.vm4d"))};
+    ASSERT_TRUE(f.FileSaveAsClick());
+    EXPECT_EQ(test::splitLines(readFile(dir.file("copy.vm4d"))).front(), "Changed before Save As");
+    EXPECT_TRUE(fs::exists(dir.file("copy.st3")));
 }
 
 TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
@@ -177,6 +208,38 @@ TEST_F(MainFormTest, DroppingFilesOpensOnlyTheFirst) {
     f.DropFiles({QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
     EXPECT_EQ(f.Project().FileName(), a);
     EXPECT_EQ(f.RecentCount(), 1);
+}
+
+TEST_F(MainFormTest, ChartTableEditsAskBeforeTheyAreLost) {
+    TMainForm& f = start();
+    f.Project().Data().Tables().PYCurves2().SetChanged(true);
+    EXPECT_TRUE(f.GetModified());
+    messages.answers = {Answer::Cancel};
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
+    f.SetModified(false);
+    EXPECT_FALSE(f.Project().Data().Tables().PYCurves2().GetChanged());
+}
+
+TEST_F(MainFormTest, EntryBeingTypedInATableEditorIsCommittedWhenAMenuOpens) {
+    TMainForm& f = start();
+    components::TGridTable& table = f.Project().Data().Tables().PileSect();
+    f.show();
+    table.Show();
+    ASSERT_EQ(f.MdiArea()->subWindowList().size(), 1);  // the editor is a child window of the main window
+    QMdiSubWindow* child = f.MdiArea()->subWindowList().first();
+    f.MdiArea()->setActiveSubWindow(child);
+    auto* editor = dynamic_cast<components::TTableForm*>(child->widget());
+    ASSERT_NE(editor, nullptr);
+    f.SetModified(false);
+    editor->grid()->moveCurrent(0, 1);
+    if (editor->grid()->cellEditor() != nullptr)
+        editor->grid()->cellEditor()->setText("6*20");
+    else
+        editor->grid()->currentItem()->setText("6*20");
+    f.FileMenuClick();
+    EXPECT_EQ(table.Cell(1, 0).GetText(), "120");
+    EXPECT_TRUE(f.GetModified());
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ TEST_F(RunTest, ExamplesRunThroughTheEngineAndFillTheGraphsFromThePlotFile) {
         EXPECT_NEAR(static_cast<double>(g.pltMom.GetPoint(k, j)->X), last[2] / toKips, 1e-12 * std::abs(last[2]));
         for (std::size_t i = 0; i < c.names.size(); ++i)
             EXPECT_EQ(g.pltShear.GetLine(static_cast<int>(i))->GetName(), c.names[i]) << c.example;
+        EXPECT_EQ(g.pltMom.XCaption, toKips == 1.0 ? "Bending Moment (m-kN)" : "Bending Moment (in-kips)");
+        EXPECT_EQ(g.pltDMS.YCaption3, toFeet == 1.0 ? "Depth (m)" : "Depth (ft)");
         EXPECT_TRUE(form.SpeedButton(19)->isEnabled());
         EXPECT_TRUE(form.SpeedButton(5)->isEnabled());
     }

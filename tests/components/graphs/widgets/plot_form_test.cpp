@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <cmath>
+#include <memory>
 
 #include "graphs/widgets/dlg_format.h"
 #include "graphs/widgets/frm_graph_caption.h"
@@ -60,6 +61,15 @@ QString screenshotPath(const QString& name) {
     const QString dir = QStringLiteral(VELMOR_BINARY_DIR) + "/screenshots";
     QDir().mkpath(dir);
     return dir + "/" + name;
+}
+
+// A window of 800 x 600 pixels, shown, that the test frees.
+std::unique_ptr<TPlotForm> shownForm(TGraphPlot& plot) {
+    auto form = std::make_unique<TPlotForm>(plot);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->resize(800, 600);
+    form->show();
+    return form;
 }
 
 QList<QAction*> curveItems(TPlotForm& form) {
@@ -145,10 +155,8 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
     TGraphPlot plot;
     plot.Caption = "Deflection";
     fillDeflection(plot, 3, 40);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     QWidget* client = form.ClientArea();
     const TPixelRect a = form.Layout().Plot;
     const TPlotRange full = form.FullRange(0);
@@ -172,10 +180,8 @@ TEST(PlotForm, DragZoomsToOneTwentiethAndRightClickZoomsBackOut) {
 TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
     TGraphPlot plot;
     fillDeflection(plot, 3, 10);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     TPlotLegend* legend = form.Legend();
     EXPECT_EQ(legend->ItemHeight(), 16);
     EXPECT_EQ(legend->height(), 3 * 16 + 3);
@@ -195,10 +201,8 @@ TEST(PlotForm, LegendFollowsTheFontSizeStaysInsideAndTogglesCurves) {
 TEST(PlotForm, GraphTitleMovesThePlotDown) {
     TGraphPlot plot;
     fillDeflection(plot, 2, 5);
-    TPlotForm form(plot);
-    form.setAttribute(Qt::WA_DeleteOnClose, false);
-    form.resize(800, 600);
-    form.show();
+    const std::unique_ptr<TPlotForm> window = shownForm(plot);
+    TPlotForm& form = *window;
     const int top = form.Layout().Plot.Top;
     velmor::test::whenShown<TfrmGraphCaption>([](TfrmGraphCaption& dialog) {
         dialog.setTitle("Stage results", true);
@@ -221,7 +225,12 @@ TEST(PlotForm, PlotMenuOffersLayerAndWallItemsOnlyWhenTheGraphHasThem) {
     delete form;
     fillLayers(plot);
     plot.ShowFontWidth = false;
+    plot.ShowLegend = false;  // hidden in an earlier window: the item still offers it back
     form = new TPlotForm(plot);
+    EXPECT_FALSE(form->Legend()->isVisibleTo(form));
+    ASSERT_TRUE(form->PlotMenu()->actions()[0]->isVisible());
+    form->PlotMenu()->actions()[0]->trigger();
+    EXPECT_TRUE(form->Legend()->isVisibleTo(form));
     form->RefreshPlotMenu();
     EXPECT_TRUE(form->PlotMenu()->actions()[1]->isVisible());
     EXPECT_TRUE(form->PlotMenu()->actions()[2]->isVisible());
@@ -294,6 +303,10 @@ TEST(PlotForm, ShowOpensOneWindowPerGraphAndClosingFreesIt) {
     plot.Show();
     auto* window = dynamic_cast<TPlotForm*>(plot.Window());
     ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    // The legend stands in the plot's bottom-right corner of the window as shown, not as created.
+    const TPixelRect& plotArea = window->Layout().Plot;
+    EXPECT_EQ(window->Legend()->geometry().bottomRight() + QPoint(1, 1), QPoint(plotArea.Right, plotArea.Bottom));
     plot.Show();
     EXPECT_EQ(plot.Window(), window);
     window->close();
@@ -315,6 +328,30 @@ TEST(PlotForm, Screenshots) {
     form->show();
     form->FormResize(true);
     EXPECT_TRUE(form->grab().save(screenshotPath("plot_deflection.png")));
+    delete form;
+
+    TGraphPlot py;  // x axis below, title below
+    py.XOnTop = false;
+    py.XCaption = "y";
+    py.XUnits = "L1";
+    py.YCaption = "p";
+    py.YUnits = "F/L1";
+    py.SetTitle("p-y curves");
+    py.SetLineCount(4);
+    py.SetPointCount(17);
+    for (int i = 0; i < 4; ++i) {
+        py.GetLine(i)->Value = 2.5 * (i + 1);
+        for (int j = 0; j < 17; ++j) {
+            py.GetPoint(i, j)->X = 0.05 * j;
+            py.GetPoint(i, j)->Y = (200 + 150 * i) * std::tanh(0.05 * j / (0.1 + 0.05 * i));
+        }
+    }
+    py.CurveName = "Depth = ";
+    form = new TPlotForm(py);
+    form->resize(800, 560);
+    form->show();
+    form->FormResize(true);
+    EXPECT_TRUE(form->grab().save(screenshotPath("plot_py_curves.png")));
     delete form;
 
     TGraphPlot dms;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "comma_locale.h"
+
 namespace velmor::components {
 namespace {
 
@@ -32,6 +34,10 @@ TEST(ChartAxis, ValuesInBothFormats) {
         {0.00099999, E, "1.0E-3"},
     };
     for (const Case& c : cases) EXPECT_EQ(formatAxisValue(c.value, c.format), c.text) << c.value;
+    // The program runs under the user's locale; the labels keep "," for thousands and "." for decimals.
+    velmor::test::CommaLocale comma;
+    EXPECT_EQ(formatAxisValue(1234.5678, G), "1,234.568");
+    EXPECT_EQ(formatAxisValue(0.000123, E), "1.23E-4");
 }
 
 TEST(ChartAxis, ExponentFormatForLargeOrTinyRanges) {

@@ -43,4 +43,58 @@ void typeIntoCurrentCell(Form& form, const QString& text) {
     }
 }
 
+// A plain table in a space of its own with its editor open, for table cases that each need a fresh one.
+struct PlainEditor {
+    explicit PlainEditor(int rows, int minRows = 1, int maxRows = 100) {
+        installTableEditors(space);
+        plainColumns(table, rows);
+        table.SetMinRows(minRows);
+        table.SetMaxRows(maxRows);
+        form = &showEditor<TTableForm>(table);
+    }
+    ~PlainEditor() { delete form; }
+
+    TTableSpace space;
+    TGridTable table{space};
+    TTableForm* form;
+};
+
+// A soil-layer-like table: the item "Soil type" (Soft clay, Sand), "Top of layer" (a top-depth column) and
+// "Bottom of layer" with two header lines each, and "Soil properties" buttons opening a sub-table cloned
+// from the templates Clay and Sand.
+struct SoilLayerTables {
+    explicit SoilLayerTables(TTableSpace& space, int rows) : clay(space), sand(space), layers(space) {
+        clay.SetCaption("Clay");
+        addFloat(clay, "Cohesion", "F/L2^2");
+        sand.SetCaption("Sand");
+        addFloat(sand, "Friction angle");
+        layers.SetCaption("Soil Layers");
+        layers.SetMaxRows(10);
+        addEnum(layers, "Soil type", {"Soft clay", "Sand"});
+        addFloat(layers, "", "L2", 0, true).Header = {"Top of", "layer"};
+        addFloat(layers, "", "L2").Header = {"Bottom of", "layer"};
+        addTables(layers, "Soil properties", {clay.Identifier(), sand.Identifier()});
+        layers.SetRowCount(rows);
+        for (int row = 0; row < rows; ++row) layers.Cell(2, row).SetFloat(5.0L * (row + 1));
+    }
+
+    TGridTable clay;
+    TGridTable sand;
+    TGridTable layers;
+};
+
+// The columns and graph settings of a table of points drawn beside the grid (a p-y curve or a moment-EI
+// table): "Deflection y" (L) against "Resistance p" (F/L), read from files or the clipboard.
+inline void pointChartColumns(TGridTableChart& table) {
+    table.SetCaption("External p-y Curve");
+    table.SetTopLeft("Point");
+    table.SetMaxRows(100);
+    table.ShowGraph = true;
+    table.GetDataFromFile = true;
+    table.XColumn = 0;
+    table.YColumn = 1;
+    addFloat(table, "Deflection y", "L");
+    addFloat(table, "Resistance p", "F/L");
+}
+
 }  // namespace velmor::components::testing

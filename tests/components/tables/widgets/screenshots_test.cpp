@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
 #include <QPixmap>
 
 #include "editor_fixtures.h"
@@ -37,34 +40,46 @@ TEST(Screenshots, PlainEditor) {
         table.Cell(1, row).SetFloat(row * 2.5L);
         table.Cell(2, row).SetFloat(1000.0L / (row + 1));
     }
+    // A stand-in help picture: a wall with an arrow for the load.
+    QPixmap picture(160, 90);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        painter.fillRect(70, 5, 12, 80, Qt::darkGray);
+        painter.drawLine(20, 45, 68, 45);
+        painter.drawLine(60, 40, 68, 45);
+        painter.drawLine(60, 50, 68, 45);
+    }
+    const QString picturePath = screenshotPath("help_picture_stand_in");
+    picture.save(picturePath);
+    table.SetHelpPicture(picturePath.toStdString());
     TTableForm& form = showEditor<TTableForm>(table);
     save(form, "plain_editor");
     delete &form;
+}
+
+TEST(Screenshots, ChildWindow) {
+    platform::RecordingMessages messages;
+    QMdiArea area;
+    area.resize(640, 480);
+    area.show();
+    TTableSpace space;
+    installTableEditors(space, &area);
+    TGridTable table(space);
+    plainColumns(table, 4);
+    table.Show();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.grab().save(screenshotPath("child_window")));
+    table.HideForm();
 }
 
 TEST(Screenshots, SoilLayerEditor) {
     platform::RecordingMessages messages;
     TTableSpace space;
     installTableEditors(space);
-    TGridTable clay(space);
-    clay.SetCaption("Clay");
-    addFloat(clay, "Cohesion", "F/L2^2");
-    TGridTable sand(space);
-    sand.SetCaption("Sand");
-    addFloat(sand, "Friction angle");
-    TGridTable table(space);
-    table.SetCaption("Soil Layers");
-    table.SetMaxRows(10);
-    addEnum(table, "Soil type", {"Soft clay", "Sand"});
-    auto& top = addFloat(table, "Top of layer", "L2", 0, true);
-    top.Header = {"Top of", "layer"};
-    auto& bottom = addFloat(table, "Bottom of layer", "L2");
-    bottom.Header = {"Bottom of", "layer"};
-    addTables(table, "Soil properties", {clay.Identifier(), sand.Identifier()});
-    table.SetRowCount(4);
-    for (int row = 0; row < 4; ++row) table.Cell(2, row).SetFloat(5.0L * (row + 1));
-    table.Cell(0, 1).SetInteger(2);
-    TTableForm& form = showEditor<TTableForm>(table);
+    SoilLayerTables tables(space, 4);
+    tables.layers.Cell(0, 1).SetInteger(2);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
     save(form, "soil_layer_editor");
     delete &form;
 }
@@ -74,21 +89,14 @@ TEST(Screenshots, ChartEditor) {
     TTableSpaceChart space;
     installChartTableEditors(space);
     TGridTableChart table(space);
-    table.SetCaption("External p-y Curve");
-    table.SetTopLeft("Point");
+    pointChartColumns(table);
     table.SetMinRows(2);
     table.SetMaxRows(17);
-    table.ShowGraph = true;
-    table.GetDataFromFile = true;
-    table.XColumn = 0;
-    table.YColumn = 1;
-    addFloat(table, "Deflection y", "L");
-    addFloat(table, "Resistance p", "F/L");
     table.SetRowCount(8);
     for (int row = 0; row < 8; ++row) {
         const Extended y = (row - 4) * 0.01L;
         table.Cell(0, row).SetFloat(y);
-        table.Cell(1, row).SetFloat(y < 0 ? -250000 * std::sqrt(-y) : 250000 * std::sqrt(y));
+        table.Cell(1, row).SetFloat(y < 0 ? -1250000 * std::sqrt(-y) : 1250000 * std::sqrt(y));
     }
     table.SetComments(
         "* Use negative (-) values for deflections to the left (to backfill)\r"

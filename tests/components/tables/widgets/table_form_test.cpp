@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "editor_fixtures.h"
 #include "fields/exceptions.h"
@@ -48,18 +51,14 @@ TEST_F(TableFormTest, ShownRowsAndScrollBarFollowTheRowCount) {
     };
     const Case cases[] = {{25, 10, true}, {3, 3, false}};
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows);
+        TTableForm& form = *editor.form;
         EXPECT_EQ(form.visibleRowCount(), c.shown) << c.rows;
         EXPECT_EQ(form.grid()->verticalScrollBar()->isVisible(), c.scrollBar) << c.rows;
         EXPECT_FALSE(form.grid()->horizontalScrollBar()->isVisible());
         expectNothingCut(form);
         EXPECT_EQ(form.size(), QSize(clientSize(form.measures(), form.shownView()).width,
                                      clientSize(form.measures(), form.shownView()).height));
-        delete &form;
     }
 }
 
@@ -71,19 +70,15 @@ TEST_F(TableFormTest, AddingRowsGrowsTheWindowUpToTenRowsThenScrolls) {
     };
     const Case cases[] = {{3, 4, 0}, {10, 10, 1}};
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows);
+        TTableForm& form = *editor.form;
         QTest::mouseClick(form.addButton(), Qt::LeftButton);
-        EXPECT_EQ(table.RowCount(), c.rows + 1);
+        EXPECT_EQ(editor.table.RowCount(), c.rows + 1);
         EXPECT_EQ(form.visibleRowCount(), c.shownAfter) << c.rows;
         EXPECT_EQ(form.shownView().firstRow, c.firstShownAfter) << c.rows;
         EXPECT_EQ(form.grid()->verticalScrollBar()->value(), c.firstShownAfter) << c.rows;
-        EXPECT_TRUE(table.GetChanged());
+        EXPECT_TRUE(editor.table.GetChanged());
         expectNothingCut(form);
-        delete &form;
     }
 }
 
@@ -99,19 +94,13 @@ TEST_F(TableFormTest, RowButtonsFollowMinRowsAndMaxRows) {
         {1, 3, 1, true, true, false},    // at MinRows
     };
     for (const Case& c : cases) {
-        TTableSpace space;
-        installTableEditors(space);
-        TGridTable table(space);
-        plainColumns(table, c.rows);
-        table.SetMinRows(c.minRows);
-        table.SetMaxRows(c.maxRows);
-        TTableForm& form = showEditor<TTableForm>(table);
+        PlainEditor editor(c.rows, c.minRows, c.maxRows);
+        TTableForm& form = *editor.form;
         EXPECT_EQ(form.addButton()->isVisible(), c.visible);
         EXPECT_EQ(form.deleteButton()->isVisible(), c.visible);
         EXPECT_EQ(form.addButton()->isEnabled(), c.canAdd) << c.rows;
         EXPECT_EQ(form.insertButton()->isEnabled(), c.canAdd) << c.rows;
         EXPECT_EQ(form.deleteButton()->isEnabled(), c.canDelete) << c.rows;
-        delete &form;
     }
 }
 
@@ -140,6 +129,16 @@ TEST_F(TableFormTest, EnterFromTheLastRowGoesToTheTopOfTheNextColumn) {
         EXPECT_EQ(form.grid()->currentRow(), c.toRow) << c.row << "," << c.column;
         EXPECT_EQ(form.grid()->currentColumn(), c.toColumn) << c.row << "," << c.column;
     }
+    // Enter typed into the open cell editor commits the text and moves the same way.
+    form.grid()->moveCurrent(2, 1);
+    ASSERT_NE(form.grid()->cellEditor(), nullptr);
+    form.grid()->cellEditor()->setText("1+1");
+    QTest::keyClick(form.grid()->cellEditor(), Qt::Key_Return);
+    EXPECT_EQ(table.Cell(1, 2).AsFloat(), 2.0L);
+    QApplication::processEvents();  // the editor's own queued commit must not bring the typed text back
+    EXPECT_EQ(form.grid()->item(2, 1)->text(), "2");
+    EXPECT_EQ(form.grid()->currentRow(), 0);
+    EXPECT_EQ(form.grid()->currentColumn(), 2);
 }
 
 TEST_F(TableFormTest, RejectedEntryShowsTheMessageAndKeepsTheCell) {
@@ -202,39 +201,29 @@ TEST_F(TableFormTest, RowCommandWithoutACurrentRowIsShownNotThrown) {
 }
 
 TEST_F(TableFormTest, ItemAndTableColumnsGetControlsOverTheirCells) {
-    TGridTable clay(space);
-    clay.SetCaption("Clay");
-    addFloat(clay, "Cohesion", "F/L2^2");
-    TGridTable sand(space);
-    sand.SetCaption("Sand");
-    addFloat(sand, "Friction angle");
-    table.SetCaption("Soil Layers");
-    addEnum(table, "Soil type", {"Clay", "Sand"});
-    addFloat(table, "Top", "L2");
-    addTables(table, "Properties", {clay.Identifier(), sand.Identifier()});
-    table.SetRowCount(2);
-    TTableForm& form = showEditor<TTableForm>(table);
+    SoilLayerTables tables(space, 2);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
 
-    auto& items = *table.Columns(0);
-    auto& tables = *table.Columns(2);
+    auto& items = *tables.layers.Columns(0);
+    auto& buttons = *tables.layers.Columns(3);
     ASSERT_EQ(items.HasControls(), true);
     for (int row = 0; row < 2; ++row) {
         QWidget* combo = cellWidget(items.GetControl(row));
-        QWidget* button = cellWidget(tables.GetControl(row));
+        QWidget* button = cellWidget(buttons.GetControl(row));
         ASSERT_NE(combo, nullptr);
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(combo->isVisible());
         EXPECT_EQ(combo->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 0)));
-        EXPECT_EQ(button->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 2)));
+        EXPECT_EQ(button->geometry(), form.grid()->visualRect(form.grid()->model()->index(row, 3)));
     }
-    auto* button = static_cast<QPushButton*>(cellWidget(tables.GetControl(1)));
+    auto* button = static_cast<QPushButton*>(cellWidget(buttons.GetControl(1)));
     EXPECT_EQ(button->text(), "2: Clay");
 
     // Choosing "Sand" in row 2 stores item 2 and gives the row a sand sub-table.
     auto* combo = static_cast<QComboBox*>(cellWidget(items.GetControl(1)));
     combo->setCurrentIndex(1);
     emit combo->activated(1);
-    EXPECT_EQ(table.Cell(0, 1).AsInteger(), 2);
+    EXPECT_EQ(tables.layers.Cell(0, 1).AsInteger(), 2);
     EXPECT_EQ(button->text(), "2: Sand");
 }
 
@@ -281,6 +270,124 @@ TEST_F(TableFormTest, SizingSnapsToWholeRowsAndColumns) {
     EXPECT_LT(form.visibleColumnCount(), 4);
     EXPECT_TRUE(form.grid()->horizontalScrollBar()->isVisible());
     expectNothingCut(form);
+}
+
+TEST_F(TableFormTest, AResizeSettlesOnWholeRowsAndStaysThere) {
+    plainColumns(table, 25);
+    TTableForm& form = showEditor<TTableForm>(table);
+    const QSize before = form.size();
+    const int row = form.grid()->rowHeight(0);
+    form.resize(before.width(), before.height() + 2 * row + row / 2);
+    QTest::qWait(400);
+    EXPECT_EQ(form.visibleRowCount(), 12);
+    EXPECT_EQ(form.size().height(), before.height() + 2 * row);
+    const QSize settled = form.size();
+    QTest::qWait(400);
+    EXPECT_EQ(form.size(), settled);
+    expectNothingCut(form);
+}
+
+TEST_F(TableFormTest, AChildWindowDraggedTallerFromItsTopSettlesOnWholeRows) {
+    plainColumns(table, 25);
+    QMdiArea area;
+    area.resize(900, 900);
+    area.show();
+    installTableEditors(space, &area);
+    TTableForm& form = showEditor<TTableForm>(table);
+    QMdiSubWindow* child = area.subWindowList().at(0);
+    child->move(10, 300);
+    QTest::qWait(400);
+    const QRect before = child->geometry();
+    const int row = form.grid()->rowHeight(0);
+    child->setGeometry(before.adjusted(0, -(row + row / 2), 0, 0));
+    QTest::qWait(400);
+    EXPECT_EQ(form.visibleRowCount(), 11);
+    EXPECT_EQ(child->geometry(), before.adjusted(0, -row, 0, 0));  // the bottom edge stays
+    expectNothingCut(form);
+}
+
+TEST_F(TableFormTest, PlacementInAFormParentAChildWindowOrModally) {
+    plainColumns(table, 3);
+    QWidget holder;
+    holder.resize(600, 400);
+    holder.show();
+    table.SetFormParent(&holder);
+    TTableForm& embedded = showEditor<TTableForm>(table);
+    EXPECT_EQ(embedded.parentWidget(), &holder);
+    EXPECT_EQ(embedded.pos(), QPoint(0, 0));
+    EXPECT_FALSE(embedded.isWindow());
+    EXPECT_TRUE(embedded.close());
+    table.SetFormParent(nullptr);
+
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    installTableEditors(space, &area);
+    TTableForm& child = showEditor<TTableForm>(table);
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(area.subWindowList()[0]->widget(), &child);
+    EXPECT_EQ(area.subWindowList()[0]->contentsRect().size(), child.size());
+    EXPECT_EQ(child.size(), QSize(clientSize(child.measures(), child.shownView()).width,
+                                  clientSize(child.measures(), child.shownView()).height));
+    EXPECT_TRUE(area.subWindowList()[0]->close());
+    EXPECT_EQ(table.EditorForm(), nullptr);
+
+    installTableEditors(space);
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        modal = table.EditorForm() != nullptr && table.EditorForm()->IsShownModally();
+        if (auto* open = dynamic_cast<QWidget*>(table.EditorForm())) open->close();
+    });
+    table.ShowModal();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(table.EditorForm(), nullptr);
+}
+
+TEST_F(TableFormTest, LeavingTheGridForACellControlCommitsTheCell) {
+    SoilLayerTables tables(space, 3);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
+    QApplication::setActiveWindow(&form);
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(1, 2);
+    typeIntoCurrentCell(form, "4*(");
+    QWidget* combo = cellWidget(tables.layers.Columns(0)->GetControl(2));
+    combo->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(form.grid()->currentRow(), 1);
+    EXPECT_EQ(form.grid()->currentColumn(), 2);
+
+    typeIntoCurrentCell(form, "4*3");
+    combo->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(tables.layers.Cell(2, 1).AsFloat(), 12.0L);
+    // The drop-down list's cell became the current one.
+    EXPECT_EQ(form.grid()->currentRow(), 2);
+    EXPECT_EQ(form.grid()->currentColumn(), 0);
+
+    // Moving left from the keyboard into the item column hands the focus to the row's drop-down list.
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(1, 1);
+    QTest::keyClick(form.grid(), Qt::Key_Left);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), cellWidget(tables.layers.Columns(0)->GetControl(1)));
+    EXPECT_EQ(form.grid()->currentRow(), 1);
+    EXPECT_EQ(form.grid()->currentColumn(), 0);
+}
+
+TEST_F(TableFormTest, DeactivationCommitsTheCell) {
+    plainColumns(table, 3);
+    TTableForm& form = showEditor<TTableForm>(table);
+    form.grid()->moveCurrent(1, 2);
+    typeIntoCurrentCell(form, "12/4");
+    form.deactivate();
+    EXPECT_EQ(table.Cell(2, 1).AsFloat(), 3.0L);
+    typeIntoCurrentCell(form, "12/");
+    form.deactivate();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(table.Cell(2, 1).AsFloat(), 3.0L);
+    EXPECT_EQ(form.grid()->currentText(), "12/");
 }
 
 }  // namespace
