@@ -2,7 +2,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QToolButton>
 
 #include "platform/message_service.h"
 #include "sideview/side_view_project.h"
@@ -18,11 +17,6 @@ TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObje
     if (QAction* update = Commands.Item("SaveCurrentStage")) {
         disconnect(update, &QAction::triggered, nullptr, nullptr);
         connect(update, &QAction::triggered, this, [this] { guard([this] { SaveCurrentStageClick(); }); });
-    }
-    for (int stage = 1; stage <= 5; ++stage) {
-        if (QToolButton* button = Form.SpeedButton(13 + stage))
-            connect(button, &QToolButton::clicked, this,
-                    [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
     }
 }
 
@@ -75,10 +69,6 @@ void TStageCommands::OpenSideView() {
 
 void TStageCommands::SelectStage(int Stage) {
     stages::SelectStage(data(), host_, Stage);
-}
-
-void TStageCommands::SwitchStage(int Stage) {
-    stages::SwitchStage(data(), host_, Stage);
 }
 
 void TStageCommands::SaveCurrentStageClick() {

@@ -12,7 +12,8 @@ namespace velmor::windows {
 class TMainCommands;
 
 // The commands of the construction stages and of the side view on the main window: the staged-construction
-// options, the Stage 1 to Stage 5 menu items and tool buttons, Update Current Stage and View Wall Geometry.
+// options, the Stage 1 to Stage 5 menu items, Update Current Stage and View Wall Geometry (the stage tool
+// buttons are the main window's own).
 // Owned by the main window.
 class TStageCommands : public QObject {
     Q_OBJECT
@@ -24,7 +25,6 @@ class TStageCommands : public QObject {
     void OpenStagedOptions();
     void OpenSideView();
     void SelectStage(int Stage);
-    void SwitchStage(int Stage);
     void SaveCurrentStageClick();
 
     TDlgStaged* StagedDialog() const { return staged_; }
