@@ -16,6 +16,7 @@
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
 #include "platform/text_editor_service.h"
+#include "project/stage_operations.h"
 #include "support/test_support.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
@@ -210,11 +211,35 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
         EXPECT_EQ(enabled("CopyPreviousStage"), c.copyEnabled);
         EXPECT_FALSE(visible("SaveCurrentStage"));
     }
+    std::vector<int> selected;
+    commands->SelectStage = [&](int Stage) { selected.push_back(Stage); };
+    commands->SwitchStage = [&](int Stage) { selected.push_back(-Stage); };
+    commands->Item("Stage2Menu")->trigger();
+    form->UpdateStageButtons();
+    form->SpeedButton(16)->click();
+    EXPECT_EQ(selected, (std::vector<int>{2, -3}));
     messages.answers = {platform::MessageService::Answer::No};
     commands->CopyPreviousStageClick();
     ASSERT_EQ(messages.asked.size(), 1u);
     EXPECT_EQ(messages.asked[0], "Do you want to copy all information from Stage 2 to Stage 3");
     EXPECT_EQ(data().CurrentStage, 3);
+}
+
+TEST_F(MainCommandsTest, CopyPreviousStageWritesTheEarlierStageIntoTheCurrentOne) {
+    // Free heights of the example's stages: 72, 144 and 192 in.
+    const std::string input = dir.file("three-stages.vm4d");
+    fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / "three-stages.vm4d", input);
+    form->OpenFileName(input, 0);
+    data().CurrentStage = 2;
+    project::LoadCurrentStage(data());
+    ASSERT_EQ(data().FreeHeight, 144);
+    messages.answers = {platform::MessageService::Answer::Yes};
+    commands->CopyPreviousStageClick();
+    EXPECT_EQ(data().CurrentStage, 2);
+    EXPECT_EQ(data().FreeHeight, 72);
+    data().FreeHeight = 0;
+    project::LoadCurrentStage(data());
+    EXPECT_EQ(data().FreeHeight, 72);
 }
 
 TEST_F(MainCommandsTest, ComputationItemsFollowTheFilesBesideTheInput) {
@@ -256,6 +281,10 @@ TEST_F(MainCommandsTest, WindowListBindsEachItemToItsWindow) {
     open("WindowMenu");
     EXPECT_TRUE(checked("WindowItem2"));
     EXPECT_FALSE(checked("WindowItem1"));
+    // The list holds the first 50 windows.
+    for (int i = 0; i < 50; ++i) form->MdiArea()->addSubWindow(new QWidget)->show();
+    open("WindowMenu");
+    EXPECT_TRUE(visible("WindowItem49"));
     form->CloseAllChildren();
     open("WindowMenu");
     EXPECT_FALSE(visible("WindowItem0"));
