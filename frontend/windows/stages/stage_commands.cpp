@@ -13,6 +13,8 @@ TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObje
     Commands.OpenStagedOptions = [this] { OpenStagedOptions(); };
     Commands.OpenSideView = [this] { OpenSideView(); };
     Commands.SelectStage = [this](int Stage) { SelectStage(Stage); };
+    // The stage tool buttons; switching to the stage that is already current does nothing.
+    Commands.SwitchStage = [this](int Stage) { stages::SwitchStage(data(), host_, Stage); };
     // Update Current Stage keeps the modified state, so the save question still asks for the other edits.
     if (QAction* update = Commands.Item("SaveCurrentStage")) {
         disconnect(update, &QAction::triggered, nullptr, nullptr);

@@ -12,8 +12,7 @@ namespace velmor::windows {
 class TMainCommands;
 
 // The commands of the construction stages and of the side view on the main window: the staged-construction
-// options, the Stage 1 to Stage 5 menu items, Update Current Stage and View Wall Geometry (the stage tool
-// buttons are the main window's own).
+// options, the Stage 1 to Stage 5 menu items and tool buttons, Update Current Stage and View Wall Geometry.
 // Owned by the main window.
 class TStageCommands : public QObject {
     Q_OBJECT
