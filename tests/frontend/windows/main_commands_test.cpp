@@ -367,6 +367,18 @@ TEST_F(MainCommandsTest, LeavingADialogWithABadEntryBringsItBackAndStoresNothing
     form->MdiArea()->activateNextSubWindow();
     QApplication::processEvents();
     EXPECT_EQ(data().NumIncrements, 40);
+
+    // A dialog that refuses to close while New replaces the project turns to the new project.
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "4*(");
+    form->SetModified(false);
+    form->FileNewClick();
+    ASSERT_FALSE(commands->dlgProp.isNull());
+    data().NumIncrements = 7;
+    EXPECT_TRUE(commands->dlgProp->FormDeactivate());
+    EXPECT_EQ(field->text(), "7");
+    EXPECT_TRUE(commands->dlgProp->close());
 }
 
 }  // namespace
