@@ -1,6 +1,9 @@
-// Whole engine runs through the library entry, in one process: each example project and the largest legal
-// problem. Reports runs per second, the peak resident memory, and the growth of resident memory over
-// 1000 runs (which must stay flat: every run starts from value-initialised blocks).
+// Whole engine runs through the library entry: each example project and the largest legal problem.
+//   WholeRun/...  as the program runs the engine: write names.dat, load the library, call the entry, unload
+//                 it, every run;
+//   Run/...       the library loaded once and the entry called again and again in one process;
+//   Memory/...    the growth of resident memory over 1000 runs in one process, which must stay flat.
+// Reports time per run and the peak resident memory.
 //
 //   build/bin/velmor_engine_bench [--benchmark_filter=...]
 
@@ -9,6 +12,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +27,24 @@ namespace {
 namespace fs = std::filesystem;
 using Entry = int32_t (*)(int32_t);
 
-Entry g_entry = nullptr;
+// The engine library loaded for as long as it lives; unloaded again after it, so that the next load maps
+// it afresh.
+class Library {
+  public:
+    Library() : handle_(dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL)) {
+        if (handle_) entry_ = reinterpret_cast<Entry>(dlsym(handle_, "_IVELMOR"));
+    }
+    ~Library() {
+        if (handle_) dlclose(handle_);
+    }
+    Library(const Library&) = delete;
+    Library& operator=(const Library&) = delete;
+    int32_t run() const { return entry_ ? entry_(14) : -1; }
+
+  private:
+    void* handle_;
+    Entry entry_ = nullptr;
+};
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -87,16 +108,39 @@ std::string largestProblem() {
     return f.str();
 }
 
+const char* const kNames = "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n";
+
+// The program's way: names.dat written, the library loaded, the entry called and the library unloaded,
+// for every run.
+void wholeRun(benchmark::State& state, const std::string& project) {
+    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    writeAll("wall.vm4d", project);
+    for (auto _ : state) {
+        writeAll("names.dat", kNames);
+        Library library;
+        if (library.run() != 0) state.SkipWithError("the entry did not run");
+    }
+    if (readAll("wall.vm4o").find("END OF ANALYSIS") == std::string::npos) state.SkipWithError("no report");
+    if (dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_NOLOAD)) state.SkipWithError("the library stayed loaded");
+    state.counters["peak_MiB"] = peakResidentMiB();
+    fs::current_path(previous);
+    fs::remove_all(dir);
+}
+
 void runProject(benchmark::State& state, const std::string& project) {
     const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path previous = fs::current_path();
     fs::current_path(dir);
     writeAll("wall.vm4d", project);
-    writeAll("names.dat", "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n");
-    if (g_entry(14) != 0) state.SkipWithError("the entry did not run");
+    writeAll("names.dat", kNames);
+    Library library;
+    if (library.run() != 0) state.SkipWithError("the entry did not run");
     if (readAll("wall.vm4o").find("END OF ANALYSIS") == std::string::npos) state.SkipWithError("no report");
-    for (auto _ : state) benchmark::DoNotOptimize(g_entry(14));
+    for (auto _ : state) benchmark::DoNotOptimize(library.run());
     state.SetItemsProcessed(state.iterations());
     state.counters["peak_MiB"] = peakResidentMiB();
     fs::current_path(previous);
@@ -109,12 +153,13 @@ void repeatedRuns(benchmark::State& state, const std::string& project) {
     const fs::path previous = fs::current_path();
     fs::current_path(dir);
     writeAll("wall.vm4d", project);
-    writeAll("names.dat", "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n");
+    writeAll("names.dat", kNames);
+    Library library;
     double growth = 0.0;
     for (auto _ : state) {
-        for (int i = 0; i < 10; ++i) g_entry(14);
+        for (int i = 0; i < 10; ++i) library.run();
         const double before = residentMiB();
-        for (int i = 0; i < 1000; ++i) g_entry(14);
+        for (int i = 0; i < 1000; ++i) library.run();
         growth = residentMiB() - before;
     }
     state.counters["growth_MiB_per_1000_runs"] = growth;
@@ -125,13 +170,13 @@ void repeatedRuns(benchmark::State& state, const std::string& project) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    void* handle = dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::fprintf(stderr, "cannot load %s: %s\n", VELMOR_ENGINE_LIBRARY, dlerror());
-        return 1;
+    {
+        Library library;
+        if (library.run() == -1) {
+            std::fprintf(stderr, "cannot load %s: %s\n", VELMOR_ENGINE_LIBRARY, dlerror());
+            return 1;
+        }
     }
-    g_entry = reinterpret_cast<Entry>(dlsym(handle, "_IVELMOR"));
-    if (!g_entry) return 1;
     // The engine writes its console lines to standard error; keep the benchmark's table readable.
     if (!std::freopen("/dev/null", "w", stderr)) return 1;
 
@@ -139,13 +184,22 @@ int main(int argc, char** argv) {
     for (const auto& entry : fs::directory_iterator(VELMOR_EXAMPLES_DIR))
         if (entry.path().extension() == ".vm4d") examples.push_back(entry.path());
     std::sort(examples.begin(), examples.end());
+    const std::string largest = largestProblem();
+    for (const fs::path& path : examples) {
+        const std::string text = readAll(path);
+        benchmark::RegisterBenchmark(("WholeRun/" + path.stem().string()).c_str(), [text](benchmark::State& s) {
+            wholeRun(s, text);
+        })->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("WholeRun/largest-legal-problem", [largest](benchmark::State& s) {
+        wholeRun(s, largest);
+    })->Unit(benchmark::kMillisecond);
     for (const fs::path& path : examples) {
         const std::string text = readAll(path);
         benchmark::RegisterBenchmark(("Run/" + path.stem().string()).c_str(), [text](benchmark::State& s) {
             runProject(s, text);
         })->Unit(benchmark::kMillisecond);
     }
-    const std::string largest = largestProblem();
     benchmark::RegisterBenchmark("Run/largest-legal-problem", [largest](benchmark::State& s) {
         runProject(s, largest);
     })->Unit(benchmark::kMillisecond);
@@ -157,6 +211,5 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    dlclose(handle);
     return 0;
 }

@@ -23,9 +23,7 @@ void SolveHundredIterations(benchmark::State& state) {
     ProblemControl& c = st->control;
     c.ni = ni;
     c.h = h;
-    c.twoH = 2.0 * h;
-    c.hSquared = h * h;
-    c.hCubed = h * h * h;
+    DeriveStepQuantities(*st);
     c.maxDeflection = 1e6;
     c.closureTolerance = 0.0;
     c.iterationLimit = 100;

@@ -6,7 +6,6 @@
 #include "input_records.h"
 #include "plot_file.h"
 #include "runtime/engine_math.h"
-#include "soil/soil_model.h"
 
 namespace velmor::engine {
 
@@ -81,6 +80,7 @@ UserCurvePoint readUserCurvePoint(Engine& e) {
 }
 
 void storeStation(PYCurveStore& store, int32_t k, int32_t station, int32_t flag, int32_t pointCount) {
+    store.rowsWritten = std::max(store.rowsWritten, k);
     store.from[idx(k)] = position(station);
     store.to[idx(k)] = position(station);
     store.continuation[idx(k)] = flag;
@@ -95,6 +95,7 @@ void ReadUserCurves(Engine& e) {
     u.count = 0;
     if (c.nuc > kMaxCurves) EndRunTooMuchData(e);
     for (int32_t k = 1; k <= c.nuc; ++k) {
+        u.rowsWritten = std::max(u.rowsWritten, k);
         const auto [node, count] = readUserCurveRecord(e, k);
         writeColumnHeading(e);
         e.io.write(kReportUnit, "(/,9X,I4,I3,5X,2E14.3,1(10X,I3))", {node, 0, u.pMultiplier, u.yMultiplier, count});
@@ -111,12 +112,7 @@ void ReadUserCurves(Engine& e) {
     }
 }
 
-namespace {
-
-// User curves without generated ones: each goes straight into the curve set. A curve at or below the
-// excavation level continues to the next curve (the solver interpolates between them); one above it
-// stands alone.
-void readUserCurvesOnly(Engine& e) {
+void ReadUserCurvesOnly(Engine& e) {
     const ProblemControl& c = e.st.control;
     UserPYCurves& u = e.st.userCurves;
     PYCurveStore& store = e.st.curves;
@@ -158,6 +154,8 @@ void readUserCurvesOnly(Engine& e) {
         store.count = k;
     }
 }
+
+namespace {
 
 void readScratchCurves(Engine& e, int32_t userCurveCount, bool generatedOnly) {
     const ProblemControl& c = e.st.control;
@@ -258,25 +256,9 @@ void ReadModificationFactors(Engine& e) {
     }
 }
 
-void ReadPYCurves(Engine& e) {
-    const ProblemControl& c = e.st.control;
-    PYCurveStore& store = e.st.curves;
-    // A problem that takes in no curve runs without soil curves, as its plot-data section says, rather
-    // than on curves an earlier problem of the run left in the store.
-    store.count = 0;
-    if (c.pyOption == 0 && c.nuc == 0) {
-        WriteCurveCountRecord(e, 0);
-    } else if (c.pyOption == 2 && c.nuc == 0) {
-        SetUpSoilModel(e);
-        ReadScratchCurves(e, 0, true);
-    } else if (c.pyOption == 2 && c.nuc > 0) {
-        writeCurveBox(e);
-        ReadUserCurves(e);
-        SetUpSoilModel(e);
-        ReadScratchCurves(e, c.nuc, false);
-    } else if (c.pyOption < 2 && c.nuc > 0) {
-        readUserCurvesOnly(e);
-    }
+void ReadUserCurvesAhead(Engine& e) {
+    writeCurveBox(e);
+    ReadUserCurves(e);
 }
 
 }  // namespace velmor::engine

@@ -10,13 +10,16 @@ namespace velmor::engine {
 // p-y modification factors (record 8): the count for the p- and the y-lookup and the factors as read.
 void ReadModificationFactors(Engine& e);
 
-// p-y curves (record 11): user curves, generated curves read back from soildata, the plot-data curve
-// section, and the curve set for the solver.
-void ReadPYCurves(Engine& e);
+// User curves without generated ones (record 11): the report box, the plot-data count record, and each
+// curve straight into the curve set. A curve at or below the excavation level continues to the next curve
+// (the solver interpolates between them); one above it stands alone.
+void ReadUserCurvesOnly(Engine& e);
 
 // User curves ahead of generated ones (record 11 with p-y option 2): echoed and kept, with their
 // multipliers applied, in UserPYCurves, from which the curve generator copies them to the head of soildata.
 void ReadUserCurves(Engine& e);
+// The report box of the curves, then ReadUserCurves.
+void ReadUserCurvesAhead(Engine& e);
 
 // Reads the scratch curve file soildata back into PYCurveStore: the count (also to the console and as the
 // plot-data count record), then userCurveCount user curves as the file gives them and generated curves of

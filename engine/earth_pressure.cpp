@@ -136,6 +136,40 @@ void checkWaterTables(Engine& e) {
     }
 }
 
+// Stop code 1: no sublayer starts at the excavation level, so the pressures have no excavation side. The
+// one line before the stop code says why, naming the layer where one is at fault.
+[[noreturn]] void stopWithoutExcavationLevel(Engine& e) {
+    const Work& w = e.st.earth;
+    const WallSoilInput& in = e.st.wallSoil;
+    const std::string_view length = e.st.labels.lengthLong.view();
+    if (w.overflow) {
+        StopRun("1",
+                "('     THE SOIL LAYERS, SPLIT AT THE EXCAVATION LEVEL AND THE WATER TABLE, MAKE MORE THAN',I3,"
+                "' SUBLAYERS')",
+                {Work::kMaxSublayers});
+    }
+    const int layers = std::min(in.layerCount, Work::kMaxLayers);
+    if (layers < 1) StopRun("1", "('     NO SOIL LAYER IS GIVEN: THE EXCAVATION LEVEL LIES IN NO LAYER')");
+    double bottom = 0.0;
+    for (int j = 1; j <= layers; ++j) {
+        bottom += w.layerThickness[j];
+        if (!(w.layerThickness[j] > 0.0)) {
+            StopRun("1", "('     SOIL LAYER',I3,' ENDS AT',E10.3,A3,', NOT BELOW THE TOP OF THE LAYER')",
+                    {j, bottom, length});
+        }
+    }
+    if (w.freeHeight < 0.0)
+        StopRun("1", "('     THE FREE HEIGHT OF WALL',E10.3,A3,' LIES ABOVE THE TOP OF THE WALL')",
+                {w.freeHeight, length});
+    if (w.freeHeight >= e.st.run.wallLength && e.st.run.wallLength > 0.0) {
+        StopRun("1", "('     THE FREE HEIGHT OF WALL',E10.3,A3,' IS NOT ABOVE THE TIP OF THE WALL AT',E10.3,A3)",
+                {w.freeHeight, length, e.st.run.wallLength, length});
+    }
+    StopRun("1",
+            "('     THE SOIL LAYERS END AT',E10.3,A3,' (LAYER',I3,'), NOT BELOW THE EXCAVATION LEVEL AT',E10.3,A3)",
+            {bottom, length, layers, w.freeHeight, length});
+}
+
 }  // namespace
 
 std::string ReportFrame(std::string_view title) {
@@ -229,7 +263,7 @@ void OUTPT(Engine& e) {
                    {i, w.thickness[i], w.cohesion[i], w.phi[i], w.unitWeight[i], w.drained[i], w.ztop[i]});
     }
 
-    if (w.excavationSublayer == 0) StopRun("1", "()");
+    if (w.excavationSublayer == 0) stopWithoutExcavationLevel(e);
     if (w.overflow) StopRun("2", "()");
 }
 

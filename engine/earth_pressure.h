@@ -16,6 +16,10 @@ void ComputeEarthPressure(Engine& e);
 // WallSoilInput, over the free height H; 0 when the table is empty.
 double SurchargePressureAtDepth(Engine& e, double z, double freeHeight);
 
+// A specified profile gets the surcharge pressures (times WA) of the surcharge table most recently read in
+// the run, over the problem's own free height; the loads per station are recomputed from them.
+void AddSurchargeToSpecifiedProfile(Engine& e);
+
 // The steps of ComputeEarthPressure, in the order it runs them, on EarthPressureWork.
 void PrepareEarthPressure(Engine& e);  // opens debug.dat, splits the layers into sublayers
 void OUTPT(Engine& e);                 // echoes wall, surcharge and soil data; stop codes 1 and 2

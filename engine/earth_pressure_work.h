@@ -70,6 +70,7 @@ struct EarthPressureWork {
 
     // The pressure profile down to the excavation level, as written to the scratch profile file.
     int32_t rowCount;
+    int32_t rowsWritten;  // highest profile row written since the blocks were cleared: the clearing stops there
     RowReals rowDepth;
     RowReals rowTotal;
     RowReals rowSoil;

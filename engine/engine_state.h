@@ -101,8 +101,8 @@ struct NodalResults {
     std::array<double, kMaxRows> reaction;
 };
 
-// Every data block of the engine. Plain data only: the entry value-initialises all of it at the start of
-// each call, so a run never depends on what an earlier run in the same process left behind.
+// Every data block of the engine. Plain data only, all zero when cleared: every run starts from cleared
+// blocks, so a run never depends on what an earlier run in the same process left behind.
 struct EngineState {
     ProblemControl control;
     UnitLabels labels;
@@ -126,6 +126,20 @@ struct EngineState {
 
 // The process-wide blocks that the exported entry runs on.
 EngineState& engineState();
+
+// The process-wide blocks cleared for a run. Blocks nobody has handed out since the library was loaded are
+// still the zero static storage and are not touched at all, so a freshly loaded library touches only the
+// pages its run uses; otherwise ClearUsedBlocks clears them.
+EngineState& FreshEngineState();
+
+// Sets every byte of the blocks to zero that a run may have written: all of the small blocks, and the four
+// large row stores (user curves, curve set, pressure profile, earth-pressure rows) up to their rowsWritten.
+void ClearUsedBlocks(EngineState& st);
+
+// The step quantities of the increments record in the one place they are derived: 2h, h squared and
+// h cubed for the solver, and the copies of h, NI, the free height and the unit code (and the wall length
+// NI x h) that the earth-pressure module and the curve generator read.
+void DeriveStepQuantities(EngineState& st);
 
 // What every phase of a run works on: the file units and the data blocks.
 struct Engine {

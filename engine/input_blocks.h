@@ -68,7 +68,19 @@ struct WallStations {
     StationReals p;             // axial load, sign reversed
     StationReals w;             // deflection
     StationInts restraintCode;  // 1 free, 2 deflection, 3/5 around a slope, 4 deflection with a slope
+    // Which halves of each station's increment the stiffness rows cover (kReachAbove, kReachBelow): a span
+    // gives its end stations half its rigidity, and the moment-EI update keeps that weight.
+    StationInts eiReach;
 };
+
+inline constexpr int32_t kReachAbove = 1;  // the half increment above the station
+inline constexpr int32_t kReachBelow = 2;  // the half increment below it
+
+// The share of a rigidity that a station holds: one half where stiffness rows cover only one side of it
+// (an end of the wall or of the rows), the whole where they cover both or where no row reaches it.
+inline double RigidityWeight(int32_t reach) {
+    return reach == kReachAbove || reach == kReachBelow ? 0.5 : 1.0;
+}
 
 // Given deflection and slope of each specified deflection/slope record, 1-based.
 struct RestraintValues {
@@ -124,6 +136,7 @@ struct UserPYCurves {
     double pMultiplier;  // of the curve record being read; reset to 1.0 at every problem start
     double yMultiplier;
     int32_t count;
+    int32_t rowsWritten;  // highest curve written since the blocks were cleared: the clearing stops there
     std::array<int32_t, kMaxCurves + 1> node;
     std::array<int32_t, kMaxCurves + 1> pointCount;
     std::array<std::array<double, kMaxCurvePoints + 1>, kMaxCurves + 1> p;
@@ -133,6 +146,7 @@ struct UserPYCurves {
 // The curve set the solver reads, 1-based; p is a force per station (times h).
 struct PYCurveStore {
     int32_t count;
+    int32_t rowsWritten;  // highest curve written since the blocks were cleared: the clearing stops there
     std::array<int32_t, kMaxCurves + 1> from;  // station position
     std::array<int32_t, kMaxCurves + 1> to;    // station position
     std::array<int32_t, kMaxCurves + 1> continuation;
@@ -155,6 +169,7 @@ struct MEICurveStore {
 // 1-based rows: depth, total pressure times h (the load per station), soil pressure, surcharge pressure.
 struct EarthPressureProfile {
     int32_t count;
+    int32_t rowsWritten;  // highest row written since the blocks were cleared: the clearing stops there
     std::array<double, kMaxProfileRows + 1> depth;
     std::array<double, kMaxProfileRows + 1> total;
     std::array<double, kMaxProfileRows + 1> soil;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "curve_intake.h"
-#include "earth_pressure.h"
 #include "engine_errors.h"
 #include "plot_file.h"
 #include "runtime/engine_math.h"
@@ -94,6 +92,12 @@ void applySpan(Engine& e, unsigned tables, int32_t a, int32_t b, const RowValues
         t[at(a)] += -0.5 * v0;
         t[at(b)] += -0.5 * v1;
     }
+    if (tables & bit(kEI)) {
+        StationInts& reach = e.st.stations.eiReach;
+        reach[at(a)] |= a == b ? kReachAbove | kReachBelow : kReachBelow;
+        for (int32_t i = a + 1; i < b; ++i) reach[at(i)] = kReachAbove | kReachBelow;
+        if (b > a) reach[at(b)] |= kReachAbove;
+    }
 }
 
 // The span rule across the records of one step (stiffness, loads or springs). CONTD 1 closes or is a plain
@@ -168,12 +172,15 @@ void writeDepthPressureHeading(Engine& e) {
                {l.lengthLong.view(), l.forceLong.view(), l.slash.view(), l.lengthShort.view()});
 }
 
-void readSpecifiedPressure(Engine& e) {
+}  // namespace
+
+void ReadSpecifiedPressure(Engine& e) {
     const ProblemControl& c = e.st.control;
     EarthPressureProfile& pr = e.st.profile;
     writeBox(e, "*        SPECIFIED ACTIVE EARTH PRESSURE         *", true);
     writeDepthPressureHeading(e);
     pr.count = readRowCount(e, kMaxProfileRows);
+    pr.rowsWritten = std::max(pr.rowsWritten, pr.count);
     for (int32_t k = 1; k <= pr.count; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         double depth = 0.0, pressure = 0.0;
@@ -186,22 +193,6 @@ void readSpecifiedPressure(Engine& e) {
     }
     e.st.excavationLevel.pressure = 0.0;
 }
-
-// A specified profile gets the surcharge pressures of the surcharge table most recently read in the run,
-// over the problem's own free height.
-void addSpecifiedSurcharge(Engine& e) {
-    const ProblemControl& c = e.st.control;
-    EarthPressureProfile& pr = e.st.profile;
-    const double wa = e.st.wallSoil.wa;
-    for (int32_t k = 1; k <= pr.count; ++k) {
-        std::size_t i = static_cast<std::size_t>(k);
-        double surcharge = wa * SurchargePressureAtDepth(e, pr.depth[i], c.freeHeight);
-        pr.surcharge[i] = surcharge;
-        pr.total[i] = (pr.soil[i] + surcharge) * c.h;
-    }
-}
-
-}  // namespace
 
 void CheckStation(Engine& e, int32_t station, int32_t lo, int32_t hi) {
     if (station >= lo && station <= hi) return;
@@ -260,20 +251,6 @@ void ReadIncrements(Engine& e) {
     if (c.ni < 1 || c.ni > kMaxIncrements)
         EndRunWithReport(e, "(/,/,'     ERROR -- NUMBER OF INCREMENTS MUST BE 1 TO 407')");
     if (!(c.h > 0.0)) EndRunWithReport(e, "(/,/,'     ERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO')");
-
-    c.twoH = 2.0 * c.h;
-    c.hSquared = c.h * c.h;
-    c.hCubed = c.h * c.h * c.h;
-
-    StationGeometry& g = e.st.geometry;
-    g.h = c.h;
-    g.ni = c.ni;
-    g.freeHeight = c.freeHeight;
-    g.unitCode = c.unitCode;
-
-    RunControl& run = e.st.run;
-    run.h = c.h;
-    run.wallLength = c.ni * c.h;
 }
 
 void ReadRestraints(Engine& e) {
@@ -346,6 +323,7 @@ bool ReadStationTables(Engine& e) {
     const ProblemControl& c = e.st.control;
     WallStations& w = e.st.stations;
     for (StationReals* t : {&w.ei, &w.q, &w.s, &w.t, &w.r, &w.p}) t->fill(0.0);
+    w.eiReach.fill(0);
     e.st.moments.count = 0;
 
     const UnitLabels& l = e.st.labels;
@@ -468,6 +446,7 @@ void ReadProfileFile(Engine& e) {
         EndRunWithReport(e, "(/,/,'     ERROR -- NEGATIVE ROW COUNT IN THE SCRATCH PROFILE FILE')");
     }
     pr.count = n;
+    pr.rowsWritten = std::max(pr.rowsWritten, n);
     for (int32_t k = 1; k <= n; ++k) {
         std::size_t i = static_cast<std::size_t>(k);
         double depth = 0.0, total = 0.0, soil = 0.0, surcharge = 0.0;
@@ -492,20 +471,6 @@ void TakeInGeneratedProfile(Engine& e) {
     });
     e.st.excavationLevel.pressure = n >= 1 ? pr.total[static_cast<std::size_t>(n)] : 0.0;
     for (int32_t k = 1; k <= n; ++k) pr.total[static_cast<std::size_t>(k)] *= c.h;
-}
-
-void ReadEarthPressure(Engine& e) {
-    const ProblemControl& c = e.st.control;
-    const int32_t option = c.earthPressureOption;
-    if (option == 0) WriteEarthPressureSection(e);
-    if (option == 1) readSpecifiedPressure(e);
-    if (option >= 2 || c.pyOption == 2) ReadWallAndSoil(e);
-    if (option >= 2) {
-        ComputeEarthPressure(e);
-        TakeInGeneratedProfile(e);
-    }
-    if (option == 1 && e.st.wallSoil.surchargeCount >= 1) addSpecifiedSurcharge(e);
-    if (option >= 1) WriteEarthPressureSection(e);
 }
 
 void ApplyEarthPressureLoads(Engine& e) {
@@ -571,20 +536,6 @@ void ReadMEICurves(Engine& e) {
         mei.count = k;
     }
     e.st.stations.w.fill(0.0);
-}
-
-void ReadProblemRecords(Engine& e) {
-    EchoControlParameters(e);
-    ReadIncrements(e);
-    ReadRestraints(e);
-    if (ReadStationTables(e)) {
-        ReadModificationFactors(e);
-        ReadEarthPressure(e);
-        ApplyEarthPressureLoads(e);
-        CheckTablesBeyondEnd(e);
-    }
-    ReadPYCurves(e);
-    ReadMEICurves(e);
 }
 
 }  // namespace velmor::engine

@@ -6,21 +6,17 @@
 
 namespace velmor::engine {
 
+// The readers of one problem's records, each reading unit 5 (or a scratch file) and echoing to the report.
+// They only read, check and store what they read; the run driver calls them in the order of the input
+// file, with the earth-pressure module and the curve generator in between.
+
 // The control record: nine integers into ProblemControl. Also clears the result rows, so that a problem
 // that ends on an input error writes no rows of an earlier problem.
 void ReadControlRecord(Engine& e);
-
-// Echo of the control parameters and the records of one problem after the control record, in the
-// engine's read order: increments, restraints, stiffness, loads, springs, modification factors, earth
-// pressure, p-y curves and M-EI curves.
-void ReadProblemRecords(Engine& e);
-
-// The steps of ReadProblemRecords, each reading unit 5 and echoing to the report.
-
 // Control parameter echo, then the option and count checks.
 void EchoControlParameters(Engine& e);
-// Increments record: NI, h, maximum deflection, closure tolerance, free height; copies for the other
-// modules and the echo. NI outside 1..407 or h <= 0 ends the run.
+// Increments record: NI, h, maximum deflection, closure tolerance, free height, and the echo. NI outside
+// 1..407 or h <= 0 ends the run.
 void ReadIncrements(Engine& e);
 // Specified deflections and slopes: restraint list and boundary codes.
 void ReadRestraints(Engine& e);
@@ -28,9 +24,9 @@ void ReadRestraints(Engine& e);
 // when the problem has no stiffness rows, in which case the loads, springs, modification factors and earth
 // pressure of the problem are not part of its input.
 bool ReadStationTables(Engine& e);
-// Earth pressure: the specified profile or the wall and soil records, the earth-pressure module and the
-// read-back of its profile, the surcharge column of a specified profile, and the plot-data section.
-void ReadEarthPressure(Engine& e);
+// Specified earth-pressure profile (option 1): rows of depth and pressure, echoed; the loads per station
+// are the pressures times h, and ExcavationLevelPressure is 0.
+void ReadSpecifiedPressure(Engine& e);
 // Wall record, six-value record, surcharge table and soil layers into WallSoilInput.
 void ReadWallAndSoil(Engine& e);
 // Reads the scratch profile file kstrut.001 into EarthPressureProfile, the three pressures times WA.

@@ -115,6 +115,7 @@ void WritePressureProfile(Engine& e) {
     for (int i = 1; i <= last; ++i) count += subSteps(e, i);
     if (count > Work::kMaxRows) EndRunTooMuchData(e);
     w.rowCount = static_cast<int32_t>(count);
+    w.rowsWritten = std::max(w.rowsWritten, w.rowCount);
 
     e.io.open(kRunControlUnit, kProfileFile, rt::Access::Write);
     e.io.writeList(kRunControlUnit, {w.rowCount});

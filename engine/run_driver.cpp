@@ -1,11 +1,16 @@
 #include "run_driver.h"
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
+#include "curve_intake.h"
+#include "earth_pressure.h"
 #include "input_records.h"
 #include "plot_file.h"
 #include "runtime/run_errors.h"
+#include "soil/soil_model.h"
 #include "soil/unit_labels.h"
 #include "wall_solver.h"
 
@@ -27,23 +32,53 @@ std::string trimRight(std::string s) {
     return s;
 }
 
-// Reads the four lines of names.dat. A missing file, fewer than four lines or a line longer than a name
-// can hold all give false: opening files under an empty or cut name would write where nobody looks.
-bool readRunControl(rt::RecordIO& io, RunFileNames& names) {
+enum class RunControlStatus { Read, Missing, TooLong, SameFile };
+
+// Whether two names lead to one file: the same text, or (when both exist) the same file by another path.
+bool sameFile(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Reads the four lines of names.dat; trailing blanks are no part of a name. A missing file, fewer than
+// four lines or an empty name give Missing: opening files under an empty name would write where nobody
+// looks. A name longer than 255 characters gives TooLong rather than a cut name, and two lines naming one
+// file give SameFile: the input would be truncated by opening it for writing, or two result files mixed.
+RunControlStatus readRunControl(rt::RecordIO& io, RunFileNames& names, std::string& detail) {
     try {
         io.open(kRunControlUnit, kNamesFile, rt::Access::Read);
     } catch (const rt::RecordFault&) {
-        return false;
+        return RunControlStatus::Missing;
     }
     std::string* fields[] = {&names.input, &names.report, &names.plot, &names.monitor};
-    for (std::string* field : fields) {
+    const char* what[] = {"INPUT", "REPORT", "PLOT-DATA", "MONITOR"};
+    for (int i = 0; i < 4; ++i) {
         std::string line;
-        if (!io.tryReadText(kRunControlUnit, static_cast<int>(kNameLength), line, kNameLength)) return false;
-        *field = trimRight(line);
-        if (field->empty()) return false;
+        if (!io.tryReadLine(kRunControlUnit, line)) return RunControlStatus::Missing;
+        line = trimRight(line);
+        if (line.size() > kNameLength) {
+            detail = std::string(" THE ") + what[i] + " FILE PATH IN LINE " + std::to_string(i + 1) + " OF " +
+                     kNamesFile + " IS " + std::to_string(line.size()) + " CHARACTERS LONG; AT MOST " +
+                     std::to_string(kNameLength) + " ARE ALLOWED";
+            return RunControlStatus::TooLong;
+        }
+        if (line.empty()) return RunControlStatus::Missing;
+        *fields[i] = line;
     }
     io.close(kRunControlUnit);
-    return true;
+    for (int i = 1; i < 4; ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (sameFile(*fields[i], *fields[j])) {
+                detail = std::string(" THE ") + what[i] + " FILE AND THE " + what[j] +
+                         " FILE ARE THE SAME FILE: " + *fields[i];
+                return RunControlStatus::SameFile;
+            }
+        }
+    }
+    return RunControlStatus::Read;
 }
 
 void writeTitleLine(Engine& e, const RunFileNames& names) {
@@ -91,7 +126,7 @@ void runProblems(Engine& e, RunFileNames& names) {
         }
         SetUnitLabels(e.st.labels, c.unitLabelFlag);
 
-        ReadProblemRecords(e);
+        PrepareProblem(e);
 
         writeTitleLine(e, names);
         e.io.write(kMonitorUnit, "(/,/,/,'     ITERATION MONITOR DATA',/,'     ----------------------',/,/,20X)");
@@ -120,6 +155,51 @@ std::vector<std::string> splitMessage(const std::string& message) {
 
 }  // namespace
 
+void EarthPressurePhase(Engine& e) {
+    const ProblemControl& c = e.st.control;
+    const int32_t option = c.earthPressureOption;
+    if (option == 0) WriteEarthPressureSection(e);
+    if (option == 1) ReadSpecifiedPressure(e);
+    if (option >= 2 || c.pyOption == 2) ReadWallAndSoil(e);
+    if (option >= 2) {
+        ComputeEarthPressure(e);
+        TakeInGeneratedProfile(e);
+    }
+    if (option == 1 && e.st.wallSoil.surchargeCount >= 1) AddSurchargeToSpecifiedProfile(e);
+    if (option >= 1) WriteEarthPressureSection(e);
+}
+
+void CurvePhase(Engine& e) {
+    const ProblemControl& c = e.st.control;
+    // A problem that takes in no curve runs without soil curves, as its plot-data section says, rather
+    // than on curves an earlier problem of the run left in the store.
+    e.st.curves.count = 0;
+    if (c.pyOption == 2) {
+        if (c.nuc > 0) ReadUserCurvesAhead(e);
+        SetUpSoilModel(e);
+        ReadScratchCurves(e, c.nuc, c.nuc == 0);
+    } else if (c.nuc > 0) {
+        ReadUserCurvesOnly(e);
+    } else if (c.pyOption == 0) {
+        WriteCurveCountRecord(e, 0);
+    }
+}
+
+void PrepareProblem(Engine& e) {
+    EchoControlParameters(e);
+    ReadIncrements(e);
+    DeriveStepQuantities(e.st);
+    ReadRestraints(e);
+    if (ReadStationTables(e)) {
+        ReadModificationFactors(e);
+        EarthPressurePhase(e);
+        ApplyEarthPressureLoads(e);
+        CheckTablesBeyondEnd(e);
+    }
+    CurvePhase(e);
+    ReadMEICurves(e);
+}
+
 void ReportEndOfRun(Engine& e, const rt::EndRun& ended) {
     std::vector<std::string> console;
     std::vector<std::string> report = {"", ""};
@@ -146,25 +226,59 @@ void ReportEndOfRun(Engine& e, const rt::EndRun& ended) {
 
 namespace {
 
-void finish(Engine& e) {
-    if (e.io.isOpen(kReportUnit))
+// The last results section, then the plot-data and monitor files closed and checked before the report
+// is finished, so that a file that could not be written (a full disk) is named in the report ahead of
+// "END OF ANALYSIS". `reported` is the fault that ended the run, not repeated.
+void finish(Engine& e, const std::string& reported) {
+    std::vector<std::string> faults;
+    auto note = [&](const rt::RecordFault& fault) {
+        const std::string& m = fault.message();
+        if (m != reported && (faults.empty() || faults.back() != m)) faults.push_back(m);
+    };
+    if (e.io.isOpen(kPlotUnit)) {
+        try {
+            WriteResultsSection(e);
+        } catch (const rt::RecordFault& fault) {
+            note(fault);
+        }
+    }
+    for (int unit : {kPlotUnit, kMonitorUnit}) {
+        try {
+            e.io.close(unit);
+        } catch (const rt::RecordFault& fault) {
+            note(fault);
+        }
+    }
+    for (const std::string& fault : faults) e.io.writeLines(kConsole, {" " + fault});
+    if (e.io.isOpen(kReportUnit)) {
+        for (const std::string& fault : faults) e.io.writeLines(kReportUnit, {"", "", "     " + fault});
         e.io.write(kReportUnit, "(/,/,/,'     END OF ANALYSIS                             ')");
-    if (e.io.isOpen(kPlotUnit)) WriteResultsSection(e);
-    for (int unit : {kReportUnit, kInputUnit, kPlotUnit, kRunControlUnit, kMonitorUnit}) e.io.close(unit);
+    }
+    for (int unit : {kReportUnit, kInputUnit, kRunControlUnit}) e.io.close(unit);
 }
 
 }  // namespace
 
 void RunAnalysis(Engine& e) {
+    // The program reads the plot-data file back with plain number parsing: no asterisks, no exponent
+    // beyond 99 there.
+    e.io.setFieldRange(kPlotUnit, rt::FieldRange::Readable);
     RunFileNames names;
-    if (!readRunControl(e.io, names)) {
+    std::string detail;
+    const RunControlStatus status = readRunControl(e.io, names, detail);
+    if (status != RunControlStatus::Read) {
         e.io.closeAll();
-        e.io.write(kConsole,
-                   "(' PLEASE CREATE AN INPUT DATA FILE AND SAVE IT',/,' BEFORE COMPUTATION.  TRY IT AGAIN!')");
+        if (status == RunControlStatus::Missing) {
+            e.io.write(kConsole,
+                       "(' PLEASE CREATE AN INPUT DATA FILE AND SAVE IT',/,' BEFORE COMPUTATION.  TRY IT AGAIN!')");
+        } else {
+            e.io.writeLines(kConsole, {detail, " NO FILE WAS OPENED.  CORRECT THE FILE NAMES AND TRY IT AGAIN!"});
+        }
         return;
     }
     e.st.control.seriesCode = 1;
     e.st.control.problemCounter = 0;
+    std::string reported;
     try {
         try {
             // A missing input file still truncates the result files, so no earlier run's results can be
@@ -181,9 +295,10 @@ void RunAnalysis(Engine& e) {
             if (!openFault.empty()) throw rt::RecordFault(openFault);
             runProblems(e, names);
         } catch (const rt::EndRun& ended) {
+            reported = ended.message();
             ReportEndOfRun(e, ended);
         }
-        finish(e);
+        finish(e, reported);
     } catch (const rt::EndRun& ended) {
         // Writing the report itself failed: say so on the console and release every file.
         try {
@@ -196,11 +311,7 @@ void RunAnalysis(Engine& e) {
 
 int32_t RunEntry(int32_t interfaceNumber, std::FILE* console) {
     if (interfaceNumber != kInterfaceNumber) return 1;
-    // Copy from a zero block in static storage: the blocks are close to a megabyte, too large for a
-    // temporary on the stack of a host thread.
-    static const EngineState kInitialState{};
-    EngineState& st = engineState();
-    st = kInitialState;
+    EngineState& st = FreshEngineState();
     try {
         rt::RecordIO io;
         io.setConsole(console);

@@ -109,4 +109,16 @@ double SurchargePressureAtDepth(Engine& e, double z, double freeHeight) {
     return pressure;
 }
 
+void AddSurchargeToSpecifiedProfile(Engine& e) {
+    const ProblemControl& c = e.st.control;
+    EarthPressureProfile& pr = e.st.profile;
+    const double wa = e.st.wallSoil.wa;
+    for (int32_t k = 1; k <= pr.count; ++k) {
+        std::size_t i = static_cast<std::size_t>(k);
+        double surcharge = wa * SurchargePressureAtDepth(e, pr.depth[i], c.freeHeight);
+        pr.surcharge[i] = surcharge;
+        pr.total[i] = (pr.soil[i] + surcharge) * c.h;
+    }
+}
+
 }  // namespace velmor::engine

@@ -280,6 +280,7 @@ void UpdateRigidity(Engine& e) {
     EngineState& st = e.st;
     const MEICurveStore& mei = st.meiCurves;
     auto& ei = st.stations.ei;
+    const auto& reach = st.stations.eiReach;
     const auto& w = st.stations.w;
     const double h2 = st.control.hSquared;
     for (int i = 1; i <= mei.count; ++i) {
@@ -303,7 +304,9 @@ void UpdateRigidity(Engine& e) {
             const double denominator = (eic[m] - eic[m1]) * phi - mc[m] + mc[m1];
             if (denominator == 0.0) continue;  // no crossing on this segment: the previous EI stays
             const double tt = (mc[m1] - phi * eic[m1]) / denominator;
-            const double updated = eic[m1] + (eic[m] - eic[m1]) * tt;
+            // The curve gives the section's rigidity; an end station holds the share the stiffness rows
+            // gave it, as the difference equations across the wall's ends are built on that share.
+            const double updated = (eic[m1] + (eic[m] - eic[m1]) * tt) * RigidityWeight(reach[k]);
             if (std::isfinite(updated)) ei[k] = updated;
         }
     }

@@ -23,7 +23,8 @@ void AddSoilSprings(Engine& e);
 // codes, back-substitution, and the counts of stations not closed and beyond the allowed deflection.
 void SolveDifferenceEquations(Engine& e);
 
-// The M-EI update: the rigidity at which curvature times EI meets each station's moment-EI polyline.
+// The M-EI update: the rigidity at which curvature times EI meets each station's moment-EI polyline, times
+// the station's share of it (one half at the end of the stiffness rows, as the rows gave it).
 void UpdateRigidity(Engine& e);
 
 enum class MonitorRows { Write, Skip };

@@ -1,6 +1,7 @@
 // libFuzzer target: every input is written as the project file and run through the engine entry in
 // process. Stops unwind to the driver, so a run can end any way the input makes it; what must never
-// happen is a crash, a sanitizer report, a hang, or a NaN or infinity handed to a result file.
+// happen is a crash, a sanitizer report, a hang, a NaN or infinity handed to a result file, or a value in
+// the plot-data file that the program cannot parse.
 
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "run_driver.h"
@@ -44,6 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (velmor::rt::nonFiniteValuesFormatted() != 0) {
         std::fprintf(stderr, "a NaN or infinity reached a result file\n");
         std::abort();
+    }
+    // The program parses the plot-data file: no field overflowed to asterisks, no exponent without its
+    // letter (a mantissa digit followed directly by the exponent's sign).
+    std::ifstream plot("wall.vm4p", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(plot)), std::istreambuf_iterator<char>());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool digitSign =
+            i + 1 < text.size() && text[i] >= '0' && text[i] <= '9' && (text[i + 1] == '+' || text[i + 1] == '-');
+        if (text[i] == '*' || digitSign) {
+            std::fprintf(stderr, "the plot-data file holds a value the program cannot read\n");
+            std::abort();
+        }
     }
     return 0;
 }

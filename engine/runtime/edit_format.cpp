@@ -24,6 +24,8 @@ struct Node {
     std::vector<Node> children;
 };
 
+std::string stars(int w);
+
 [[noreturn]] void badFormat(std::string_view format, const std::string& why) {
     throw RecordFault("INVALID EDIT DESCRIPTORS \"" + std::string(format) + "\": " + why);
 }
@@ -174,8 +176,9 @@ bool hasData(const std::vector<Node>& list) {
 // Writes the records of one formatted write into `out`, each ended by '\n'.
 class FormatRunner {
   public:
-    FormatRunner(std::string_view format, const FormatItem* items, std::size_t count, std::string& out)
-        : format_(format), items_(items), count_(count), out_(out) {}
+    FormatRunner(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
+                 FieldRange range)
+        : format_(format), items_(items), count_(count), out_(out), range_(range) {}
 
     void run(const std::vector<Node>& list, std::size_t restart, bool dataAtRestart) {
         if (count_ != 0 && !dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
@@ -236,7 +239,30 @@ class FormatRunner {
                 } else {
                     wrongKind(n);
                 }
-                out_ += n.code == 'F' ? formatF(v, n.w, n.d) : formatE(v, n.w, n.d, n.code);
+                if (!std::isfinite(v)) refuse(n, v, "IS NOT A FINITE NUMBER");
+                if (n.code == 'F') {
+                    const std::size_t at = out_.size();
+                    out_ += formatF(v, n.w, n.d);
+                    if (range_ == FieldRange::Readable && out_.compare(at, std::string::npos, stars(n.w)) == 0)
+                        refuse(n, v, "IS TOO WIDE FOR ITS FIELD");
+                    return;
+                }
+                if (range_ == FieldRange::Readable && v != 0.0) {
+                    // The exponent the field shows is that of the value rounded to d digits.
+                    const double magnitude = std::fabs(v);
+                    if (magnitude >= 9e98) {  // rounding to d digits may carry into 1E+99
+                        const std::string shown = formatE(v, n.w, n.d, n.code);
+                        if (shown.find(n.code) == std::string::npos) refuse(n, v, "IS BEYOND THE RANGE OF ITS FIELD");
+                        out_ += shown;
+                        return;
+                    }
+                    if (magnitude < 1e-98) {
+                        const std::string shown = formatE(v, n.w, n.d, n.code);
+                        out_ += shown.find(n.code) == std::string::npos ? formatE(0.0, n.w, n.d, n.code) : shown;
+                        return;
+                    }
+                }
+                out_ += formatE(v, n.w, n.d, n.code);
                 return;
             }
             case 'A':
@@ -255,6 +281,12 @@ class FormatRunner {
         }
     }
 
+    [[noreturn]] void refuse(const Node& n, double v, const char* why) {
+        std::string value = std::isfinite(v) ? listReal(v) : (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY"));
+        throw FieldRangeFault("ITEM " + std::to_string(next_) + " (" + n.code + std::to_string(n.w) + "." +
+                              std::to_string(n.d) + "), " + value + ", " + why);
+    }
+
     [[noreturn]] void wrongKind(const Node& n) {
         badFormat(format_, std::string("item ") + std::to_string(next_) + " does not suit descriptor " + n.code);
     }
@@ -263,6 +295,7 @@ class FormatRunner {
     const FormatItem* items_;
     std::size_t count_;
     std::string& out_;
+    FieldRange range_;
     std::size_t next_ = 0;
 };
 
@@ -303,8 +336,14 @@ EditFormat::~EditFormat() = default;
 EditFormat::EditFormat(EditFormat&&) noexcept = default;
 EditFormat& EditFormat::operator=(EditFormat&&) noexcept = default;
 
-void EditFormat::apply(const FormatItem* items, std::size_t count, std::string& out) const {
-    FormatRunner(text_, items, count, out).run(parsed_->list, parsed_->restart, parsed_->dataAtRestart);
+void EditFormat::apply(const FormatItem* items, std::size_t count, std::string& out, FieldRange range) const {
+    const std::size_t start = out.size();
+    try {
+        FormatRunner(text_, items, count, out, range).run(parsed_->list, parsed_->restart, parsed_->dataAtRestart);
+    } catch (const FieldRangeFault&) {
+        out.resize(start);
+        throw;
+    }
 }
 
 std::vector<std::string> formatRecords(std::string_view format, const std::vector<FormatItem>& items) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/run_errors.h"
+
 namespace velmor::rt {
 
 // One value handed to a formatted or list-directed write.
@@ -38,6 +40,24 @@ class FormatItem {
     std::string_view text_;
 };
 
+// How a formatted write treats a value that its field cannot show. Every mode refuses a NaN or an infinity.
+enum class FieldRange {
+    // As the descriptors have it: asterisks for an F or I field too narrow for its value, an E or D
+    // exponent beyond 99 written without its letter.
+    Print,
+    // For a file another program reads back with plain number parsing: an E or D value whose exponent
+    // would lie beyond +99, and an F value too wide for its field, are refused; a nonzero E or D value
+    // below 1E-99 is written as zero.
+    Readable,
+};
+
+// A value refused by its field: the run cannot write it. The message names the item and the value;
+// RecordIO adds the file and the line.
+class FieldRangeFault : public RecordFault {
+  public:
+    using RecordFault::RecordFault;
+};
+
 // Formats the items by an edit-descriptor string such as "(10X,I3,7X,I2,3X,2(5X,E10.3))" and returns the
 // records it makes, one string per line without line ends. Descriptors: nX, Iw[.m], Fw.d, Ew.d, Dw.d,
 // A[w], Lw, quoted literals ('..' or ".."), nH literals, "/" (with repeat count), repeat counts, nested
@@ -54,8 +74,10 @@ class EditFormat {
     ~EditFormat();
     EditFormat(EditFormat&&) noexcept;
     EditFormat& operator=(EditFormat&&) noexcept;
-    // Appends the records to `out`, each ended by '\n'.
-    void apply(const FormatItem* items, std::size_t count, std::string& out) const;
+    // Appends the records to `out`, each ended by '\n'. A value its field refuses (see FieldRange) raises
+    // FieldRangeFault before anything of the write is appended.
+    void apply(const FormatItem* items, std::size_t count, std::string& out,
+               FieldRange range = FieldRange::Print) const;
 
   private:
     struct Parsed;

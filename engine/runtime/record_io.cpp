@@ -23,6 +23,10 @@ std::string quote(std::string_view token) {
     return "\"" + std::string(token) + "\"";
 }
 
+std::string writeFault(const std::string& path, int error) {
+    return "CANNOT WRITE FILE " + path + (error != 0 ? std::string(": ") + std::strerror(error) : std::string());
+}
+
 }  // namespace
 
 bool parseListInteger(std::string_view token, int32_t& value) {
@@ -66,11 +70,18 @@ bool parseListReal(std::string_view token, double& value) {
     }
     if (mantissaDigits == 0) return false;
     if (i < token.size()) {
+        // The exponent letter may be left out before a signed exponent: an E or D field whose exponent
+        // needs three digits is written that way ("0.307-200").
         char c = token[i];
-        if (c != 'E' && c != 'e' && c != 'D' && c != 'd') return false;
+        const bool letter = c == 'E' || c == 'e' || c == 'D' || c == 'd';
+        if (!letter && c != '+' && c != '-') return false;
         text += 'E';
-        ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-')) text += token[i++];
+        if (letter) ++i;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+            text += token[i++];
+        } else if (!letter) {
+            return false;
+        }
         int exponentDigits = 0;
         for (; i < token.size() && isDigit(token[i]); ++i, ++exponentDigits) text += token[i];
         if (exponentDigits == 0 || i != token.size()) return false;
@@ -125,12 +136,21 @@ void RecordIO::close(int unit) {
     if (!u.open) return;
     std::string path = u.path;
     bool failed = false;
+    int error = 0;
     if (u.out) {
+        // Buffered records reach the disk only here: a full disk shows up at the flush or the close.
         failed = std::ferror(u.out) != 0;
-        failed = std::fclose(u.out) != 0 || failed;
+        if (std::fflush(u.out) != 0) {
+            failed = true;
+            error = errno;
+        }
+        if (std::fclose(u.out) != 0) {
+            failed = true;
+            if (error == 0) error = errno;
+        }
     }
     u = Unit{};
-    if (failed) throw RecordFault("CANNOT WRITE FILE " + path);
+    if (failed) throw RecordFault(writeFault(path, error));
 }
 
 void RecordIO::closeAll() {
@@ -250,6 +270,14 @@ bool RecordIO::tryReadText(int unit, int width, std::string& text, std::size_t m
     return true;
 }
 
+bool RecordIO::tryReadLine(int unit, std::string& line) {
+    Unit& u = connected(unit, Access::Read);
+    std::string_view view;
+    if (!nextLine(u, view)) return false;
+    line.assign(view);
+    return true;
+}
+
 const EditFormat& RecordIO::parsedFormat(std::string_view format) {
     std::vector<std::pair<std::string, EditFormat>>& same = formats_[format.data()];
     for (const auto& entry : same) {
@@ -259,13 +287,36 @@ const EditFormat& RecordIO::parsedFormat(std::string_view format) {
     return same.back().second;
 }
 
+std::string RecordIO::writeContext(int unit) const {
+    if (unit <= 0 || !isOpen(unit)) return "CANNOT WRITE TO THE CONSOLE: ";
+    const Unit& u = units_[static_cast<std::size_t>(unit)];
+    return "CANNOT WRITE LINE " + std::to_string(u.line + 1) + " OF FILE " + u.path + ": ";
+}
+
+void RecordIO::setFieldRange(int unit, FieldRange range) {
+    if (unit >= 0 && unit < kUnitCount) ranges_[static_cast<std::size_t>(unit)] = range;
+}
+
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
     buffer_.clear();
-    parsedFormat(format).apply(items, count, buffer_);
+    const FieldRange range =
+        unit >= 0 && unit < kUnitCount ? ranges_[static_cast<std::size_t>(unit)] : FieldRange::Print;
+    try {
+        parsedFormat(format).apply(items, count, buffer_, range);
+    } catch (const FieldRangeFault& fault) {
+        throw RecordFault(writeContext(unit) + fault.message());
+    }
     writeText(unit, buffer_);
 }
 
 void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const FormatItem& item = items[i];
+        if (item.kind() != FormatItem::Kind::Real || std::isfinite(item.real())) continue;
+        const double v = item.real();
+        throw RecordFault(writeContext(unit) + "ITEM " + std::to_string(i + 1) + ", " +
+                          (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
+    }
     writeLines(unit, {formatList(items)});
 }
 
@@ -285,8 +336,10 @@ void RecordIO::writeText(int unit, const std::string& text) {
         return;
     }
     Unit& u = connected(unit, Access::Write);
-    if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
-        throw RecordFault("CANNOT WRITE FILE " + u.path);
+    if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size()) throw RecordFault(writeFault(u.path, errno));
+    for (const char* c = text.data();
+         (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
+        ++u.line;
 }
 
 }  // namespace velmor::rt

@@ -44,6 +44,9 @@ class RecordIO {
 
     // Where unit 0 writes; standard error unless a test redirects it.
     void setConsole(std::FILE* console) { console_ = console; }
+    // How formatted writes on a unit treat values their fields cannot show (Print unless set); kept
+    // across opening and closing. A refused value raises RecordFault naming the file, the line and the value.
+    void setFieldRange(int unit, FieldRange range);
 
     void open(int unit, const std::string& path, Access access);
     void close(int unit);
@@ -59,6 +62,8 @@ class RecordIO {
     std::string readText(int unit, int width);
     // As readText, but end of file (or a line longer than maxLength) gives false instead of a fault.
     bool tryReadText(int unit, int width, std::string& text, std::size_t maxLength = std::string::npos);
+    // The next line whole, without its line end; false at end of file.
+    bool tryReadLine(int unit, std::string& line);
 
     // Formatted write by edit descriptors (see formatRecords).
     void write(int unit, std::string_view format, const std::vector<FormatItem>& items = {}) {
@@ -85,7 +90,7 @@ class RecordIO {
         std::FILE* out = nullptr;
         std::string content;   // whole file, for reading
         std::size_t next = 0;  // offset of the next line
-        int line = 0;          // number of the last line read
+        int line = 0;          // number of the last line read, or of lines written
     };
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
@@ -94,17 +99,21 @@ class RecordIO {
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
+    // "CANNOT WRITE LINE n OF FILE path: ", the start of a message about a value a write refuses.
+    std::string writeContext(int unit) const;
 
     // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
     // Looked up by the address of the text first (the FORMATs are literals), then by its content.
     std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
     std::string buffer_;  // records of the write in progress
     std::array<Unit, kUnitCount> units_;
+    std::array<FieldRange, kUnitCount> ranges_{};
     std::FILE* console_;
 };
 
 // Strict list-directed value parsers: an integer is an optional sign and digits within 32 bits; a real is
-// an optional sign, digits with an optional point, and an optional exponent E or D with optional sign.
+// an optional sign, digits with an optional point, and an optional exponent: E or D with an optional sign,
+// or a sign alone (the form an E field takes for exponents beyond 99).
 bool parseListInteger(std::string_view token, int32_t& value);
 bool parseListReal(std::string_view token, double& value);
 

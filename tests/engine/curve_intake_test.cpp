@@ -75,7 +75,7 @@ TEST(CurveIntake, ProblemsWithoutCurvesRunWithoutAny) {
         run.increments(10, 12.0, 60.0);
         run.control().pyOption = c.pyOption;
         run.st().curves.count = 5;  // left by an earlier problem of the run
-        ASSERT_EQ(run.run(ReadPYCurves), "") << c.what;
+        ASSERT_EQ(run.run(CurvePhase), "") << c.what;
         EXPECT_EQ(run.st().curves.count, 0) << c.what;
         EXPECT_EQ(run.plot(), c.plot) << c.what;
         EXPECT_EQ(run.report(), "") << c.what;
@@ -91,7 +91,7 @@ TEST(CurveIntake, UserCurvesOnlyFlagsByDepthAndMultipliers) {
     run.increments(10, 12.0, 60.0);
     run.control().pyOption = 1;
     run.control().nuc = 3;
-    ASSERT_EQ(run.run(ReadPYCurves), "");
+    ASSERT_EQ(run.run(CurvePhase), "");
     const PYCurveStore& s = run.st().curves;
     ASSERT_EQ(s.count, 3);
     const int nodes[] = {4, 5, 7}, flags[] = {0, 1, 1}, counts[] = {3, 2, 2};
@@ -274,7 +274,7 @@ TEST(CurveIntake, UserCurvesTheSolverCannotUseEndTheRun) {
         run.increments(10, 12.0, 60.0);
         run.control().pyOption = c.pyOption;
         run.control().nuc = c.nuc;
-        EXPECT_EQ(run.run(ReadPYCurves), c.message) << c.what;
+        EXPECT_EQ(run.run(CurvePhase), c.message) << c.what;
     }
 }
 

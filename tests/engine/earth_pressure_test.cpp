@@ -423,7 +423,9 @@ TEST_F(EarthPressure, InputBeyondTheModuleEndsTheRun) {
         ADD_FAILURE() << "no stop";
     } catch (const rt::StopRun& stop) {
         EXPECT_EQ(stop.code(), "1");
-        EXPECT_EQ(stop.message(), "");
+        EXPECT_EQ(
+            stop.message(),
+            "     THE SOIL LAYERS END AT 0.100E+03 IN (LAYER  1), NOT BELOW THE EXCAVATION LEVEL AT 0.120E+03 IN");
     }
     const std::string text = report();  // the soil echo is written before the stop
     EXPECT_EQ(splitLines(text).back(), "         1    100.0        0.0  30.0    0.069     T      0.00");

@@ -148,7 +148,7 @@ const char* const kPlot =
 
 void readWholeProblem(Engine& e) {
     ReadControlRecord(e);
-    ReadProblemRecords(e);
+    PrepareProblem(e);
 }
 
 TEST(InputEcho, WholeProblemEchoAndPlotSections) {

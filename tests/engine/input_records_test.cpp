@@ -254,7 +254,11 @@ TEST(Restraints, RowsTheSolverCannotUseEndTheRun) {
 TEST(Increments, CopiesForTheOtherModules) {
     StepRun run("10 12.0 1.5 0.001 60.0");
     run.control().unitCode = 2;
-    ASSERT_EQ(run.run(ReadIncrements), "");
+    ASSERT_EQ(run.run([](Engine& e) {
+        ReadIncrements(e);
+        DeriveStepQuantities(e.st);
+    }),
+              "");
     const EngineState& st = run.st();
     EXPECT_EQ(st.control.ni, 10);
     EXPECT_EQ(st.control.h, 12.0);
@@ -273,7 +277,7 @@ TEST(Increments, CopiesForTheOtherModules) {
 }
 
 void readAndApplyEarthPressure(Engine& e) {
-    ReadEarthPressure(e);
+    EarthPressurePhase(e);
     ApplyEarthPressureLoads(e);
 }
 
@@ -348,7 +352,7 @@ TEST(EarthPressureLoads, SpecifiedProfileTakesTheSurchargeOverTheProblemsFreeHei
     ws.surchargeType[1] = 1;
     ws.surchargeMagnitude[1] = 1000.0;
     ws.surchargeDistance[1] = 12.0;
-    ASSERT_EQ(run.run(ReadEarthPressure), "");
+    ASSERT_EQ(run.run(EarthPressurePhase), "");
     const double n = double(24 * 0.02f);
     const double sigma = 0.28 * 1000.0 * n * n / (3600.0 * std::pow(0.16 + n * n, 3));
     const EarthPressureProfile& pr = run.st().profile;

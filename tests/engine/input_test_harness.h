@@ -46,9 +46,7 @@ class StepRun {
         c.ni = ni;
         c.h = h;
         c.freeHeight = freeHeight;
-        c.twoH = 2.0 * h;
-        c.hSquared = h * h;
-        c.hCubed = h * h * h;
+        DeriveStepQuantities(*state_);
     }
 
     // Runs a step; returns the report message of an input error that ended the run ("" when the step

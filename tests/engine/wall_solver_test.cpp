@@ -36,9 +36,7 @@ class Wall {
         c.unitSystem = 1;
         c.ni = ni;
         c.h = h;
-        c.twoH = 2.0 * h;
-        c.hSquared = h * h;
-        c.hCubed = h * h * h;
+        DeriveStepQuantities(*st);
         c.maxDeflection = 1e30;
         c.closureTolerance = 1e-9;
         c.iterationLimit = 100;
@@ -48,6 +46,7 @@ class Wall {
 
     // A constant value from station a to station b with half values at both ends, as a plain input row.
     void span(StationReals& table, int a, int b, double v) {
+        markReach(table, a, b);
         if (a == b) {
             table[position(a)] += v;
             return;
@@ -56,9 +55,19 @@ class Wall {
     }
     // Linearly varying from va at station a to vb at station b, half values at both ends.
     void varying(StationReals& table, int a, int b, double va, double vb) {
+        markReach(table, a, b);
         for (int i = a; i <= b; ++i) {
             double v = va + (vb - va) * (i - a) / (b - a);
             table[position(i)] += (i == a || i == b) ? 0.5 * v : v;
+        }
+    }
+    // The sides of each station that a stiffness span covers, as the stiffness rows record them.
+    void markReach(const StationReals& table, int a, int b) {
+        if (&table != &st->stations.ei) return;
+        auto& reach = st->stations.eiReach;
+        for (int i = a; i <= b; ++i) {
+            if (i > a || a == b) reach[position(i)] |= kReachAbove;
+            if (i < b || a == b) reach[position(i)] |= kReachBelow;
         }
     }
 
@@ -726,9 +735,7 @@ TEST(WallSolverIterations, InputBeyondTheTablesEndsTheRun) {
         ProblemControl& pc = w.st->control;
         pc.ni = c.ni;
         pc.h = c.h;
-        pc.twoH = 2.0 * c.h;
-        pc.hSquared = c.h * c.h;
-        pc.hCubed = c.h * c.h * c.h;
+        DeriveStepQuantities(*w.st);
         EXPECT_THROW(SolveWall(w.e), rt::EndRun) << c.what;
         const std::vector<std::string> report = splitLines(w.report());
         EXPECT_NE(std::find(report.begin(), report.end(), c.message), report.end()) << c.what;
@@ -782,9 +789,9 @@ TEST(WallSolverRigidity, MomentEICurves) {
 }
 
 TEST(WallSolverRigidity, ConstantPolylineTakesFiveSolutions) {
-    // Solution 1 on the given EI closes at 2; the update gives every station 0..NI the full EI1, which
-    // moves the wall (3), closes (4), and updates to the same EI, so that 5 repeats 4 and the run ends.
-    // Full rigidity at the clamp gives the head deflection P/EI1 (L^3/3 - L^2 h/4 + L h^2/6). Cut short by
+    // Solution 1 on the given EI closes at 2; the update gives stations 1..NI-1 the full EI1 and the two
+    // end stations half of it, as the stiffness row did, which moves the wall (3), closes (4), and updates
+    // to the same EI, so that 5 repeats 4 and the run ends with the clamped head deflection. Cut short by
     // the iteration limit, every solution but the last leaves stations 0..9 moving: after a solution that
     // closed, the count is that of the M-EI closure test.
     struct Case {
@@ -808,7 +815,7 @@ TEST(WallSolverRigidity, ConstantPolylineTakesFiveSolutions) {
                   c.notClosed != 0)
             << "limit " << c.limit;
         if (c.iteration == 5) {
-            const double expected = p / ei1 * (l * l * l / 3.0 - l * l * h / 4.0 + l * h * h / 6.0);
+            const double expected = clampedHeadDeflection(p, l, h, ei1);
             EXPECT_NEAR(w.w(0), expected, 1e-10 * expected);
         }
     }

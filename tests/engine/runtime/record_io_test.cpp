@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "runtime/run_errors.h"
 #include "support/test_support.h"
@@ -68,7 +71,9 @@ TEST(ListDirectedRead, MalformedValuesAreFaultsNamingFileLineAndItem) {
         {"inf\n", false, "IS NOT A NUMBER"},
         {"nan\n", false, "IS NOT A NUMBER"},
         {"1E999\n", false, "IS NOT A NUMBER"},
-        {"1.5+3\n", false, "IS NOT A NUMBER"},
+        {"1.5+\n", false, "IS NOT A NUMBER"},
+        {"1.5+-3\n", false, "IS NOT A NUMBER"},
+        {"1.5 3\n", true, "IS NOT AN INTEGER"},
         {"3*1.0\n", false, "REPEAT COUNTS ARE NOT ACCEPTED"},
         {"/ 1.0\n", false, "\"/\" IS NOT ACCEPTED"},
         {"\n\n", false, "END OF FILE AFTER LINE 2"},
@@ -94,6 +99,38 @@ TEST(ListDirectedRead, MalformedValuesAreFaultsNamingFileLineAndItem) {
             EXPECT_NE(fault.message().find("in.txt"), std::string::npos) << fault.message();
         }
     }
+}
+
+// Scratch files are written by E and D fields and read back list-directed: every exponent the writer can
+// produce must read back, the three-digit ones that drop the letter ("0.307-200") included.
+TEST(ListDirectedRead, ReadsBackEveryExponentTheFieldWriterProduces) {
+    ScratchDir dir;
+    struct Field {
+        int w, d;
+        char letter;
+        double mantissa;
+    };
+    const Field fields[] = {{10, 3, 'E', 3.07}, {12, 5, 'D', -1.23456}, {9, 3, 'E', 9.99}, {20, 12, 'E', 1.0 / 3.0}};
+    std::string text;
+    std::vector<double> written;
+    for (const Field& f : fields) {
+        for (int exponent = -300; exponent <= 300; ++exponent) {
+            const double v = f.mantissa * std::pow(10.0, exponent);
+            text += formatE(v, f.w, f.d, f.letter) + "\n";
+            written.push_back(v);
+        }
+    }
+    writeFile("scratch.txt", text);
+    RecordIO io;
+    io.open(8, "scratch.txt", Access::Read);
+    for (double v : written) {
+        double back = 0.0;
+        io.readList(8, {back});
+        // The field keeps d significant digits: within half a unit of the last one (d >= 3).
+        EXPECT_NEAR(back / v, 1.0, 5e-3) << v;
+        EXPECT_TRUE(std::signbit(back) == std::signbit(v)) << v;
+    }
+    EXPECT_EQ(formatE(3.07e-201, 10, 3), " 0.307-200");  // the form the reader must take
 }
 
 TEST(ListDirectedRead, NullValueBetweenCommasIsAFault) {

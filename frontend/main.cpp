@@ -1,0 +1,22 @@
+// The program's entry: the application, its main window with the project named on the command line, and
+// the event loop until the main window closes.
+#include <QApplication>
+#include <QTimer>
+
+#include "windows/main_form.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("VELMOR 2013");
+    QApplication::setApplicationDisplayName("VELMOR 2013");
+    QApplication::setOrganizationName("Morvex");
+
+    velmor::windows::TMainForm mainForm;
+    QStringList parameters = QApplication::arguments();
+    parameters.removeFirst();
+    mainForm.FormShow(parameters);
+    mainForm.show();
+    // The start-up benchmark times the program from process start to the shown window.
+    if (qEnvironmentVariableIsSet("VELMOR_QUIT_WHEN_SHOWN")) QTimer::singleShot(0, &application, &QApplication::quit);
+    return QApplication::exec();
+}

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "platform/dynamic_library.h"
+#include "project/plot_data_reader.h"
+#include "project/recent_files.h"
+#include "windows/project_document.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolButton;
+
+namespace velmor::windows {
+
+// The program's main window: the child windows (table editors, graph windows, dialogs) in a multiple-
+// document area, the menus, the tool bar, the project and its result graphs, the settings and the run.
+class TMainForm : public QMainWindow, public project::TMainWindowHooks {
+    Q_OBJECT
+
+  public:
+    static constexpr const char* kNewFileName = "NewWall.vm4d";
+
+    explicit TMainForm(TProjectFactory& Projects = DefaultProjectFactory(), QWidget* Parent = nullptr);
+    ~TMainForm() override;
+
+    // Called once before the window is first shown: the settings, then the project named by the first
+    // command-line parameter (without the program's name) or a new one.
+    void FormShow(const QStringList& Parameters);
+
+    // File commands. Save and Save As return false when the project was not written (cancelled dialog).
+    void FileNewClick();
+    void FileOpenClick();
+    bool FileSaveClick();
+    bool FileSaveAsClick();
+    void FileExitClick();
+    void FileMenuClick();
+    void MyFilePopupHandler(int Position);
+    // Opens a project; Mode 1 from the open dialog (its filter index in `Format`), 0 dropped, recent or
+    // named otherwise.
+    void OpenFileName(const std::string& FileName, int Mode, int Format = 1);
+    // A file dropped on the window: only the first of several is opened.
+    void DropFiles(const QStringList& FileNames);
+
+    void CompRunClick();
+    // Reads the plot-data file into the graphs; false after a read error (shown when `ShowErrors`).
+    bool ReadPlotFile(const std::string& FileName, bool ShowErrors);
+    void UpdatePlotButtons();
+    void UpdateStageButtons();
+    // Stage buttons: nothing for the current stage; otherwise the current stage is stored and the other
+    // loaded, the modified state kept.
+    void SwitchStage(int Stage);
+
+    void UpdatePrevFile(const std::string& FileName);
+    void UpdateRegistry();
+    bool SaveChangesQuery();
+    void CommitActiveChild();
+    void CloseAllChildren() override;
+    bool GetModified() const;
+    void SetModified(bool Value) override;
+    // What the project asks of the window.
+    void ReloadOpenDialogs() override {}
+    void ShowMessage(const std::string& Text) override;
+    void SetStatusText(const std::string& Text) override;
+    QString DisplayCaption() const;
+
+    TProjectDocument& Project() { return *project_; }
+    project::TResultGraphs& Graphs() { return graphs_; }
+    const project::TRecentFiles& RecentFiles() const { return recentFiles_; }
+    int RecentCount() const { return recentFiles_.Count(); }
+    bool PlotLoaded() const { return plotLoaded_; }
+    const QString& EditorPath() const { return editorPath_; }
+    QMdiArea* MdiArea() const { return mdi_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* StageMenu() const { return stageMenu_; }
+
+    // The buttons of the tool bar by their names ("SpeedButton1" .. "SpeedButton19").
+    QToolButton* SpeedButton(int Number) const;
+    // The directory of the program, where the engine library lies and the run writes "names.dat". Tests
+    // put another in place (an empty text restores the program's own).
+    static QString ProgramDirectory();
+    static void SetProgramDirectory(const QString& Directory);
+
+  protected:
+    void closeEvent(QCloseEvent* Event) override;
+    void dragEnterEvent(QDragEnterEvent* Event) override;
+    void dropEvent(QDropEvent* Event) override;
+
+  private:
+    void createMenus();
+    void createToolBar();
+    void setProject(std::unique_ptr<TProjectDocument> Project);
+    void setCaption();
+    void updateStageStatus();
+    bool saveProject();
+    // Runs a command so that no exception reaches the event loop: the message is shown instead.
+    void guard(const std::function<void()>& Command);
+    std::string plotFileName() const;
+    void showGraph(project::TGraphPlot& Graph);
+
+    TProjectFactory& projects_;
+    std::unique_ptr<TProjectDocument> project_;
+    project::TResultGraphs graphs_;
+    project::TRecentFiles recentFiles_;
+    std::unique_ptr<platform::TDynamicLibrary> engineLibrary_;
+    bool modified_ = false;
+    bool plotLoaded_ = false;
+    QString editorPath_;
+
+    QMdiArea* mdi_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* stageMenu_ = nullptr;
+    QAction* stageMenuAction_ = nullptr;
+    std::array<QAction*, project::TRecentFiles::kCapacity> recentActions_{};
+    QAction* recentSeparator_ = nullptr;
+    std::array<QToolButton*, 20> speedButtons_{};
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace velmor::windows

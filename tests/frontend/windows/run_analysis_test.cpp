@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QToolButton>
+#include <cstdint>
+#include <filesystem>
+
+#include "acceptance/plot_reader.h"
+#include "platform/dynamic_library.h"
+#include "platform/message_service.h"
+#include "platform/settings_service.h"
+#include "support/test_support.h"
+#include "windows/main_form.h"
+#include "windows/project_file_dialogs.h"
+
+namespace velmor::windows {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::ScratchDir;
+using test::writeFile;
+
+const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
+const QString kInitFailed = "Attempt to initialize DLL failed";
+
+// The engine stand-in of the fake library: returns `fakeResult` and keeps the run-control file it found.
+std::int32_t fakeResult = 0;
+std::string runControlSeen;
+std::int32_t fakeEngine(std::int32_t) {
+    runControlSeen = readFile("names.dat");
+    return fakeResult;
+}
+
+// A project in a directory whose name holds a dot, run with the program's directory in a scratch folder.
+class RunTest : public ::testing::Test {
+  protected:
+    RunTest() {
+        fs::create_directories(dir.path() / "work.d");
+        fs::create_directories(programDir);
+        TMainForm::SetProgramDirectory(QString::fromStdString(programDir.string()));
+        form.FormShow({});
+    }
+    ~RunTest() override { TMainForm::SetProgramDirectory(QString()); }
+
+    std::string openExample(const std::string& example) {
+        const std::string name = (dir.path() / "work.d" / "wall").string() + ".vm4d";
+        fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / example, name, fs::copy_options::overwrite_existing);
+        form.OpenFileName(name, 0);
+        messages.shown.clear();
+        return name;
+    }
+    void installRealEngine() {
+        const fs::path library = fs::path(QApplication::applicationDirPath().toStdString()) / "Velmor2013_DLL.so";
+        fs::copy_file(library, programDir / "Velmor2013_DLL.so", fs::copy_options::overwrite_existing);
+    }
+    std::string library() const { return (programDir / "Velmor2013_DLL.so").string(); }
+
+    ScratchDir dir;
+    fs::path programDir = dir.path() / "bin";
+    platform::RecordingMessages messages;
+    platform::MemorySettings settings;
+    ScriptedProjectDialogs dialogs;
+    TMainForm form;
+};
+
+TEST_F(RunTest, ExamplesRunThroughTheEngineAndFillTheGraphsFromThePlotFile) {
+    installRealEngine();
+    const struct {
+        const char* example;
+        std::vector<std::string> names;  // curve names of the result graphs, empty for the default names
+    } cases[] = {
+        {"cantilever-sand-english.vm4d", {}},
+        {"three-stages.vm4d", {"Stage: 1", "Stage: 2", "Stage: 3"}},
+        {"long-term-pair.vm4d", {"Short-Term", "Long-Term"}},
+    };
+    for (const auto& c : cases) {
+        const std::string input = openExample(c.example);
+        form.CompRunClick();
+        ASSERT_EQ(messages.shown, std::vector<QString>{kCompleted}) << c.example;
+        EXPECT_TRUE(form.PlotLoaded());
+        EXPECT_FALSE(fs::exists(programDir / "names.dat"));
+        EXPECT_EQ(fs::path(QDir::currentPath().toStdString()), programDir);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+        const test::PlotFile plot = test::readPlotFile(input.substr(0, input.size() - 5) + ".vm4p");
+        ASSERT_TRUE(plot.complete) << plot.error;
+        const project::TResultGraphs& g = form.Graphs();
+        const int series = static_cast<int>(plot.series.size());
+        std::size_t rows = 0, pressureRows = 0;
+        for (const auto& s : plot.series) {
+            rows = std::max(rows, s.resultRows.size());
+            pressureRows = std::max(pressureRows, s.pressureRows.size());
+        }
+        ASSERT_EQ(g.pltDef.GetLineCount(), series) << c.example;
+        EXPECT_EQ(g.pltMom.GetPointCount(), static_cast<int>(rows));
+        EXPECT_EQ(g.pltLD.GetLineCount(), series);
+        EXPECT_EQ(g.pltLD.GetPointCount(), static_cast<int>(pressureRows));
+        EXPECT_EQ(g.pltPY.GetLineCount(), static_cast<int>(plot.series.back().curves.size()));
+        // English results: depth in feet, moment in kip-inches (the reader divides by 12 and 1000).
+        const auto& last = plot.series.back().resultRows.back();
+        const double toFeet = plot.series.back().curveUnitCode == 1 ? 12.0 : 1.0;
+        const double toKips = plot.series.back().curveUnitCode == 1 ? 1000.0 : 1.0;
+        const int k = series - 1, j = static_cast<int>(plot.series.back().resultRows.size()) - 1;
+        // Relative 1e-12: the file's 4-digit mantissas read into 80-bit values and divided once.
+        EXPECT_NEAR(static_cast<double>(g.pltMom.GetPoint(k, j)->Y), last[0] / toFeet, 1e-12 * std::abs(last[0]));
+        EXPECT_NEAR(static_cast<double>(g.pltMom.GetPoint(k, j)->X), last[2] / toKips, 1e-12 * std::abs(last[2]));
+        for (std::size_t i = 0; i < c.names.size(); ++i)
+            EXPECT_EQ(g.pltShear.GetLine(static_cast<int>(i))->GetName(), c.names[i]) << c.example;
+        EXPECT_EQ(g.pltMom.XCaption, toKips == 1.0 ? "Bending Moment (m-kN)" : "Bending Moment (in-kips)");
+        EXPECT_EQ(g.pltDMS.YCaption3, toFeet == 1.0 ? "Depth (m)" : "Depth (ft)");
+        EXPECT_TRUE(form.SpeedButton(19)->isEnabled());
+        EXPECT_TRUE(form.SpeedButton(5)->isEnabled());
+    }
+}
+
+TEST_F(RunTest, MissingLibraryFailsToInitializeAndTheNextRunWorks) {
+    openExample("cantilever-sand-si.vm4d");
+    form.CompRunClick();
+    EXPECT_EQ(messages.shown, std::vector<QString>{kInitFailed});
+    EXPECT_TRUE(fs::exists(programDir / "names.dat"));  // left in place after a refusal
+    installRealEngine();
+    form.CompRunClick();
+    EXPECT_EQ(messages.shown.back(), kCompleted);
+    EXPECT_FALSE(fs::exists(programDir / "names.dat"));
+}
+
+TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
+    const std::string input = openExample("cantilever-sand-si.vm4d");
+    const std::string plotFile = (dir.path() / "work.d" / "wall.vm4p").string();
+    const std::string oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+    const struct {
+        const char* name;
+        bool hasEntry;
+        std::int32_t result;
+        const char* message;
+        bool plotKept;  // the earlier plot file is still there
+    } cases[] = {
+        {"no entry", false, 0, "Attempt to initialize DLL failed", true},
+        {"interface mismatch", true, 1,
+         "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
+         "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com",
+         false},
+        {"ran without plot file", true, 0,
+         "Computations are completed. Please, check output file for results or error "
+         "messages.",
+         false},
+    };
+    for (const auto& c : cases) {
+        platform::FakeLibraries libraries;
+        libraries.libraries[library()] = {};
+        if (c.hasEntry) libraries.libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&fakeEngine);
+        writeFile(plotFile, oldPlot);
+        ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
+        fakeResult = c.result;
+        messages.shown.clear();
+        form.CompRunClick();
+        EXPECT_EQ(messages.shown, std::vector<QString>{c.message}) << c.name;
+        EXPECT_EQ(fs::exists(plotFile), c.plotKept) << c.name;
+        // The graphs of the earlier results stay when the engine produced no new ones.
+        EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2) << c.name;
+        EXPECT_EQ(libraries.unloads, libraries.loads) << c.name;
+        EXPECT_EQ(fs::exists(programDir / "names.dat"), !c.hasEntry) << c.name;
+    }
+    const std::string stem = input.substr(0, input.size() - 5);
+    EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
+}
+
+TEST_F(RunTest, UnsavedProjectAndOverlongPathsAreNotRun) {
+    form.CompRunClick();  // a new project: Save As is cancelled, nothing else happens
+    EXPECT_EQ(dialogs.saveTitles.size(), 1u);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(fs::exists(programDir / "names.dat"));
+
+    fs::path deep = dir.path();
+    for (int i = 0; i < 3; ++i) deep /= std::string(90, 'd');
+    fs::create_directories(deep);
+    const std::string input = (deep / "wall.vm4d").string();
+    fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-si.vm4d", input);
+    form.OpenFileName(input, 0);
+    messages.shown.clear();
+    form.CompRunClick();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].indexOf(QString::fromStdString(input)), -1);
+    EXPECT_FALSE(fs::exists(programDir / "names.dat"));
+}
+
+}  // namespace
+}  // namespace velmor::windows
