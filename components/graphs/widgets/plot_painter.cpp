@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "graphs/plot_geometry.h"
+
 static void initGraphPatterns() {
     Q_INIT_RESOURCE(graph_patterns);
 }
