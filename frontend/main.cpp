@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "windows/main_commands.h"
 #include "windows/main_form.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Morvex");
 
     velmor::windows::TMainForm mainForm;
+    new velmor::windows::TMainCommands(mainForm);  // owned by the window
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     mainForm.FormShow(parameters);

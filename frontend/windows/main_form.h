@@ -76,6 +76,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     int RecentCount() const { return recentFiles_.Count(); }
     bool PlotLoaded() const { return plotLoaded_; }
     const QString& EditorPath() const { return editorPath_; }
+    void SetEditorPath(const QString& Path) { editorPath_ = Path; }
     QMdiArea* MdiArea() const { return mdi_; }
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* StageMenu() const { return stageMenu_; }

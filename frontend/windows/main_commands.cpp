@@ -1,0 +1,535 @@
+#include "windows/main_commands.h"
+
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
+
+#include "platform/document_service.h"
+#include "platform/message_service.h"
+#include "platform/text_editor_service.h"
+#include "project/file_names.h"
+#include "project/stage_operations.h"
+#include "windows/main_form.h"
+
+static void initToolBarIcons() {
+    Q_INIT_RESOURCE(toolbar);
+}
+
+namespace velmor::windows {
+
+namespace {
+
+using project::TProgramData;
+using project::TProjectTables;
+
+// The tool-bar buttons and their pictures.
+const struct {
+    int button;
+    const char* icon;
+} kButtonIcons[] = {
+    {1, "new"},     {2, "open"},       {3, "save"},    {4, "run"},     {7, "stages"},    {5, "output"}, {6, "profile"},
+    {13, "py"},     {8, "deflection"}, {11, "moment"}, {10, "shear"},  {12, "reaction"}, {19, "dms"},   {9, "pressure"},
+    {14, "stage1"}, {15, "stage2"},    {16, "stage3"}, {17, "stage4"}, {18, "stage5"},
+};
+
+}  // namespace
+
+TMainCommands::TMainCommands(TMainForm& Form) : QObject(&Form), form_(Form) {
+    initToolBarIcons();
+    createDataMenu();
+    createOptionsMenu();
+    createStageMenu();
+    createComputationMenu();
+    createGraphicsMenu();
+    createWindowMenu();
+    createHelpMenu();
+    attachToolBar();
+    // New and Open replace the project; the short-term and long-term entries follow the new one.
+    // (queued: the File command itself runs after the menu's own notice).
+    connect(form_.FileMenu(), &QMenu::triggered, this, &TMainCommands::UpdateLongTermMenus, Qt::QueuedConnection);
+    connect(&form_, &QWidget::windowTitleChanged, this, &TMainCommands::UpdateLongTermMenus, Qt::QueuedConnection);
+    UpdateLongTermMenus();
+}
+
+project::TProgramData& TMainCommands::data() {
+    return form_.Project().Data();
+}
+
+void TMainCommands::guard(const std::function<void()>& Command) {
+    // No exception may reach the event loop: its message is shown instead.
+    try {
+        Command();
+    } catch (const std::exception& fault) {
+        platform::messages().get().information(&form_, QString::fromStdString(fault.what()));
+    } catch (...) {
+        platform::messages().get().information(&form_, "An unexpected error occurred.");
+    }
+}
+
+QMenu* TMainCommands::Menu(const QString& Name) const {
+    return form_.menuBar()->findChild<QMenu*>(Name);
+}
+
+QAction* TMainCommands::Item(const QString& Name) const {
+    return form_.menuBar()->findChild<QAction*>(Name);
+}
+
+QAction* TMainCommands::add(QMenu* Menu, const QString& Name, const QString& Caption, std::function<void()> Command) {
+    QAction* item = Menu->addAction(Caption);
+    item->setObjectName(Name);
+    if (Command) connect(item, &QAction::triggered, this, [this, Command] { guard(Command); });
+    return item;
+}
+
+template <class Dialog, class... Extra>
+void TMainCommands::openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments) {
+    if (Slot.isNull()) {
+        Slot = new Dialog(data(), std::forward<Extra>(Arguments)...);
+        ShowChildDialog(form_.MdiArea(), Slot);
+        return;
+    }
+    if (auto* child = qobject_cast<QMdiSubWindow*>(Slot->parentWidget())) {
+        if (child->isMinimized()) child->showNormal();
+        form_.MdiArea()->setActiveSubWindow(child);
+    }
+}
+
+void TMainCommands::ReloadOpenDialogs() {
+    const std::array<TInputDialog*, 7> open = {dlgTitle, dlgProp, dlgCSD, dlgRebar, dlgConLoads, dlgSpring, dlgOptions};
+    for (TInputDialog* dialog : open)
+        if (dialog != nullptr) dialog->FormActivate();
+}
+
+// --- Data ------------------------------------------------------------------------------------------------
+
+void TMainCommands::createDataMenu() {
+    QMenu* menu = Menu("DataMenu");
+    const auto show = [this](components::TGridTable& (TProjectTables::*Table)() const) {
+        return [this, Table] { (data().Tables().*Table)().Show(); };
+    };
+    add(menu, "DataTitle", "&Title", [this] { openDialog(dlgTitle); });
+    add(menu, "DataProp", "Wall &Properties", [this] { openDialog(dlgProp); });
+    add(menu, "DataCSD", "&Wall Configuration", [this] { openDialog(dlgCSD); });
+    add(menu, "DataAxLoads", "&Soil Layer Data", [this] {
+        if (!data().ShortAndLongTerm) data().Tables().NewSoil().Show();
+    });
+    QMenu* soil = menu->addMenu("&Soil Layer Data");
+    soil->setObjectName("SoilLayerDataMenuPopup");
+    soil->menuAction()->setObjectName("SoilLayerDataMenu");
+    add(soil, "ShortTerm2", "Short-Term", [this] {
+        if (data().ShortAndLongTerm) data().Tables().NewSoil().Show();
+    });
+    add(soil, "LongTerm2", "Long-Term", [this] {
+        if (data().ShortAndLongTerm) data().Tables().LongSoil().Show();
+    });
+    add(menu, "DistributedActiveEarthPressureMenu", "&Distributed Active Earth Pressure",
+        show(&TProjectTables::DistLoad));
+    QMenu* loading = menu->addMenu("&Distributed Active Earth Pressure");
+    loading->setObjectName("DataLoadingPopup");
+    loading->menuAction()->setObjectName("DataLoading");
+    add(loading, "ShortTerm1", "Short-Term", show(&TProjectTables::DistLoad));
+    add(loading, "LongTerm1", "Long-Term", show(&TProjectTables::LongDist));
+    add(menu, "DataRebar", "&Additional Surcharge Loads", [this] { openDialog(dlgRebar); });
+    add(menu, "DataBoundCond", "&Concentrated Loads on the Wall", [this] { openDialog(dlgConLoads); });
+    add(menu, "DataSoilLayer", "&Boundary Condition on Deflection or Slope", show(&TProjectTables::Soillayer));
+    add(menu, "DataPYMod", "Modification &Factors for p-y Curves", show(&TProjectTables::PYMod));
+    add(menu, "DataPYCurves", "Sets of &External p-y Curves", [this] { data().Tables().PYCurves2().Show(); });
+    add(menu, "DataSoilSpring", "&Lateral Springs and Rotational Restraints", [this] { openDialog(dlgSpring); });
+    add(menu, "DataEICurves", "Sets of Nonlinear Moment vs EI Curves", [this] { data().Tables().MEICurves2().Show(); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { DataMenuClick(); }); });
+}
+
+void TMainCommands::DataMenuClick() {
+    form_.CommitActiveChild();
+    const TProgramData& d = data();
+    const bool generated = d.GenerateEarthPressure != 0 || d.GeneratePYCurves != 0;
+    const bool userPressure = d.EarthPressureMethod == 1;
+    const bool bothTerms = d.ShortAndLongTerm && d.StageCount == 1;
+    Item("DataCSD")->setEnabled(generated);
+    Item("DataAxLoads")->setEnabled(generated);
+    Item("SoilLayerDataMenu")->setEnabled(generated);
+    Item("DistributedActiveEarthPressureMenu")->setEnabled(userPressure);
+    Item("DataLoading")->setEnabled(userPressure);
+    for (const char* term : {"ShortTerm1", "LongTerm1", "ShortTerm2", "LongTerm2"}) Item(term)->setVisible(bothTerms);
+    Item("DataRebar")->setEnabled(d.UseSurcharges);
+    Item("DataBoundCond")->setEnabled(d.UseConcentratedLoads);
+    Item("DataSoilLayer")->setEnabled(d.UseRestraints);
+    Item("DataPYMod")->setEnabled(d.UsePYModification);
+    Item("DataPYCurves")->setEnabled(d.UseExternalPYCurves);
+    Item("DataSoilSpring")->setEnabled(d.UseSprings);
+    Item("DataEICurves")->setEnabled(d.UseMEICurves);
+    UpdateLongTermMenus();
+}
+
+void TMainCommands::UpdateLongTermMenus() {
+    const bool both = data().ShortAndLongTerm;
+    Item("SoilLayerDataMenu")->setVisible(both);
+    Item("DataLoading")->setVisible(both);
+    Item("DataAxLoads")->setVisible(!both);
+    Item("DistributedActiveEarthPressureMenu")->setVisible(!both);
+    Item("OptionsStaged")->setEnabled(!both);
+    form_.SpeedButton(7)->setEnabled(!both);
+}
+
+// --- Options ---------------------------------------------------------------------------------------------
+
+QAction* TMainCommands::toggle(QMenu* Menu, const QString& Name, const QString& Caption, bool TProgramData::*Option,
+                               std::function<components::TGridTable*(TProjectTables&)> Closes) {
+    QAction* item = add(Menu, Name, Caption, [this, Option, Closes, Name] {
+        TProgramData& d = data();
+        d.*Option = !(d.*Option);
+        Item(Name)->setChecked(d.*Option);
+        // Switching an option off closes the editor of its table.
+        if (!(d.*Option) && Closes) {
+            if (components::TGridTable* table = Closes(d.Tables())) table->HideForm();
+        }
+        form_.SetModified(true);
+    });
+    item->setCheckable(true);
+    return item;
+}
+
+void TMainCommands::createOptionsMenu() {
+    QMenu* menu = Menu("OptionsMenu");
+    QMenu* units = menu->addMenu("&Units");
+    units->setObjectName("OptionsUnitsPopup");
+    units->menuAction()->setObjectName("OptionsUnits");
+    auto* unitGroup = new QActionGroup(units);
+    const struct {
+        const char* name;
+        const char* caption;
+    } unitItems[] = {{"EnglishUnits", "&English Units (lbs, in)"},
+                     {"SIUnits", "&SI Units (kN, m)"},
+                     {"FLUnits", "&Other Units (F, L)"}};
+    for (int tag = 1; tag <= 3; ++tag) {
+        QAction* item = add(units, unitItems[tag - 1].name, unitItems[tag - 1].caption, [this, tag] {
+            if (data().Units == tag) return;
+            data().SetUnits(tag);
+            form_.SetModified(true);
+            ReloadOpenDialogs();
+        });
+        item->setCheckable(true);
+        unitGroup->addAction(item);
+    }
+    connect(units, &QMenu::aboutToShow, this, [this] { guard([this] { OptionsUnitsClick(); }); });
+
+    QMenu* pressure = menu->addMenu("Earth-Pressure Options");
+    pressure->setObjectName("OptionsKoutptPopup");
+    pressure->menuAction()->setObjectName("OptionsKoutpt");
+    auto* pressureGroup = new QActionGroup(pressure);
+    const struct {
+        const char* name;
+        const char* caption;
+    } pressureItems[] = {{"Userinput", "Earth-Pressure Specified by User"},
+                         {"Gentriangular", "Generate Triangular-Distribution Earth-Pressure"},
+                         {"Gentrape", "Generate Trapezoidal-Distribution Pressure (Anchored Walls)"}};
+    for (int tag = 1; tag <= 3; ++tag) {
+        QAction* item = add(pressure, pressureItems[tag - 1].name, pressureItems[tag - 1].caption, [this, tag] {
+            if (data().EarthPressureMethod != tag) form_.SetModified(true);
+            data().EarthPressureMethod = tag;
+        });
+        item->setCheckable(true);
+        pressureGroup->addAction(item);
+    }
+    connect(pressure, &QMenu::aboutToShow, this, [this] { guard([this] { OptionsKOutptClick(); }); });
+
+    add(menu, "OptionsKPYOP", "Generate &p-y Curves", [this] {
+        data().GeneratePYCurves = 1 - data().GeneratePYCurves;
+        form_.SetModified(true);
+    })->setCheckable(true);
+    toggle(menu, "OptionsConcentrate", "Apply &Concentrated Loads", &TProgramData::UseConcentratedLoads,
+           [](TProjectTables& t) { return &t.BoundCond(); });
+    toggle(menu, "OptionsTipRes", "Apply &Restraints on Deflection or Slope", &TProgramData::UseRestraints,
+           [](TProjectTables& t) { return &t.Soillayer(); });
+    toggle(menu, "OptionsPYCurves", "Apply User Specified p-y Curves (&External)", &TProgramData::UseExternalPYCurves,
+           [](TProjectTables& t) {
+               t.PYCurves2().HideForm();
+               return nullptr;
+           });
+    toggle(menu, "OptionsLateralSpring", "Apply &Lateral Springs and Rotation Restraints", &TProgramData::UseSprings,
+           [](TProjectTables& t) { return &t.SoilStrength(); });
+    toggle(menu, "OptionsPYMod", "Apply External p-y &Modification Factors ", &TProgramData::UsePYModification,
+           [](TProjectTables& t) { return &t.PYMod(); });
+    toggle(menu, "OptionsSurcharge", "Apply Additional Surcharge Loads", &TProgramData::UseSurcharges,
+           [](TProjectTables& t) { return &t.SurchargeTable(); });
+    toggle(menu, "OptionsEICurves", "Apply Nonlinear Moment vs EI Curves", &TProgramData::UseMEICurves,
+           [](TProjectTables& t) {
+               t.MEICurves2().HideForm();
+               return nullptr;
+           });
+    add(menu, "OptionsLong", "Conduct Short-Term and Long-Term &Analyses", [this] {
+        data().ShortAndLongTerm = !data().ShortAndLongTerm;
+        form_.SetModified(true);
+        UpdateLongTermMenus();
+    })->setCheckable(true);
+    add(menu, "OptionsStaged", "Conduct &Staged-Construction Analysis...", [this] {
+        OpenStagedOptions();
+    })->setCheckable(true);
+    add(menu, "OptionofTexeEditor1", "&Option of Text Editor...", [this] {
+        openDialog(
+            dlgOptions, [this] { return form_.EditorPath(); },
+            [this](const QString& Path) {
+                form_.SetEditorPath(Path);
+                platform::setEditorPath(Path);
+            });
+    });
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { OptionsMenuClick(); }); });
+}
+
+void TMainCommands::OptionsMenuClick() {
+    form_.CommitActiveChild();
+    TProgramData& d = data();
+    Item("OptionsKPYOP")->setChecked(d.GeneratePYCurves == 1);
+    Item("OptionsConcentrate")->setChecked(d.UseConcentratedLoads);
+    Item("OptionsTipRes")->setChecked(d.UseRestraints);
+    Item("OptionsPYCurves")->setChecked(d.UseExternalPYCurves);
+    Item("OptionsLateralSpring")->setChecked(d.UseSprings);
+    Item("OptionsPYMod")->setChecked(d.UsePYModification);
+    Item("OptionsSurcharge")->setChecked(d.UseSurcharges);
+    Item("OptionsEICurves")->setChecked(d.UseMEICurves);
+    Item("OptionsLong")->setEnabled(d.StageCount == 1);
+    Item("OptionsLong")->setChecked(d.ShortAndLongTerm);
+    if (d.ShortAndLongTerm) d.EndFlag = 9;
+    Item("OptionsStaged")->setEnabled(!d.ShortAndLongTerm);
+    Item("OptionsStaged")->setChecked(d.StageCount > 1);
+    d.UseUserEarthPressure = d.EarthPressureMethod == 1;
+}
+
+void TMainCommands::OptionsUnitsClick() {
+    const int units = data().Units;
+    Item("EnglishUnits")->setChecked(units == 1);
+    Item("SIUnits")->setChecked(units == 2);
+    Item("FLUnits")->setChecked(units == 3);
+}
+
+void TMainCommands::OptionsKOutptClick() {
+    TProgramData& d = data();
+    if (d.EarthPressureMethod == 0) d.EarthPressureMethod = 1;
+    Item("Userinput")->setChecked(d.EarthPressureMethod == 1);
+    Item("Gentriangular")->setChecked(d.EarthPressureMethod == 2);
+    Item("Gentrape")->setChecked(d.EarthPressureMethod == 3);
+    d.UseUserEarthPressure = d.EarthPressureMethod == 1;
+}
+
+// --- Stage Construction ----------------------------------------------------------------------------------
+
+void TMainCommands::createStageMenu() {
+    QMenu* menu = form_.StageMenu();
+    for (int stage = 1; stage <= 5; ++stage) {
+        add(menu, QString("Stage%1Menu").arg(stage), QString("Stage &%1").arg(stage), [this, stage] {
+            SelectStage(stage);
+        })->setCheckable(true);
+    }
+    add(menu, "SaveCurrentStage", "Update &Current Stage", [this] {
+        project::StoreCurrentStage(data());
+    })->setVisible(false);
+    add(menu, "CopyPreviousStage", "Copy &Previous Stage", [this] { CopyPreviousStageClick(); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { StageMenuClick(); }); });
+}
+
+void TMainCommands::StageMenuClick() {
+    form_.CommitActiveChild();
+    const TProgramData& d = data();
+    const bool staged = d.StageCount > 1;
+    for (int stage = 1; stage <= 5; ++stage) {
+        QAction* item = Item(QString("Stage%1Menu").arg(stage));
+        item->setEnabled(stage == 1 ? staged : d.StageCount >= stage);
+        item->setChecked(staged && d.CurrentStage == stage);
+    }
+    Item("SaveCurrentStage")->setEnabled(staged);
+    Item("CopyPreviousStage")->setEnabled(staged && d.CurrentStage > 1);
+}
+
+void TMainCommands::CopyPreviousStageClick() {
+    TProgramData& d = data();
+    const int stage = d.CurrentStage;
+    const QString question =
+        QString("Do you want to copy all information from Stage %1 to Stage %2").arg(stage - 1).arg(stage);
+    if (platform::messages().get().question(&form_, question, false) != platform::MessageService::Answer::Yes) return;
+    d.CurrentStage = stage - 1;
+    try {
+        project::LoadCurrentStage(d);
+    } catch (...) {
+        // The current stage stays what it was, whatever the read did.
+        d.CurrentStage = stage;
+        throw;
+    }
+    d.CurrentStage = stage;
+    project::StoreCurrentStage(d);
+}
+
+// --- Computation -----------------------------------------------------------------------------------------
+
+QString TMainCommands::resultFile(const char* Extension) const {
+    return QString::fromStdString(project::ChangeFileExt(form_.Project().FileName(), Extension));
+}
+
+void TMainCommands::EditText(const QString& FileName) {
+    if (!platform::textEditor().get().start(form_.EditorPath(), QFileInfo(FileName).absoluteFilePath()))
+        platform::messages().get().information(&form_, "An error occurred in running the Word Processor");
+}
+
+void TMainCommands::createComputationMenu() {
+    QMenu* menu = Menu("ComputationMenu");
+    add(menu, "CompInput", "Edit I&nput Text",
+        [this] { EditText(QString::fromStdString(form_.Project().FileName())); });
+    add(menu, "CompKernel", "Edit &Processor-Run Notes", [this] { EditText(resultFile(".vm4r")); });
+    add(menu, "CompOutput", "Edit &Output Text", [this] { EditText(resultFile(".vm4o")); });
+    add(menu, "CompLayers", "&View Wall Geometry", [this] { OpenSideView(); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { ComputationMenuClick(); }); });
+}
+
+void TMainCommands::ComputationMenuClick() {
+    form_.CommitActiveChild();
+    Item("CompInput")->setEnabled(QFileInfo(QString::fromStdString(form_.Project().FileName())).isFile());
+    Item("CompKernel")->setEnabled(QFileInfo(resultFile(".vm4r")).isFile());
+    Item("CompOutput")->setEnabled(QFileInfo(resultFile(".vm4o")).isFile());
+}
+
+// --- Graphics --------------------------------------------------------------------------------------------
+
+namespace {
+
+struct GraphItem {
+    const char* name;
+    const char* caption;
+    project::TGraphPlot project::TResultGraphs::*graph;
+};
+
+const GraphItem kGraphItems[] = {
+    {"Comppy", "p-&y Curves", &project::TResultGraphs::pltPY},
+    {"CompDef", "&Deflection vs Depth", &project::TResultGraphs::pltDef},
+    {"CompMom", "&Moment vs Depth", &project::TResultGraphs::pltMom},
+    {"CompShear", "&Shear vs Depth", &project::TResultGraphs::pltShear},
+    {"CompSoil", "&Reaction vs Depth", &project::TResultGraphs::pltSoil},
+    {"CompLD", "Earth &Pressure Distribution", &project::TResultGraphs::pltLD},
+    {"DefMomShear", "&Deflection, Moment and Shear", &project::TResultGraphs::pltDMS},
+    {"CompCombine", "Earth Pressure Combined", &project::TResultGraphs::PltCombine},
+};
+
+}  // namespace
+
+void TMainCommands::createGraphicsMenu() {
+    QMenu* menu = Menu("GraphicsMenu");
+    for (const GraphItem& g : kGraphItems) {
+        const auto graph = g.graph;
+        add(menu, g.name, g.caption, [this, graph] { (form_.Graphs().*graph).Show(); });
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { GraphicsMenuClick(); }); });
+}
+
+void TMainCommands::GraphicsMenuClick() {
+    const bool results = form_.PlotLoaded() && QFileInfo(resultFile(".vm4p")).isFile();
+    for (const GraphItem& g : kGraphItems) {
+        const project::TGraphPlot& graph = form_.Graphs().*g.graph;
+        const bool drawn = graph.GetLineCount() > 0 && graph.GetPointCount() > 1;
+        const QString name = g.name;
+        Item(name)->setEnabled(results && (name == "CompCombine" || name == "DefMomShear" || drawn));
+    }
+    Item("DefMomShear")
+        ->setEnabled(Item("CompDef")->isEnabled() && Item("CompMom")->isEnabled() && Item("CompShear")->isEnabled());
+}
+
+// --- Window ----------------------------------------------------------------------------------------------
+
+void TMainCommands::createWindowMenu() {
+    QMenu* menu = Menu("WindowMenu");
+    add(menu, "WindowCascade", "&Cascade", [this] { form_.MdiArea()->cascadeSubWindows(); });
+    add(menu, "WindowArrange", "&Arrange Icons", [this] {
+        // Minimised windows are lined up along the bottom edge of the window area.
+        int x = 0;
+        const int bottom = form_.MdiArea()->viewport()->height();
+        for (QMdiSubWindow* child : form_.MdiArea()->subWindowList()) {
+            if (!child->isMinimized()) continue;
+            child->move(x, bottom - child->height());
+            x += child->width();
+        }
+    });
+    windowSeparator_ = menu->addSeparator();
+    for (int i = 0; i < kWindowListSize; ++i) {
+        windowItems_[i] = add(menu, QString("WindowItem%1").arg(i), QString(), [this, i] { MyPopupHandler(i); });
+        windowItems_[i]->setCheckable(true);
+        windowItems_[i]->setVisible(false);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { ArrangeMenuClick(); }); });
+}
+
+void TMainCommands::ArrangeMenuClick() {
+    form_.CommitActiveChild();
+    const QList<QMdiSubWindow*> children = form_.MdiArea()->subWindowList();
+    QMdiSubWindow* active = form_.MdiArea()->activeSubWindow();
+    for (int i = 0; i < kWindowListSize; ++i) {
+        QAction* item = windowItems_[i];
+        if (i < children.size()) {
+            QMdiSubWindow* child = children[i];
+            windowChildren_[i] = child;
+            QString caption = child->windowTitle();
+            item->setText(caption.replace("&", "&&"));
+            item->setChecked(child == active);
+            item->setVisible(true);
+        } else {
+            windowChildren_[i] = nullptr;
+            item->setVisible(false);
+        }
+    }
+    windowSeparator_->setVisible(!children.isEmpty());
+}
+
+void TMainCommands::MyPopupHandler(int Item) {
+    // Each item stands for its window, whatever the captions: two equal captions still find their own.
+    QMdiSubWindow* child = windowChildren_[static_cast<std::size_t>(Item)];
+    if (child == nullptr) return;
+    if (child->isMinimized()) child->showNormal();
+    form_.MdiArea()->setActiveSubWindow(child);
+}
+
+// --- Help ------------------------------------------------------------------------------------------------
+
+TAboutBox& TMainCommands::AboutBox() {
+    if (about_.isNull()) about_ = new TAboutBox(&form_);
+    return *about_;
+}
+
+void TMainCommands::createHelpMenu() {
+    QMenu* menu = Menu("HelpMenu");
+    const auto document = [](const char* Name) {
+        return [Name] { platform::documents().get().open(TMainForm::ProgramDirectory() + "/" + Name); };
+    };
+    add(menu, "HelpContents", "&Contents", document("VELMOR_2013.chm"));
+    add(menu, "HelpUsersManual", "&User's Manual", document("VELMOR 2013 Users Manual.pdf"));
+    add(menu, "HelpTechnicalManual", "&Technical Manual", document("VelmorTechnicalManual.bat"));
+    add(menu, "HelpAbout", "&About...", [this] { AboutBox().exec(); });
+    add(menu, "HelpUpdates", "Check for &Updates", [] { platform::documents().get().open(kUpdateAddress); });
+    connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { HelpMenuClick(); }); });
+}
+
+void TMainCommands::HelpMenuClick() {
+    form_.CommitActiveChild();
+}
+
+// --- Tool bar --------------------------------------------------------------------------------------------
+
+void TMainCommands::attachToolBar() {
+    for (const auto& b : kButtonIcons) {
+        QToolButton* button = form_.SpeedButton(b.button);
+        if (button == nullptr) continue;
+        button->setIcon(QIcon(QString(":/toolbar/%1.svg").arg(b.icon)));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        button->setIconSize(QSize(24, 24));
+    }
+    QToolButton* staged = form_.SpeedButton(7);
+    staged->setEnabled(true);
+    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(); }); });
+    QToolButton* profile = form_.SpeedButton(6);
+    profile->setEnabled(true);
+    connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
+    for (int newOrOpen : {1, 2})
+        connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,
+                Qt::QueuedConnection);
+}
+
+}  // namespace velmor::windows

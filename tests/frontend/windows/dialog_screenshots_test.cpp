@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTest>
+
+#include "windows/about_box.h"
+#include "windows/input_dialogs.h"
+
+namespace velmor::windows {
+namespace {
+
+// Pictures of the dialogs for a person to look at, in the build tree's "screenshots" folder.
+QString screenshotPath(const QString& Name) {
+    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(dir);
+    return dir + "/" + Name + ".png";
+}
+
+void shoot(QWidget& Window, const QString& Name) {
+    Window.show();
+    Window.adjustSize();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Window));
+    if (auto* dialog = qobject_cast<TInputDialog*>(&Window)) dialog->FormActivate();
+    EXPECT_TRUE(Window.grab().save(screenshotPath(Name)));
+}
+
+TEST(DialogScreenshots, EachDialogInEnglishAndSIUnits) {
+    for (int units : {1, 2}) {
+        project::TProgramData data;
+        data.Units = units;
+        data.NumIncrements = 100;
+        data.IncrementLength = units == 1 ? 3 : 0.1L;
+        data.FreeHeight = units == 1 ? 240 : 6;
+        data.Wa = units == 1 ? 36 : 0.9L;
+        data.Wp = units == 1 ? 18 : 0.45L;
+        data.WaterTableBackfill = units == 1 ? 120 : 3;
+        data.SurchargeAtTop = units == 1 ? 1.5L : 10;
+        data.BackfillSlope = 10;
+        const QString suffix = units == 1 ? "_english" : "_si";
+        TDlgOptions options(
+            data, [] { return QString("xdg-open"); }, [](const QString&) {});
+        shoot(options, "dialog_control_options" + suffix);
+        TDlgProp prop(data);
+        shoot(prop, "dialog_wall_properties" + suffix);
+        TdlgCSD csd(data);
+        shoot(csd, "dialog_wall_configuration" + suffix);
+        TDlgRebar rebar(data);
+        shoot(rebar, "dialog_additional_surcharge" + suffix);
+        TDlgSpring spring(data);
+        shoot(spring, "dialog_springs" + suffix);
+        TDlgConLoads loads(data);
+        shoot(loads, "dialog_concentrated_loads" + suffix);
+        TdlgTitle title(data);
+        shoot(title, "dialog_project_title" + suffix);
+    }
+}
+
+TEST(DialogScreenshots, AboutBox) {
+    TAboutBox box;
+    box.Addresses = [] { return QList<QHostAddress>{QHostAddress("192.168.1.20")}; };
+    shoot(box, "about_box");
+}
+
+}  // namespace
+}  // namespace velmor::windows

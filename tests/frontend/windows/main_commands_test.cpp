@@ -1,0 +1,307 @@
+#include "windows/main_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QToolButton>
+#include <filesystem>
+
+#include "../../components/tables/table_test_support.h"
+#include "fields/widgets/data_edit_widget.h"
+#include "platform/document_service.h"
+#include "platform/message_service.h"
+#include "platform/settings_service.h"
+#include "platform/text_editor_service.h"
+#include "support/test_support.h"
+#include "ui_dlg_csd.h"
+#include "windows/main_form.h"
+
+namespace velmor::windows {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A main window with its commands and every service faked.
+class MainCommandsTest : public ::testing::Test {
+  protected:
+    MainCommandsTest() {
+        TMainForm::SetProgramDirectory(QString::fromStdString(dir.path().string()));
+        form = std::make_unique<TMainForm>();
+        commands = new TMainCommands(*form);
+        form->FormShow({});
+    }
+    ~MainCommandsTest() override {
+        form->CloseAllChildren();
+        TMainForm::SetProgramDirectory(QString());
+    }
+    project::TProgramData& data() { return form->Project().Data(); }
+    bool enabled(const char* item) { return commands->Item(item)->isEnabled(); }
+    bool visible(const char* item) { return commands->Item(item)->isVisible(); }
+    bool checked(const char* item) { return commands->Item(item)->isChecked(); }
+    void open(const char* menu) { emit commands->Menu(menu)->aboutToShow(); }
+
+    test::ScratchDir dir;
+    platform::RecordingMessages messages;
+    platform::MemorySettings settings;
+    platform::RecordingDocuments documents;
+    platform::RecordingTextEditor editor;
+    std::unique_ptr<TMainForm> form;
+    TMainCommands* commands;
+};
+
+TEST_F(MainCommandsTest, DataMenuFollowsTheProjectOptions) {
+    struct Case {
+        const char* name;
+        std::function<void(project::TProgramData&)> set;
+        std::vector<const char*> on, off, shown, hidden;
+    };
+    const Case cases[] = {
+        {"new project",
+         [](project::TProgramData&) {},
+         {"DataTitle", "DataProp", "DataCSD", "DataAxLoads"},
+         {"DistributedActiveEarthPressureMenu", "DataRebar", "DataBoundCond", "DataSoilLayer", "DataPYMod",
+          "DataPYCurves", "DataSoilSpring", "DataEICurves"},
+         {"DataAxLoads", "DistributedActiveEarthPressureMenu"},
+         {"SoilLayerDataMenu", "DataLoading"}},
+        {"nothing generated, every option on",
+         [](project::TProgramData& d) {
+             d.GeneratePYCurves = 0;
+             d.EarthPressureMethod = 1;
+             d.UseSurcharges = d.UseConcentratedLoads = d.UseRestraints = d.UsePYModification = true;
+             d.UseExternalPYCurves = d.UseSprings = d.UseMEICurves = true;
+         },
+         {"DistributedActiveEarthPressureMenu", "DataRebar", "DataBoundCond", "DataSoilLayer", "DataPYMod",
+          "DataPYCurves", "DataSoilSpring", "DataEICurves"},
+         {"DataCSD", "DataAxLoads"},
+         {},
+         {}},
+        {"short and long term",
+         [](project::TProgramData& d) {
+             d.ShortAndLongTerm = true;
+             d.EarthPressureMethod = 1;
+         },
+         {"SoilLayerDataMenu", "DataLoading"},
+         {},
+         {"SoilLayerDataMenu", "DataLoading", "ShortTerm1", "LongTerm1", "ShortTerm2", "LongTerm2"},
+         {"DataAxLoads", "DistributedActiveEarthPressureMenu"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->FileNewClick();
+        c.set(data());
+        open("DataMenu");
+        for (const char* item : c.on) EXPECT_TRUE(enabled(item)) << item;
+        for (const char* item : c.off) EXPECT_FALSE(enabled(item)) << item;
+        for (const char* item : c.shown) EXPECT_TRUE(visible(item)) << item;
+        for (const char* item : c.hidden) EXPECT_FALSE(visible(item)) << item;
+    }
+}
+
+TEST_F(MainCommandsTest, ShortAndLongTermToggleDisablesStagedConstruction) {
+    open("OptionsMenu");
+    EXPECT_TRUE(enabled("OptionsLong"));
+    EXPECT_TRUE(form->SpeedButton(7)->isEnabled());
+    commands->Item("OptionsLong")->trigger();
+    EXPECT_TRUE(data().ShortAndLongTerm);
+    EXPECT_TRUE(form->GetModified());
+    EXPECT_FALSE(form->SpeedButton(7)->isEnabled());
+    open("OptionsMenu");
+    EXPECT_TRUE(checked("OptionsLong"));
+    EXPECT_EQ(data().EndFlag, 9);
+    EXPECT_FALSE(enabled("OptionsStaged"));
+    // A new project brings the staged-construction commands back.
+    form->SetModified(false);
+    form->FileMenu()->findChild<QAction*>("FileNew")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(data().ShortAndLongTerm);
+    EXPECT_TRUE(form->SpeedButton(7)->isEnabled());
+    data().StageCount = 2;
+    open("OptionsMenu");
+    EXPECT_FALSE(enabled("OptionsLong"));
+    EXPECT_TRUE(checked("OptionsStaged"));
+}
+
+TEST_F(MainCommandsTest, SwitchingAnOptionOffClosesTheEditorOfItsTable) {
+    struct Case {
+        const char* item;
+        bool project::TProgramData::*option;
+        components::TGridTable& (project::TProjectTables::*table)() const;
+    };
+    const Case cases[] = {
+        {"OptionsConcentrate", &project::TProgramData::UseConcentratedLoads, &project::TProjectTables::BoundCond},
+        {"OptionsTipRes", &project::TProgramData::UseRestraints, &project::TProjectTables::Soillayer},
+        {"OptionsLateralSpring", &project::TProgramData::UseSprings, &project::TProjectTables::SoilStrength},
+        {"OptionsPYMod", &project::TProgramData::UsePYModification, &project::TProjectTables::PYMod},
+        {"OptionsSurcharge", &project::TProgramData::UseSurcharges, &project::TProjectTables::SurchargeTable},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        components::testing::FakeEditor fake;
+        components::TGridTable& table = (data().Tables().*c.table)();
+        data().*c.option = true;
+        table.SetEditorForm(&fake);
+        open("OptionsMenu");
+        EXPECT_TRUE(checked(c.item));
+        commands->Item(c.item)->trigger();
+        EXPECT_FALSE(data().*c.option);
+        EXPECT_EQ(fake.released, 1);
+        EXPECT_EQ(table.EditorForm(), nullptr);
+        // Switching it on again does not reopen the editor.
+        commands->Item(c.item)->trigger();
+        EXPECT_TRUE(data().*c.option);
+        EXPECT_EQ(table.EditorForm(), nullptr);
+    }
+    EXPECT_TRUE(form->GetModified());
+}
+
+TEST_F(MainCommandsTest, EarthPressureAndPYOptions) {
+    data().EarthPressureMethod = 0;
+    open("OptionsKoutptPopup");
+    EXPECT_EQ(data().EarthPressureMethod, 1);
+    EXPECT_TRUE(checked("Userinput"));
+    EXPECT_TRUE(data().UseUserEarthPressure);
+    commands->Item("Gentrape")->trigger();
+    EXPECT_EQ(data().EarthPressureMethod, 3);
+    open("OptionsMenu");
+    EXPECT_FALSE(data().UseUserEarthPressure);
+    EXPECT_TRUE(checked("OptionsKPYOP"));
+    commands->Item("OptionsKPYOP")->trigger();
+    EXPECT_EQ(data().GeneratePYCurves, 0);
+    commands->Item("OptionsKPYOP")->trigger();
+    EXPECT_EQ(data().GeneratePYCurves, 1);
+}
+
+TEST_F(MainCommandsTest, UnitsConvertTheProjectAndReloadOpenDialogs) {
+    data().FreeHeight = 240;
+    commands->Item("DataCSD")->trigger();
+    ASSERT_FALSE(commands->dlgCSD.isNull());
+    EXPECT_EQ(commands->dlgCSD->Form().deHL->text(), "20");
+    open("OptionsUnitsPopup");
+    EXPECT_TRUE(checked("EnglishUnits"));
+    commands->Item("SIUnits")->trigger();
+    EXPECT_EQ(data().Units, 2);
+    // 240 in = 6.096 m.
+    EXPECT_EQ(commands->dlgCSD->Form().deHL->text(), "6.096");
+    // The same dialog again is brought forward, not made twice.
+    commands->Item("DataCSD")->trigger();
+    EXPECT_EQ(form->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
+    data().StageCount = 3;
+    const struct {
+        int current;
+        bool copyEnabled;
+    } cases[] = {{1, false}, {3, true}};
+    for (const auto& c : cases) {
+        data().CurrentStage = c.current;
+        open("StageMenu");
+        for (int stage = 1; stage <= 5; ++stage) {
+            const QString item = QString("Stage%1Menu").arg(stage);
+            EXPECT_EQ(commands->Item(item)->isEnabled(), stage <= 3) << stage;
+            EXPECT_EQ(commands->Item(item)->isChecked(), stage == c.current) << stage;
+        }
+        EXPECT_EQ(enabled("CopyPreviousStage"), c.copyEnabled);
+        EXPECT_FALSE(visible("SaveCurrentStage"));
+    }
+    messages.answers = {platform::MessageService::Answer::No};
+    commands->CopyPreviousStageClick();
+    ASSERT_EQ(messages.asked.size(), 1u);
+    EXPECT_EQ(messages.asked[0], "Do you want to copy all information from Stage 2 to Stage 3");
+    EXPECT_EQ(data().CurrentStage, 3);
+}
+
+TEST_F(MainCommandsTest, ComputationItemsFollowTheFilesBesideTheInput) {
+    const std::string input = dir.file("wall.vm4d");
+    test::writeFile(input, "x");
+    form->Project().SetFileName(input);
+    test::writeFile(dir.file("wall.vm4o"), "report");
+    open("ComputationMenu");
+    EXPECT_TRUE(enabled("CompInput"));
+    EXPECT_FALSE(enabled("CompKernel"));
+    EXPECT_TRUE(enabled("CompOutput"));
+    form->SetEditorPath("my editor");
+    commands->Item("CompOutput")->trigger();
+    ASSERT_EQ(editor.starts.size(), 1u);
+    EXPECT_EQ(editor.starts[0].editorPath, "my editor");
+    EXPECT_EQ(editor.starts[0].fileName, QString::fromStdString(dir.file("wall.vm4o")));
+    editor.succeed = false;
+    commands->Item("CompInput")->trigger();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], "An error occurred in running the Word Processor");
+}
+
+TEST_F(MainCommandsTest, WindowListBindsEachItemToItsWindow) {
+    QList<QWidget*> windows;
+    for (const char* caption : {"A && B", "Twin", "Twin"}) {
+        auto* w = new QWidget;
+        w->setWindowTitle(caption);
+        form->MdiArea()->addSubWindow(w)->show();
+        windows << w;
+    }
+    open("WindowMenu");
+    EXPECT_TRUE(visible("WindowItem2"));
+    EXPECT_FALSE(visible("WindowItem3"));
+    EXPECT_EQ(commands->Item("WindowItem0")->text(), "A &&&& B");
+    commands->MyPopupHandler(1);
+    EXPECT_EQ(form->MdiArea()->activeSubWindow()->widget(), windows[1]);
+    commands->MyPopupHandler(2);
+    EXPECT_EQ(form->MdiArea()->activeSubWindow()->widget(), windows[2]);
+    open("WindowMenu");
+    EXPECT_TRUE(checked("WindowItem2"));
+    EXPECT_FALSE(checked("WindowItem1"));
+    form->CloseAllChildren();
+    open("WindowMenu");
+    EXPECT_FALSE(visible("WindowItem0"));
+}
+
+TEST_F(MainCommandsTest, HelpDocumentsAndTheUpdateCheckOpenThroughTheDesktop) {
+    for (const char* item : {"HelpContents", "HelpUsersManual", "HelpTechnicalManual", "HelpUpdates"})
+        commands->Item(item)->trigger();
+    const QString program = TMainForm::ProgramDirectory();
+    const std::vector<QString> expected = {
+        program + "/VELMOR_2013.chm", program + "/VELMOR 2013 Users Manual.pdf", program + "/VelmorTechnicalManual.bat",
+        "https://www.velmor.example.com/checkupdates/check/check.php?VELMOR;2013.4.14;05/22/15"};
+    EXPECT_EQ(documents.opened, expected);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
+    test::ScratchDir dir;
+    platform::RecordingMessages messages;
+    platform::MemorySettings settings;
+    const fs::path program = dir.path() / "bin";
+    fs::create_directories(program);
+    fs::copy_file(fs::path(QApplication::applicationDirPath().toStdString()) / "Velmor2013_DLL.so",
+                  program / "Velmor2013_DLL.so");
+    TMainForm::SetProgramDirectory(QString::fromStdString(program.string()));
+    fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-si.vm4d", dir.path() / "wall.vm4d");
+    TMainForm form;
+    auto* commands = new TMainCommands(form);
+    form.FormShow({QString::fromStdString(dir.file("wall.vm4d"))});
+    const char* const items[] = {"Comppy",   "CompDef", "CompMom",     "CompShear",
+                                 "CompSoil", "CompLD",  "DefMomShear", "CompCombine"};
+    emit commands->Menu("GraphicsMenu")->aboutToShow();
+    for (const char* item : items) EXPECT_FALSE(commands->Item(item)->isEnabled()) << item;
+
+    form.CompRunClick();
+    ASSERT_TRUE(form.PlotLoaded());
+    emit commands->Menu("GraphicsMenu")->aboutToShow();
+    for (const char* item : items) EXPECT_TRUE(commands->Item(item)->isEnabled()) << item;
+    // Results that hold only earth pressures.
+    for (project::TGraphPlot* g : {&form.Graphs().pltPY, &form.Graphs().pltDef, &form.Graphs().pltMom,
+                                   &form.Graphs().pltShear, &form.Graphs().pltSoil})
+        g->SetLineCount(0);
+    emit commands->Menu("GraphicsMenu")->aboutToShow();
+    for (const char* item : items) {
+        const bool pressure = QString(item) == "CompLD" || QString(item) == "CompCombine";
+        EXPECT_EQ(commands->Item(item)->isEnabled(), pressure) << item;
+    }
+    TMainForm::SetProgramDirectory(QString());
+}
+
+}  // namespace
+}  // namespace velmor::windows
