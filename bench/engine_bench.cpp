@@ -20,6 +20,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -110,14 +111,31 @@ std::string largestProblem() {
 
 const char* const kNames = "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n";
 
+// A scratch directory made current for one benchmark, holding the project as wall.vm4d; removed after it.
+class ScratchProject {
+  public:
+    explicit ScratchProject(const std::string& project)
+        : dir_(fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()))),
+          previous_(fs::current_path()) {
+        fs::create_directories(dir_);
+        fs::current_path(dir_);
+        writeAll("wall.vm4d", project);
+    }
+    ~ScratchProject() {
+        fs::current_path(previous_);
+        fs::remove_all(dir_);
+    }
+    ScratchProject(const ScratchProject&) = delete;
+    ScratchProject& operator=(const ScratchProject&) = delete;
+
+  private:
+    fs::path dir_, previous_;
+};
+
 // The program's way: names.dat written, the library loaded, the entry called and the library unloaded,
 // for every run.
 void wholeRun(benchmark::State& state, const std::string& project) {
-    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
-    writeAll("wall.vm4d", project);
+    ScratchProject scratch(project);
     for (auto _ : state) {
         writeAll("names.dat", kNames);
         Library library;
@@ -126,16 +144,10 @@ void wholeRun(benchmark::State& state, const std::string& project) {
     if (readAll("wall.vm4o").find("END OF ANALYSIS") == std::string::npos) state.SkipWithError("no report");
     if (dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_NOLOAD)) state.SkipWithError("the library stayed loaded");
     state.counters["peak_MiB"] = peakResidentMiB();
-    fs::current_path(previous);
-    fs::remove_all(dir);
 }
 
 void runProject(benchmark::State& state, const std::string& project) {
-    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
-    writeAll("wall.vm4d", project);
+    ScratchProject scratch(project);
     writeAll("names.dat", kNames);
     Library library;
     if (library.run() != 0) state.SkipWithError("the entry did not run");
@@ -143,16 +155,10 @@ void runProject(benchmark::State& state, const std::string& project) {
     for (auto _ : state) benchmark::DoNotOptimize(library.run());
     state.SetItemsProcessed(state.iterations());
     state.counters["peak_MiB"] = peakResidentMiB();
-    fs::current_path(previous);
-    fs::remove_all(dir);
 }
 
 void repeatedRuns(benchmark::State& state, const std::string& project) {
-    const fs::path dir = fs::temp_directory_path() / ("velmor-bench-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
-    writeAll("wall.vm4d", project);
+    ScratchProject scratch(project);
     writeAll("names.dat", kNames);
     Library library;
     double growth = 0.0;
@@ -163,8 +169,6 @@ void repeatedRuns(benchmark::State& state, const std::string& project) {
         growth = residentMiB() - before;
     }
     state.counters["growth_MiB_per_1000_runs"] = growth;
-    fs::current_path(previous);
-    fs::remove_all(dir);
 }
 
 }  // namespace
@@ -184,25 +188,19 @@ int main(int argc, char** argv) {
     for (const auto& entry : fs::directory_iterator(VELMOR_EXAMPLES_DIR))
         if (entry.path().extension() == ".vm4d") examples.push_back(entry.path());
     std::sort(examples.begin(), examples.end());
+    std::vector<std::pair<std::string, std::string>> projects;  // name, input text
+    for (const fs::path& path : examples) projects.emplace_back(path.stem().string(), readAll(path));
     const std::string largest = largestProblem();
-    for (const fs::path& path : examples) {
-        const std::string text = readAll(path);
-        benchmark::RegisterBenchmark(("WholeRun/" + path.stem().string()).c_str(), [text](benchmark::State& s) {
-            wholeRun(s, text);
-        })->Unit(benchmark::kMillisecond);
+    projects.emplace_back("largest-legal-problem", largest);
+    const std::pair<const char*, void (*)(benchmark::State&, const std::string&)> kinds[] = {{"WholeRun/", wholeRun},
+                                                                                             {"Run/", runProject}};
+    for (const auto& [prefix, run] : kinds) {
+        for (const auto& [name, text] : projects) {
+            benchmark::RegisterBenchmark((prefix + name).c_str(), [run = run, text = text](benchmark::State& s) {
+                run(s, text);
+            })->Unit(benchmark::kMillisecond);
+        }
     }
-    benchmark::RegisterBenchmark("WholeRun/largest-legal-problem", [largest](benchmark::State& s) {
-        wholeRun(s, largest);
-    })->Unit(benchmark::kMillisecond);
-    for (const fs::path& path : examples) {
-        const std::string text = readAll(path);
-        benchmark::RegisterBenchmark(("Run/" + path.stem().string()).c_str(), [text](benchmark::State& s) {
-            runProject(s, text);
-        })->Unit(benchmark::kMillisecond);
-    }
-    benchmark::RegisterBenchmark("Run/largest-legal-problem", [largest](benchmark::State& s) {
-        runProject(s, largest);
-    })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Memory/1000-runs-largest",
                                  [largest](benchmark::State& s) { repeatedRuns(s, largest); })
         ->Iterations(1)

@@ -197,6 +197,10 @@ class FormatRunner {
     bool runList(const std::vector<Node>& list, std::size_t from) {
         for (std::size_t i = from; i < list.size(); ++i) {
             const Node& n = list[i];
+            if (n.kind == Node::Kind::Blanks) {
+                out_.append(static_cast<std::size_t>(n.repeat), ' ');
+                continue;
+            }
             for (int r = 0; r < n.repeat; ++r) {
                 switch (n.kind) {
                     case Node::Kind::Group:
@@ -240,29 +244,23 @@ class FormatRunner {
                     wrongKind(n);
                 }
                 if (!std::isfinite(v)) refuse(n, v, "IS NOT A FINITE NUMBER");
+                const std::size_t at = out_.size();
                 if (n.code == 'F') {
-                    const std::size_t at = out_.size();
-                    out_ += formatF(v, n.w, n.d);
-                    if (range_ == FieldRange::Readable && out_.compare(at, std::string::npos, stars(n.w)) == 0)
+                    appendF(v, n.w, n.d, out_);
+                    if (range_ == FieldRange::Readable && n.w > 0 && out_[at] == '*')
                         refuse(n, v, "IS TOO WIDE FOR ITS FIELD");
                     return;
                 }
-                if (range_ == FieldRange::Readable && v != 0.0) {
-                    // The exponent the field shows is that of the value rounded to d digits.
-                    const double magnitude = std::fabs(v);
-                    if (magnitude >= 9e98) {  // rounding to d digits may carry into 1E+99
-                        const std::string shown = formatE(v, n.w, n.d, n.code);
-                        if (shown.find(n.code) == std::string::npos) refuse(n, v, "IS BEYOND THE RANGE OF ITS FIELD");
-                        out_ += shown;
-                        return;
-                    }
-                    if (magnitude < 1e-98) {
-                        const std::string shown = formatE(v, n.w, n.d, n.code);
-                        out_ += shown.find(n.code) == std::string::npos ? formatE(0.0, n.w, n.d, n.code) : shown;
-                        return;
-                    }
+                appendE(v, n.w, n.d, n.code, out_);
+                // The exponent the field shows is that of the value rounded to d digits: without its letter
+                // it has three digits.
+                const double magnitude = std::fabs(v);
+                if (range_ == FieldRange::Readable && (magnitude >= 9e98 || (v != 0.0 && magnitude < 1e-98)) &&
+                    out_.find(n.code, at) == std::string::npos) {
+                    if (magnitude >= 1.0) refuse(n, v, "IS BEYOND THE RANGE OF ITS FIELD");
+                    out_.resize(at);
+                    appendE(0.0, n.w, n.d, n.code, out_);
                 }
-                out_ += formatE(v, n.w, n.d, n.code);
                 return;
             }
             case 'A':
@@ -493,7 +491,7 @@ std::string formatEExact(double value, int w, int d, char letter) {
 
 // Sign, digits and exponent of a field laid out right-aligned in w characters; the zero before the point
 // goes first when the field is too narrow, asterisks when even that does not fit.
-std::string layOut(bool negative, const char* body, std::size_t length, int w) {
+void layOut(bool negative, const char* body, std::size_t length, int w, std::string& out) {
     std::size_t width = static_cast<std::size_t>(w < 0 ? 0 : w);
     std::size_t skip = 0;
     std::size_t total = length + (negative ? 1 : 0);
@@ -501,11 +499,13 @@ std::string layOut(bool negative, const char* body, std::size_t length, int w) {
         skip = 1;
         --total;
     }
-    if (total > width) return stars(w);
-    std::string out(width - total, ' ');
+    if (total > width) {
+        out.append(width, '*');
+        return;
+    }
+    out.append(width - total, ' ');
     if (negative) out += '-';
     out.append(body + skip, length - skip);
-    return out;
 }
 
 // Rounds digits[0..keep) by digits[keep], halves away from zero; true when a carry adds a leading 1
@@ -528,14 +528,23 @@ constexpr int kQuickPrecision = 30;
 
 }  // namespace
 
-std::string formatF(double value, int w, int d) {
-    if (nonFinite(value) || d < 0) return stars(w);
-    if (d > kQuickPrecision) return formatFExact(value, w, d);
+void appendF(double value, int w, int d, std::string& out) {
+    if (nonFinite(value) || d < 0) {
+        out += stars(w);
+        return;
+    }
+    if (d > kQuickPrecision) {
+        out += formatFExact(value, w, d);
+        return;
+    }
     // d + 2 decimals: two guard digits decide the rounding unless they read 50, which may stand for an
     // exact half; only then is the whole expansion looked at.
     char buf[400];
     auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::fixed, d + 2);
-    if (res.ec != std::errc()) return stars(w);
+    if (res.ec != std::errc()) {
+        out += stars(w);
+        return;
+    }
     const char* end = res.ptr;
     const char* point = std::find(static_cast<const char*>(buf), end, '.');
     const int intDigits = static_cast<int>(point - buf);
@@ -543,7 +552,10 @@ std::string formatF(double value, int w, int d) {
     std::copy(static_cast<const char*>(buf), point, digits);
     std::copy(point + 1, end, digits + intDigits);
     const int keep = intDigits + d;
-    if (digits[keep] == '5' && digits[keep + 1] == '0') return formatFExact(value, w, d);
+    if (digits[keep] == '5' && digits[keep + 1] == '0') {
+        out += formatFExact(value, w, d);
+        return;
+    }
     int lead = 0;
     if (roundUpDigits(digits, keep)) {
         // 99.96 -> 100.0: one more integer digit
@@ -558,12 +570,18 @@ std::string formatF(double value, int w, int d) {
     for (int i = shownInt; i < keep + lead; ++i) body[n++] = digits[i];
     bool nonZero = false;
     for (int i = 0; i < keep + lead; ++i) nonZero = nonZero || digits[i] != '0';
-    return layOut(value < 0 && nonZero, body, n, w);
+    layOut(value < 0 && nonZero, body, n, w, out);
 }
 
-std::string formatE(double value, int w, int d, char letter) {
-    if (nonFinite(value) || d < 1) return stars(w);
-    if (d > kQuickPrecision) return formatEExact(value, w, d, letter);
+void appendE(double value, int w, int d, char letter, std::string& out) {
+    if (nonFinite(value) || d < 1) {
+        out += stars(w);
+        return;
+    }
+    if (d > kQuickPrecision) {
+        out += formatEExact(value, w, d, letter);
+        return;
+    }
     char digits[kQuickPrecision + 3];
     int exponent = 0;
     bool nonZero = false;
@@ -573,7 +591,10 @@ std::string formatE(double value, int w, int d, char letter) {
         // d + 2 significant digits: two guard digits, as in the fixed form.
         char buf[64];
         auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, d + 1);
-        if (res.ec != std::errc()) return stars(w);
+        if (res.ec != std::errc()) {
+            out += stars(w);
+            return;
+        }
         int n = 0;
         const char* c = buf;
         for (; c < res.ptr && *c != 'e'; ++c) {
@@ -589,7 +610,10 @@ std::string formatE(double value, int w, int d, char letter) {
             }
         }
         exponent = (negativeExponent ? -e10 : e10) + 1;
-        if (digits[d] == '5' && digits[d + 1] == '0') return formatEExact(value, w, d, letter);
+        if (digits[d] == '5' && digits[d + 1] == '0') {
+            out += formatEExact(value, w, d, letter);
+            return;
+        }
         if (roundUpDigits(digits, d)) ++exponent;
         for (int i = 0; i < d; ++i) nonZero = nonZero || digits[i] != '0';
     }
@@ -611,9 +635,22 @@ std::string formatE(double value, int w, int d, char letter) {
         body[n++] = static_cast<char>('0' + magnitude / 10 % 10);
         body[n++] = static_cast<char>('0' + magnitude % 10);
     } else {
-        return stars(w);
+        out += stars(w);
+        return;
     }
-    return layOut(value < 0 && nonZero, body, n, w);
+    layOut(value < 0 && nonZero, body, n, w, out);
+}
+
+std::string formatF(double value, int w, int d) {
+    std::string s;
+    appendF(value, w, d, s);
+    return s;
+}
+
+std::string formatE(double value, int w, int d, char letter) {
+    std::string s;
+    appendE(value, w, d, letter, s);
+    return s;
 }
 
 std::string formatA(std::string_view text, int w) {
@@ -622,40 +659,63 @@ std::string formatA(std::string_view text, int w) {
     return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + std::string(text);
 }
 
-std::string listReal(double value) {
-    if (nonFinite(value)) return value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+namespace {
+
+// The shortest digits that read back to the same double, with a decimal point or an exponent.
+void appendListReal(double value, std::string& out) {
+    if (nonFinite(value)) {
+        out += value != value ? "NaN" : (value < 0 ? "-Infinity" : "Infinity");
+        return;
+    }
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, value);
-    std::string s(buf, res.ptr);
     bool hasPoint = false;
-    for (char& c : s) {
-        if (c == 'e') c = 'E';
-        if (c == '.' || c == 'E') hasPoint = true;
+    for (char* c = buf; c < res.ptr; ++c) {
+        if (*c == 'e') *c = 'E';
+        if (*c == '.' || *c == 'E') hasPoint = true;
     }
-    if (!hasPoint) s += ".0";
+    out.append(buf, static_cast<std::size_t>(res.ptr - buf));
+    if (!hasPoint) out += ".0";
+}
+
+}  // namespace
+
+std::string listReal(double value) {
+    std::string s;
+    appendListReal(value, s);
     return s;
+}
+
+void appendListRecord(const FormatItem* items, std::size_t count, std::string& out) {
+    if (count == 0) out += ' ';
+    for (std::size_t i = 0; i < count; ++i) {
+        const FormatItem& item = items[i];
+        out += ' ';
+        switch (item.kind()) {
+            case FormatItem::Kind::Integer: {
+                char buf[24];
+                auto res = std::to_chars(buf, buf + sizeof buf, item.integer());
+                out.append(buf, static_cast<std::size_t>(res.ptr - buf));
+                break;
+            }
+            case FormatItem::Kind::Real:
+                appendListReal(item.real(), out);
+                break;
+            case FormatItem::Kind::Text:
+                out += item.text();
+                break;
+            case FormatItem::Kind::Logical:
+                out += item.logical() ? 'T' : 'F';
+                break;
+        }
+    }
+    out += '\n';
 }
 
 std::string formatList(const std::vector<FormatItem>& items) {
     std::string line;
-    for (const FormatItem& item : items) {
-        line += ' ';
-        switch (item.kind()) {
-            case FormatItem::Kind::Integer:
-                line += std::to_string(item.integer());
-                break;
-            case FormatItem::Kind::Real:
-                line += listReal(item.real());
-                break;
-            case FormatItem::Kind::Text:
-                line += item.text();
-                break;
-            case FormatItem::Kind::Logical:
-                line += item.logical() ? 'T' : 'F';
-                break;
-        }
-    }
-    if (items.empty()) line = " ";
+    appendListRecord(items.data(), items.size(), line);
+    line.pop_back();
     return line;
 }
 

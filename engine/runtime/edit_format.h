@@ -92,12 +92,17 @@ class EditFormat {
 std::string formatI(long long value, int w, int minDigits = 0);
 std::string formatF(double value, int w, int d);
 std::string formatE(double value, int w, int d, char letter = 'E');
+// As formatF and formatE, appended to `out`.
+void appendF(double value, int w, int d, std::string& out);
+void appendE(double value, int w, int d, char letter, std::string& out);
 std::string formatA(std::string_view text, int w);
 
 // A list-directed record: a blank, then the values separated by blanks. Reals are written with the
 // fewest digits that read back to the same double, always with a decimal point or an exponent.
 std::string formatList(const std::vector<FormatItem>& items);
 std::string listReal(double value);
+// As formatList, appended to `out` and ended by '\n'.
+void appendListRecord(const FormatItem* items, std::size_t count, std::string& out);
 
 // How many non-finite reals the formatters have been handed since the process started. No NaN or
 // infinity may reach a file; tests and the fuzz target check that this stays at zero.

@@ -1,5 +1,6 @@
 #include "runtime/record_io.h"
 
+
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -49,6 +50,25 @@ bool parseListInteger(std::string_view token, int32_t& value) {
 }
 
 bool parseListReal(std::string_view token, double& value) {
+    // Most values are plain decimals or carry the letter E: they read as they stand. Anything from_chars
+    // stops short of (a letterless exponent, a D, a leading +) goes the long way below.
+    bool plain = !token.empty() && token[0] != '+';
+    for (char c : token) {
+        if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'E' || c == 'e')) {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        double v = 0.0;
+        const char* first = token.data();
+        const char* last = first + token.size();
+        auto res = std::from_chars(first, last, v, std::chars_format::general);
+        if (res.ec == std::errc() && res.ptr == last && std::isfinite(v)) {
+            value = v;
+            return true;
+        }
+    }
     std::string text;
     std::size_t i = 0;
     if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
@@ -101,9 +121,18 @@ RecordIO::RecordIO() : console_(stderr) {
 RecordIO::~RecordIO() {
     for (int u = 1; u < kUnitCount; ++u) {
         Unit& unit = units_[static_cast<std::size_t>(u)];
-        if (unit.out) std::fclose(unit.out);
+        if (unit.out) {
+            finishWriting(unit);
+            std::fclose(unit.out);
+        }
         unit.out = nullptr;
     }
+}
+
+int RecordIO::finishWriting(Unit& u) {
+    int error = 0;
+    if (std::fflush(u.out) != 0) error = errno;
+    return error;
 }
 
 void RecordIO::open(int unit, const std::string& path, Access access) {
@@ -115,6 +144,8 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
     u.access = access;
     if (path.empty()) throw RecordFault("NO FILE NAME GIVEN FOR UNIT " + std::to_string(unit));
     if (access == Access::Write) {
+        // Truncated at the open, so a run that is cut short can never leave an earlier run's records
+        // behind its own.
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
     } else {
@@ -140,10 +171,8 @@ void RecordIO::close(int unit) {
     if (u.out) {
         // Buffered records reach the disk only here: a full disk shows up at the flush or the close.
         failed = std::ferror(u.out) != 0;
-        if (std::fflush(u.out) != 0) {
-            failed = true;
-            error = errno;
-        }
+        error = finishWriting(u);
+        if (error != 0) failed = true;
         if (std::fclose(u.out) != 0) {
             failed = true;
             if (error == 0) error = errno;
@@ -183,8 +212,10 @@ RecordIO::Unit& RecordIO::connected(int unit, Access access) {
 
 bool RecordIO::nextLine(Unit& u, std::string_view& line) {
     if (u.next >= u.content.size()) return false;
-    std::size_t end = u.content.find_first_of("\r\n", u.next);
-    if (end == std::string::npos) end = u.content.size();
+    const std::size_t size = u.content.size();
+    const char* text = u.content.data();
+    std::size_t end = u.next;
+    while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
     line = std::string_view(u.content).substr(u.next, end - u.next);
     std::size_t after = end;
     if (after < u.content.size()) {
@@ -231,16 +262,21 @@ void RecordIO::readList(int unit, std::initializer_list<ReadTarget> targets) {
                 continue;
             }
             std::size_t start = i;
-            while (i < line.size() && !isSeparatorBlank(line[i]) && line[i] != ',') ++i;
+            bool repeat = false, slash = false;
+            for (; i < line.size(); ++i) {
+                const char t = line[i];
+                if (isSeparatorBlank(t) || t == ',') break;
+                repeat = repeat || t == '*';
+                slash = slash || t == '/';
+            }
             std::string_view token = line.substr(start, i - start);
-            std::string item = "ITEM " + std::to_string(got + 1) + " ";
-            if (token.find('*') != std::string_view::npos)
-                fault(u, item + quote(token) + ": REPEAT COUNTS ARE NOT ACCEPTED");
-            if (token.find('/') != std::string_view::npos) fault(u, item + quote(token) + ": \"/\" IS NOT ACCEPTED");
+            auto item = [&] { return "ITEM " + std::to_string(got + 1) + " " + quote(token); };
+            if (repeat) fault(u, item() + ": REPEAT COUNTS ARE NOT ACCEPTED");
+            if (slash) fault(u, item() + ": \"/\" IS NOT ACCEPTED");
             if (target->integer()) {
-                if (!parseListInteger(token, *target->integer())) fault(u, item + quote(token) + " IS NOT AN INTEGER");
+                if (!parseListInteger(token, *target->integer())) fault(u, item() + " IS NOT AN INTEGER");
             } else if (!parseListReal(token, *target->real())) {
-                fault(u, item + quote(token) + " IS NOT A NUMBER");
+                fault(u, item() + " IS NOT A NUMBER");
             }
             ++target;
             ++got;
@@ -309,15 +345,17 @@ void RecordIO::writeFormatted(int unit, std::string_view format, const FormatIte
     writeText(unit, buffer_);
 }
 
-void RecordIO::writeList(int unit, const std::vector<FormatItem>& items) {
-    for (std::size_t i = 0; i < items.size(); ++i) {
+void RecordIO::writeListed(int unit, const FormatItem* items, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
         const FormatItem& item = items[i];
         if (item.kind() != FormatItem::Kind::Real || std::isfinite(item.real())) continue;
         const double v = item.real();
         throw RecordFault(writeContext(unit) + "ITEM " + std::to_string(i + 1) + ", " +
                           (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
     }
-    writeLines(unit, {formatList(items)});
+    buffer_.clear();
+    appendListRecord(items, count, buffer_);
+    writeText(unit, buffer_);
 }
 
 void RecordIO::writeLines(int unit, const std::vector<std::string>& lines) {

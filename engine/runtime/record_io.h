@@ -29,7 +29,8 @@ class ReadTarget {
 enum class Access { Read, Write };
 
 // The engine's file units: sequential text files, one record a line. Unit 0 is the console (standard
-// error) and is always connected. Opening a connected unit closes it first; opening for writing truncates;
+// error) and is always connected. Opening a connected unit closes it first; a file opened for writing holds
+// only what the unit wrote once it is closed;
 // opening a missing file for reading is a RecordFault. Reading accepts LF, CR LF and CR line ends and a
 // last line without an end; writing ends each record with LF. Every fault raises RecordFault naming the
 // file, the line and the item.
@@ -73,9 +74,9 @@ class RecordIO {
         writeFormatted(unit, format, items.begin(), items.size());
     }
     // List-directed write: a blank, then the values.
-    void writeList(int unit, const std::vector<FormatItem>& items);
+    void writeList(int unit, const std::vector<FormatItem>& items) { writeListed(unit, items.data(), items.size()); }
     void writeList(int unit, std::initializer_list<FormatItem> items) {
-        writeList(unit, std::vector<FormatItem>(items));
+        writeListed(unit, items.begin(), items.size());
     }
     // Writes finished lines as they stand.
     void writeLines(int unit, const std::vector<std::string>& lines);
@@ -88,12 +89,15 @@ class RecordIO {
         Access access = Access::Read;
         std::string path;
         std::FILE* out = nullptr;
-        std::string content;   // whole file, for reading
-        std::size_t next = 0;  // offset of the next line
-        int line = 0;          // number of the last line read, or of lines written
+        std::string content;      // whole file, for reading
+        std::size_t next = 0;     // offset of the next line
+        int line = 0;             // number of the last line read, or of lines written
     };
+    // Flushes a unit open for writing; the errno of a failure, or 0.
+    static int finishWriting(Unit& u);
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
+    void writeListed(int unit, const FormatItem* items, std::size_t count);
     const EditFormat& parsedFormat(std::string_view format);
     void writeText(int unit, const std::string& text);
     Unit& connected(int unit, Access access);

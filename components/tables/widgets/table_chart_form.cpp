@@ -46,22 +46,6 @@ class EditorImportTarget : public TImportTarget {
 
 }  // namespace
 
-std::vector<std::string> clipboardLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            line += c;
-            continue;
-        }
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        lines.push_back(line);
-        line.clear();
-    }
-    return lines;
-}
-
 TTableChartForm::TTableChartForm(TGridTableChart& ATable)
     : BasicTableForm(ATable),
       chart_(new ChartView(this)),
@@ -253,7 +237,7 @@ void TTableChartForm::pasteClipboard() {
         showMessage(this, "There is no text on the Clipboard");
         return;
     }
-    import(clipboardLines(text->toStdString()));
+    import(SplitLines(text->toStdString()));
 }
 
 void installChartTableEditors(TTableSpaceChart& space, QMdiArea* area) {

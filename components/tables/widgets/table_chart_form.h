@@ -74,10 +74,6 @@ class TTableChartForm : public BasicTableForm<ChartFamily> {
     bool accepted_ = false;
 };
 
-// The lines of clipboard text that the paste imports: a line counts only when a line break (CR LF, CR or
-// LF) follows it, so a last line without a break is left out.
-std::vector<std::string> clipboardLines(const std::string& text);
-
 // Makes TTableChartForm the editor of a chart space's tables (see installTableEditors).
 void installChartTableEditors(TTableSpaceChart& space, QMdiArea* area = nullptr);
 
