@@ -7,16 +7,21 @@ namespace velmor::platform {
 
 namespace {
 
+// The program's texts break their lines with a carriage return, which a Qt label does not show as a break.
+QString shownText(QString text) {
+    return text.replace("\r\n", "\n").replace('\r', '\n');
+}
+
 class QtMessages : public MessageService {
   public:
     void information(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok);
+        QMessageBox::information(parent, QApplication::applicationName(), shownText(text), QMessageBox::Ok);
     }
 
     Answer question(QWidget* parent, const QString& text, bool withCancel) override {
         QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
         if (withCancel) buttons |= QMessageBox::Cancel;
-        switch (QMessageBox::question(parent, QApplication::applicationName(), text, buttons)) {
+        switch (QMessageBox::question(parent, QApplication::applicationName(), shownText(text), buttons)) {
             case QMessageBox::Yes:
                 return Answer::Yes;
             case QMessageBox::No:

@@ -412,6 +412,8 @@ bool TMainForm::FileSaveClick() {
 }
 
 bool TMainForm::FileSaveAsClick() {
+    // The stage being edited goes to its stage file first, or the joined file would miss its changes.
+    if (project_->StageCount() > 1) project_->StoreCurrentStage();
     const std::string previous = project_->FileName();
     std::string proposed = previous;
     if (project::SameExtension(project::ExtractFileExt(previous), ".vmd"))

@@ -88,7 +88,12 @@ void TMainForm::CompRunClick() {
         messages.information(this, kInconsistent);
     } else {
         messages.information(this, kCompleted);
-        if (QFile::exists(QString::fromStdString(names.Plot))) plotLoaded_ = ReadPlotFile(names.Plot, true);
+        if (QFile::exists(QString::fromStdString(names.Plot))) {
+            // Graph windows go before their curves are replaced: a read error's message box would let them
+            // repaint half-read data.
+            CloseAllChildren();
+            plotLoaded_ = ReadPlotFile(names.Plot, true);
+        }
     }
     UpdatePlotButtons();
     CloseAllChildren();

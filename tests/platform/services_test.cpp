@@ -1,88 +1,45 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QCoreApplication>
+#include <QSettings>
 
-#include "platform/clipboard_service.h"
-#include "platform/file_dialog_service.h"
-#include "platform/text_editor_service.h"
+#include "platform/dynamic_library.h"
+#include "platform/settings_service.h"
+#include "support/test_support.h"
 
 namespace velmor::platform {
 namespace {
 
-TEST(FileDialogs, FiltersBecomeQtFilters) {
-    struct Case {
-        const char* filter;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"Text Files (*.txt)|*.txt|Data Files (*.dat)|*.dat|All Files (*.*)|*.*",
-         "Text Files (*.txt);;Data Files (*.dat);;All Files (*.*)"},
-        {"Input files|*.vm4d;*.vmd", "Input files (*.vm4d *.vmd)"},
-        {"", ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(qtFilter(c.filter), c.expected) << c.filter;
+TEST(DynamicLibrary, EveryLoadingFailureEndsWithoutAnOpenLibrary) {
+    test::ScratchDir dir;
+    test::writeFile(dir.file("not-a-library.so"), "text");
+    TDynamicLibrary library;
+    library.SetLibraryName(dir.file("missing.so"));
+    EXPECT_THROW(library.Open(), EFileNotFoundError);
+    library.SetLibraryName(dir.file("not-a-library.so"));
+    EXPECT_NO_THROW(library.Open());  // a file that does not load raises nothing here...
+    EXPECT_FALSE(library.IsOpen());
+    EXPECT_THROW(library.GetProcAddress("_IVELMOR"), EDLLNotOpenError);  // ...but the entry is not found
+
+    library.SetLibraryName((QCoreApplication::applicationDirPath() + "/Velmor2013_DLL.so").toStdString());
+    library.Open();
+    ASSERT_TRUE(library.IsOpen());
+    EXPECT_NE(library.GetProcAddress("_IVELMOR"), nullptr);
+    EXPECT_EQ(library.GetProcAddress("NoSuchEntry"), nullptr);
+    library.SetLibraryName("other");  // closes the library first
+    EXPECT_FALSE(library.IsOpen());
 }
 
-TEST(FileDialogs, FakeRecordsRequestsAndCancelsWhenOutOfAnswers) {
-    RecordingFileDialogs dialogs;
-    dialogs.answers = {"/tmp/a.txt"};
-    EXPECT_EQ(fileDialogs().get().openFileName(nullptr, "x", "F|*.f"), "/tmp/a.txt");
-    EXPECT_EQ(fileDialogs().get().saveFileName(nullptr, "y", "G|*.g"), "");
-    ASSERT_EQ(dialogs.requests.size(), 2u);
-    EXPECT_FALSE(dialogs.requests[0].save);
-    EXPECT_TRUE(dialogs.requests[1].save);
-    EXPECT_EQ(dialogs.requests[1].fileName, "y");
-}
-
-TEST(TextEditor, SettingBecomesProgramAndArguments) {
-    QTemporaryDir dir;
-    const QString withBlank = dir.filePath("my editor");
-    QFile program(withBlank);
-    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
-    program.close();
-
-    struct Case {
-        QString setting;
-        QString program;
-        QStringList arguments;
-    };
-    const Case cases[] = {
-        {"xdg-open", "xdg-open", {"/data/a b.txt"}},
-        {"kate -n", "kate", {"-n", "/data/a b.txt"}},
-        {withBlank, withBlank, {"/data/a b.txt"}},
-        {"", "", {"/data/a b.txt"}},
-    };
-    for (const Case& c : cases) {
-        const EditorCommand command = editorCommand(c.setting, "/data/a b.txt");
-        EXPECT_EQ(command.program, c.program) << c.setting.toStdString();
-        EXPECT_EQ(command.arguments, c.arguments) << c.setting.toStdString();
-    }
-}
-
-TEST(TextEditor, ProgramThatDoesNotExistFailsToStart) {
-    EXPECT_FALSE(textEditor().get().start("/nonexistent/editor", "file.txt"));
-    EXPECT_FALSE(textEditor().get().start("", "file.txt"));
-}
-
-TEST(TextEditor, EditorPathStartsAsDefaultAndCanBeChanged) {
-    const QString saved = editorPath();
-    EXPECT_EQ(saved, defaultEditorPath());
-    setEditorPath("kate");
-    EXPECT_EQ(editorPath(), "kate");
-    setEditorPath(saved);
-}
-
-TEST(Clipboard, FakeReplacesTheSystemClipboardWhileAlive) {
-    {
-        FakeClipboard fake;
-        EXPECT_FALSE(clipboard().get().text().has_value());
-        clipboard().get().setText("1 2\r\n");
-        EXPECT_EQ(fake.content, QString("1 2\r\n"));
-    }
-    clipboard().get().setText("system");
-    EXPECT_EQ(clipboard().get().text().value_or(""), "system");
+TEST(Settings, ValuesLiveInTheProgramsGroup) {
+    test::ScratchDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(dir.path().string()));
+    SettingsService& store = settings().get();
+    EXPECT_FALSE(store.groupExists());
+    EXPECT_EQ(store.value("File1"), "");
+    store.setValue("File1", "/work/wall.vm4d");
+    EXPECT_TRUE(store.groupExists());
+    EXPECT_EQ(store.value("File1"), "/work/wall.vm4d");
+    EXPECT_EQ(QSettings("Morvex", "VELMOR").value("2013.4.14/File1").toString(), "/work/wall.vm4d");
 }
 
 }  // namespace

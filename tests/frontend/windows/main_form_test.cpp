@@ -108,6 +108,16 @@ TEST_F(MainFormTest, StagedCommandLineProjectIsSplitIntoItsStageFiles) {
     EXPECT_EQ(f.statusBar()->findChild<QLabel*>()->text(), "Construction Stage Number: 3");
 }
 
+TEST_F(MainFormTest, SaveAsOfAStagedProjectKeepsTheChangesOfTheCurrentStage) {
+    project("staged.vm4d", "three-stages.vm4d");
+    TMainForm& f = start({"staged"});
+    f.Project().Data().Title = "Changed before Save As";
+    dialogs.saveAnswers = {QString::fromStdString(dir.file("copy.vm4d"))};
+    ASSERT_TRUE(f.FileSaveAsClick());
+    EXPECT_EQ(test::splitLines(readFile(dir.file("copy.vm4d"))).front(), "Changed before Save As");
+    EXPECT_TRUE(fs::exists(dir.file("copy.st3")));
+}
+
 TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
     const std::string wall = project("wall.vm4d");
     const struct {
