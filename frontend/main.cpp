@@ -5,6 +5,7 @@
 
 #include "windows/main_commands.h"
 #include "windows/main_form.h"
+#include "windows/stages/stage_commands.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -13,7 +14,8 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Morvex");
 
     velmor::windows::TMainForm mainForm;
-    new velmor::windows::TMainCommands(mainForm);  // owned by the window
+    auto* commands = new velmor::windows::TMainCommands(mainForm);  // owned by the window
+    new velmor::windows::TStageCommands(*commands, mainForm);       // owned by the window
     QStringList parameters = QApplication::arguments();
     parameters.removeFirst();
     mainForm.FormShow(parameters);

@@ -19,7 +19,8 @@ void deleteStageFiles(const project::TProgramData& Data, int From) {
 }  // namespace
 
 bool SwitchStage(project::TProgramData& Data, TStageHost& Host, int Stage) {
-    if (Stage == Data.CurrentStage) return false;
+    // A stage outside the project's count has no stage file of this project to switch to.
+    if (Stage == Data.CurrentStage || Stage < 1 || Stage > Data.StageCount) return false;
     const bool modified = Host.GetModified();
     project::StoreCurrentStage(Data);
     Data.CurrentStage = Stage;

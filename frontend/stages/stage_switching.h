@@ -20,7 +20,7 @@ class TStageHost {
 
 // Makes stage `Stage` the one being edited: the current stage is written to its stage file and the new
 // one read from its own, the modified state kept as it was, the status bar told. False, and nothing done,
-// when `Stage` is already current.
+// when `Stage` is already current or not one of the project's stages.
 bool SwitchStage(project::TProgramData& Data, TStageHost& Host, int Stage);
 // SwitchStage, then the stage buttons follow when the stage changed.
 void SelectStage(project::TProgramData& Data, TStageHost& Host, int Stage);

@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <cmath>
 
 #include "fields/widgets/data_edit_widget.h"
@@ -44,6 +45,11 @@ Extended numberOf(const DataEditWidget* Field) {
 TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent) : QWidget(Parent), data_(Data) {
     initDialogPictures();
     setAttribute(Qt::WA_DeleteOnClose);
+    // The control that last had the focus in this dialog stays its focused control while another window
+    // is active (the window area takes the focus away from an inactive child).
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* Now) {
+        if (Now != nullptr && isAncestorOf(Now)) activeControl_ = Now;
+    });
 }
 
 bool TInputDialog::event(QEvent* Event) {
@@ -57,6 +63,10 @@ bool TInputDialog::event(QEvent* Event) {
 }
 
 void TInputDialog::Activated() {
+    // The window area reports the activation of a window that is already active now and then (while
+    // another child is being added); that must not reload over what is being typed.
+    if (active_) return;
+    active_ = true;
     if (keepEntries_)
         keepEntries_ = false;
     else
@@ -64,17 +74,24 @@ void TInputDialog::Activated() {
 }
 
 bool TInputDialog::FocusedFieldValid() {
-    auto* field = qobject_cast<DataEditWidget*>(focusWidget());
+    auto* field = qobject_cast<DataEditWidget*>(activeControl_.data());
     return field == nullptr || components::ValidateDataEdit(field);
 }
 
 bool TInputDialog::FormDeactivate() {
+    active_ = false;
     if (!FocusedFieldValid()) {
-        auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
-        if (child != nullptr && child->mdiArea() != nullptr && child->mdiArea()->activeSubWindow() != child) {
-            keepEntries_ = true;
-            child->mdiArea()->setActiveSubWindow(child);
-        }
+        // Brought back once the activation that is under way has finished, with the entry as typed.
+        keepEntries_ = true;
+        QPointer<QWidget> field = activeControl_;
+        QTimer::singleShot(0, this, [this, field] {
+            auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
+            if (child != nullptr && child->mdiArea() != nullptr && child->mdiArea()->activeSubWindow() != child)
+                child->mdiArea()->setActiveSubWindow(child);
+            else
+                keepEntries_ = false;
+            if (field != nullptr) field->setFocus();
+        });
         return false;
     }
     Store();

@@ -60,6 +60,8 @@ class TInputDialog : public QWidget {
     // Set while the dialog brings itself back after a refused deactivation: that activation keeps the
     // entry as typed instead of reloading the project.
     bool keepEntries_ = false;
+    bool active_ = false;
+    QPointer<QWidget> activeControl_;
 };
 
 // Control Options: the program used as text editor.

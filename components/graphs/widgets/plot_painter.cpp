@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "graphs/plot_geometry.h"
-
 static void initGraphPatterns() {
     Q_INIT_RESOURCE(graph_patterns);
 }

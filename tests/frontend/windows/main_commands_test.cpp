@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTest>
 #include <QToolButton>
 #include <filesystem>
 
@@ -17,12 +18,14 @@
 #include "platform/text_editor_service.h"
 #include "support/test_support.h"
 #include "ui_dlg_csd.h"
+#include "ui_dlg_prop.h"
 #include "windows/main_form.h"
 
 namespace velmor::windows {
 namespace {
 
 namespace fs = std::filesystem;
+using components::DataEditWidget;
 
 // A main window with its commands and every service faked.
 class MainCommandsTest : public ::testing::Test {
@@ -301,6 +304,40 @@ TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
         EXPECT_EQ(commands->Item(item)->isEnabled(), pressure) << item;
     }
     TMainForm::SetProgramDirectory(QString());
+}
+
+}  // namespace
+}  // namespace velmor::windows
+
+namespace velmor::windows {
+namespace {
+
+TEST_F(MainCommandsTest, LeavingADialogWithABadEntryBringsItBackAndStoresNothing) {
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    data().NumIncrements = 50;
+    commands->Item("DataProp")->trigger();
+    ASSERT_FALSE(commands->dlgProp.isNull());
+    auto* propWindow = form->MdiArea()->activeSubWindow();
+    ASSERT_EQ(propWindow->widget(), commands->dlgProp.data());
+    DataEditWidget* field = commands->dlgProp->Form().deNI;
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "4*(");
+    commands->Item("DataTitle")->trigger();
+    QApplication::processEvents();
+    EXPECT_FALSE(messages.shown.empty());
+    EXPECT_EQ(data().NumIncrements, 50);
+    EXPECT_EQ(form->MdiArea()->activeSubWindow(), propWindow);
+    EXPECT_EQ(field->text(), "4*(");
+    // Corrected, the entry is stored when the dialog is left.
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "4*(5+5)");
+    form->MdiArea()->activateNextSubWindow();
+    QApplication::processEvents();
+    EXPECT_EQ(data().NumIncrements, 40);
 }
 
 }  // namespace

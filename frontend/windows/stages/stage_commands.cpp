@@ -1,0 +1,88 @@
+#include "windows/stages/stage_commands.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QToolButton>
+
+#include "platform/message_service.h"
+#include "sideview/side_view_project.h"
+#include "windows/main_commands.h"
+
+namespace velmor::windows {
+
+TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObject(&Form), form_(Form), host_(Form) {
+    Commands.OpenStagedOptions = [this] { OpenStagedOptions(); };
+    Commands.OpenSideView = [this] { OpenSideView(); };
+    Commands.SelectStage = [this](int Stage) { SelectStage(Stage); };
+    // Update Current Stage keeps the modified state, so the save question still asks for the other edits.
+    if (QAction* update = Commands.Item("SaveCurrentStage")) {
+        disconnect(update, &QAction::triggered, nullptr, nullptr);
+        connect(update, &QAction::triggered, this, [this] { guard([this] { SaveCurrentStageClick(); }); });
+    }
+    for (int stage = 1; stage <= 5; ++stage) {
+        if (QToolButton* button = Form.SpeedButton(13 + stage))
+            connect(button, &QToolButton::clicked, this,
+                    [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
+    }
+}
+
+project::TProgramData& TStageCommands::data() {
+    return form_.Project().Data();
+}
+
+void TStageCommands::guard(const std::function<void()>& Command) {
+    try {
+        Command();
+    } catch (const std::exception& fault) {
+        platform::messages().get().information(&form_, QString::fromStdString(fault.what()));
+    } catch (...) {
+        platform::messages().get().information(&form_, "An unexpected error occurred.");
+    }
+}
+
+void TStageCommands::showChild(QWidget* Window, const std::function<void()>& Activated) {
+    QMdiSubWindow* child = form_.MdiArea()->addSubWindow(Window);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    // A window that closes itself takes its frame with it.
+    connect(Window, &QObject::destroyed, child, [child] { child->close(); });
+    // Each time the child window becomes the active one it follows the project again.
+    connect(child, &QMdiSubWindow::windowStateChanged, Window,
+            [Activated](Qt::WindowStates Before, Qt::WindowStates Now) {
+                if (!Before.testFlag(Qt::WindowActive) && Now.testFlag(Qt::WindowActive)) Activated();
+            });
+    child->show();
+}
+
+void TStageCommands::OpenStagedOptions() {
+    if (staged_.isNull()) {
+        staged_ = new TDlgStaged([this]() -> project::TProgramData& { return data(); }, host_);
+        TDlgStaged* dialog = staged_;
+        showChild(dialog, [dialog] { dialog->FormActivate(); });
+    } else if (auto* child = qobject_cast<QMdiSubWindow*>(staged_->parentWidget())) {
+        form_.MdiArea()->setActiveSubWindow(child);
+    }
+}
+
+void TStageCommands::OpenSideView() {
+    if (sideView_.isNull()) {
+        sideView_ = new TDlgSideView([this] { return sideview::SideViewProjectOf(data()); });
+        TDlgSideView* view = sideView_;
+        showChild(view, [view] { view->FormActivate(); });
+    } else if (auto* child = qobject_cast<QMdiSubWindow*>(sideView_->parentWidget())) {
+        form_.MdiArea()->setActiveSubWindow(child);
+    }
+}
+
+void TStageCommands::SelectStage(int Stage) {
+    stages::SelectStage(data(), host_, Stage);
+}
+
+void TStageCommands::SwitchStage(int Stage) {
+    stages::SwitchStage(data(), host_, Stage);
+}
+
+void TStageCommands::SaveCurrentStageClick() {
+    stages::SaveCurrentStage(data(), host_);
+}
+
+}  // namespace velmor::windows

@@ -1,0 +1,75 @@
+#include "windows/stages/stage_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStatusBar>
+#include <QToolButton>
+
+#include "platform/message_service.h"
+#include "platform/settings_service.h"
+#include "support/test_support.h"
+#include "ui_dlg_staged.h"
+#include "windows/main_commands.h"
+#include "windows/project_file_dialogs.h"
+
+namespace velmor::windows {
+namespace {
+
+// The main window with its commands and the stage commands, as the program puts them together.
+class StageCommandsTest : public ::testing::Test {
+  protected:
+    StageCommandsTest() {
+        form.FormShow({});
+        data().FileName = dir.file("wall.vm4d");
+    }
+    project::TProgramData& data() { return form.Project().Data(); }
+    QString status() { return form.statusBar()->findChild<QLabel*>()->text(); }
+
+    test::ScratchDir dir;
+    platform::RecordingMessages messages;
+    platform::MemorySettings settings;
+    ScriptedProjectDialogs dialogs;
+    TMainForm form;
+    TMainCommands* commands = new TMainCommands(form);
+    TStageCommands* stageCommands = new TStageCommands(*commands, form);
+};
+
+TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
+    commands->Item("OptionsStaged")->trigger();
+    TDlgStaged* dialog = stageCommands->StagedDialog();
+    ASSERT_NE(dialog, nullptr);
+    commands->Item("OptionsStaged")->trigger();
+    EXPECT_EQ(stageCommands->StagedDialog(), dialog);  // one at a time
+    EXPECT_EQ(form.MdiArea()->subWindowList().size(), 1);
+    dialog->Form().cbStaged->click();
+    dialog->Form().btnOK->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(stageCommands->StagedDialog(), nullptr);
+    EXPECT_EQ(data().StageCount, 2);
+
+    data().FreeHeight = 30;  // stage 1, edited
+    form.SpeedButton(15)->click();
+    EXPECT_EQ(data().CurrentStage, 2);
+    EXPECT_EQ(status(), "Construction Stage Number: 2");
+    EXPECT_TRUE(form.GetModified());
+    form.SetModified(true);
+    commands->Item("SaveCurrentStage")->trigger();
+    EXPECT_TRUE(form.GetModified());  // Update Current Stage keeps the modified state
+    commands->Item("Stage1Menu")->trigger();
+    EXPECT_EQ(data().FreeHeight, 30);
+    EXPECT_TRUE(form.SpeedButton(14)->isChecked());
+
+    commands->Item("CompLayers")->trigger();
+    ASSERT_NE(stageCommands->SideView(), nullptr);
+    form.SpeedButton(6)->click();
+    EXPECT_EQ(form.MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(stageCommands->SideView()->windowTitle(), "Side View");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace velmor::windows
