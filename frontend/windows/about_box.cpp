@@ -1,6 +1,7 @@
 #include "windows/about_box.h"
 
 #include <QHostInfo>
+#include <QIcon>
 #include <QPushButton>
 
 #include "platform/clock_service.h"
@@ -45,6 +46,7 @@ TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), ui_(std::make_unique<Ui
     connect(ui_->Label6, &QLabel::linkActivated, this, open);
     connect(ui_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
     ui_->OKButton->setDefault(true);
+    setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -34,11 +35,6 @@ namespace {
 // inch are shown in pounds per square foot.
 constexpr Extended kInchesPerFoot = 12;
 constexpr Extended kSquareInchesPerSquareFoot = 144;
-
-// Field value -> number, for a field that checked (an unchecked field is never stored).
-Extended numberOf(const DataEditWidget* Field) {
-    return Field->GetNumber();
-}
 
 }  // namespace
 
@@ -78,8 +74,12 @@ bool TInputDialog::FocusedFieldValid() {
     return field == nullptr || components::ValidateDataEdit(field);
 }
 
-bool TInputDialog::FormDeactivate() {
+void TInputDialog::Deactivated() {
     active_ = false;
+    FormDeactivate();
+}
+
+bool TInputDialog::FormDeactivate() {
     if (!FocusedFieldValid()) {
         // Brought back once the activation that is under way has finished, with the entry as typed.
         keepEntries_ = true;
@@ -107,10 +107,43 @@ void TInputDialog::closeEvent(QCloseEvent* Event) {
     Event->accept();
 }
 
+void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*Value, bool Feet) {
+    TFieldBinding binding;
+    binding.Field = Field;
+    binding.Get = [this, Value] { return data_.*Value; };
+    binding.Set = [this, Value](Extended Stored) { data_.*Value = Stored; };
+    binding.ToShown = [this, Feet](Extended Stored) { return Feet && English() ? Stored / kInchesPerFoot : Stored; };
+    binding.ToStored = [this, Feet](Extended Shown) { return Feet && English() ? Shown * kInchesPerFoot : Shown; };
+    fields_.push_back(std::move(binding));
+}
+
+void TInputDialog::LoadFields() {
+    for (TFieldBinding& b : fields_) {
+        if (!b.Field->UnitsString().isEmpty()) b.Field->SetUnits(data_.Units);
+        const Extended shown = b.ToShown(b.Get());
+        b.Field->SetNumber(shown);
+        b.LoadedText = b.Field->text();
+        b.Clamped = shown < b.Field->MinVal() || shown > b.Field->MaxVal();
+    }
+}
+
+void TInputDialog::StoreFields() {
+    bool changed = false;
+    for (TFieldBinding& b : fields_) {
+        if (b.Field->text() == b.LoadedText && !b.Clamped) continue;
+        b.Set(b.ToStored(b.Field->GetNumber()));
+        b.LoadedText = b.Field->text();
+        b.Clamped = false;
+        changed = true;
+    }
+    if (changed) SetModified();
+}
+
 void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
     QMdiSubWindow* child = Area->addSubWindow(Dialog, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
     // Moving between the child windows of the area activates and deactivates the dialog.
     QObject::connect(child, &QMdiSubWindow::windowStateChanged, Dialog,
                      [Dialog](Qt::WindowStates Before, Qt::WindowStates Now) {
@@ -118,7 +151,7 @@ void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
                          if (!was && is)
                              Dialog->Activated();
                          else if (was && !is)
-                             Dialog->FormDeactivate();
+                             Dialog->Deactivated();
                      });
     Dialog->FormActivate();
     Dialog->adjustSize();
@@ -161,31 +194,28 @@ void TDlgOptions::Store() {
 TDlgProp::TDlgProp(project::TProgramData& Data, QWidget* Parent)
     : TInputDialog(Data, Parent), ui_(std::make_unique<Ui::TDlgProp>()) {
     ui_->setupUi(this);
-    for (DataEditWidget* field : {ui_->deNI, ui_->deXGS, ui_->deXLN, ui_->deSlope, ui_->DeFH}) {
-        field->setMinimumWidth(110);
-        // Only what the user types counts as a change; loading the fields does not.
-        connect(field, &QLineEdit::textEdited, this, [this] { SetModified(); });
-    }
+    TFieldBinding increments;
+    increments.Field = ui_->deNI;
+    increments.Get = [this] { return static_cast<Extended>(data_.NumIncrements); };
+    increments.Set = [this](Extended Value) { data_.NumIncrements = static_cast<int>(std::lround(Value)); };
+    increments.ToShown = increments.ToStored = [](Extended Value) { return Value; };
+    fields_.push_back(std::move(increments));
+    Bind(ui_->deXGS, &project::TProgramData::IncrementLength);
+    Bind(ui_->deXLN, &project::TProgramData::MaxDeflection);
+    Bind(ui_->deSlope, &project::TProgramData::ClosureTolerance);
+    Bind(ui_->DeFH, &project::TProgramData::FreeHeight, true);
+    for (const TFieldBinding& b : fields_) b.Field->setMinimumWidth(110);
     connect(ui_->btnSect, &QPushButton::clicked, this, [this] { data_.Tables().PileSect().Show(); });
 }
 
 TDlgProp::~TDlgProp() = default;
 
 void TDlgProp::FormActivate() {
-    for (DataEditWidget* field : {ui_->deXGS, ui_->deXLN, ui_->deSlope, ui_->DeFH}) field->SetUnits(data_.Units);
-    ui_->deNI->SetNumber(data_.NumIncrements);
-    ui_->deXGS->SetNumber(data_.IncrementLength);
-    ui_->deXLN->SetNumber(data_.MaxDeflection);
-    ui_->deSlope->SetNumber(data_.ClosureTolerance);
-    ui_->DeFH->SetNumber(English() ? data_.FreeHeight / kInchesPerFoot : data_.FreeHeight);
+    LoadFields();
 }
 
 void TDlgProp::Store() {
-    data_.NumIncrements = static_cast<int>(std::lround(numberOf(ui_->deNI)));
-    data_.IncrementLength = numberOf(ui_->deXGS);
-    data_.MaxDeflection = numberOf(ui_->deXLN);
-    data_.ClosureTolerance = numberOf(ui_->deSlope);
-    data_.FreeHeight = English() ? numberOf(ui_->DeFH) * kInchesPerFoot : numberOf(ui_->DeFH);
+    StoreFields();
 }
 
 // --- Wall Configuration ----------------------------------------------------------------------------------
@@ -193,37 +223,31 @@ void TDlgProp::Store() {
 TdlgCSD::TdlgCSD(project::TProgramData& Data, QWidget* Parent)
     : TInputDialog(Data, Parent), ui_(std::make_unique<Ui::TdlgCSD>()) {
     ui_->setupUi(this);
-    for (DataEditWidget* field :
-         {ui_->deHL, ui_->deWidth, ui_->dePYW, ui_->deHW, ui_->DeHW2, ui_->deGw, ui_->beta, ui_->deSP})
-        field->setMinimumWidth(110);
+    using P = project::TProgramData;
+    Bind(ui_->deHL, &P::FreeHeight, true);
+    Bind(ui_->deWidth, &P::Wa);
+    Bind(ui_->dePYW, &P::Wp);
+    Bind(ui_->deHW, &P::WaterTableBackfill, true);
+    Bind(ui_->DeHW2, &P::WaterTableExcavation, true);
+    Bind(ui_->deGw, &P::ActivePressureFactor);
+    Bind(ui_->beta, &P::BackfillSlope);
+    Bind(ui_->deSP, &P::SurchargeAtTop);
+    // The surcharge is shown in pounds per square foot in unit system 1 and stored per square inch.
+    fields_.back().ToShown = [this](Extended Stored) {
+        return English() ? Stored * kSquareInchesPerSquareFoot : Stored;
+    };
+    fields_.back().ToStored = [this](Extended Shown) { return English() ? Shown / kSquareInchesPerSquareFoot : Shown; };
+    for (const TFieldBinding& b : fields_) b.Field->setMinimumWidth(110);
 }
 
 TdlgCSD::~TdlgCSD() = default;
 
 void TdlgCSD::FormActivate() {
-    for (DataEditWidget* field : {ui_->deHL, ui_->deWidth, ui_->dePYW, ui_->deHW, ui_->DeHW2, ui_->deSP})
-        field->SetUnits(data_.Units);
-    const Extended feet = English() ? kInchesPerFoot : 1;
-    ui_->deHL->SetNumber(data_.FreeHeight / feet);
-    ui_->deWidth->SetNumber(data_.Wa);
-    ui_->dePYW->SetNumber(data_.Wp);
-    ui_->deHW->SetNumber(data_.WaterTableBackfill / feet);
-    ui_->DeHW2->SetNumber(data_.WaterTableExcavation / feet);
-    ui_->deGw->SetNumber(data_.ActivePressureFactor);
-    ui_->beta->SetNumber(data_.BackfillSlope);
-    ui_->deSP->SetNumber(English() ? data_.SurchargeAtTop * kSquareInchesPerSquareFoot : data_.SurchargeAtTop);
+    LoadFields();
 }
 
 void TdlgCSD::Store() {
-    const Extended feet = English() ? kInchesPerFoot : 1;
-    data_.FreeHeight = numberOf(ui_->deHL) * feet;
-    data_.Wa = numberOf(ui_->deWidth);
-    data_.Wp = numberOf(ui_->dePYW);
-    data_.WaterTableBackfill = numberOf(ui_->deHW) * feet;
-    data_.WaterTableExcavation = numberOf(ui_->DeHW2) * feet;
-    data_.ActivePressureFactor = numberOf(ui_->deGw);
-    data_.BackfillSlope = numberOf(ui_->beta);
-    data_.SurchargeAtTop = English() ? numberOf(ui_->deSP) / kSquareInchesPerSquareFoot : numberOf(ui_->deSP);
+    StoreFields();
 }
 
 // --- Additional Surcharge --------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "project/program_data.h"
 
@@ -42,8 +43,10 @@ class TInputDialog : public QWidget {
     // Stores every control into the project, unless the focused numeric field is invalid: then the dialog
     // shows itself again with the entry as typed and stores nothing. False in that case.
     bool FormDeactivate();
-    // Activation: loads, unless the dialog brought itself back after a refused deactivation.
+    // The window area's activation: loads, unless the dialog brought itself back after a refused
+    // deactivation; and its deactivation.
     void Activated();
+    void Deactivated();
 
   protected:
     virtual void Store() = 0;
@@ -53,6 +56,23 @@ class TInputDialog : public QWidget {
     bool FocusedFieldValid();
     void SetModified() { data_.Hooks().SetModified(true); }
     bool English() const { return data_.Units == 1; }
+
+    // A numeric field bound to a project value, with the conversions between the stored and the shown
+    // value. Loading remembers the text shown; storing writes only fields whose text changed or whose
+    // value the field had to pull inside its limits, so an untouched value keeps every digit it had, and
+    // marks the project as modified when it wrote anything.
+    struct TFieldBinding {
+        components::DataEditWidget* Field;
+        std::function<components::Extended()> Get;
+        std::function<void(components::Extended)> Set;
+        std::function<components::Extended(components::Extended)> ToShown, ToStored;
+        QString LoadedText;
+        bool Clamped = false;
+    };
+    void Bind(components::DataEditWidget* Field, components::Extended project::TProgramData::*Value, bool Feet = false);
+    void LoadFields();
+    void StoreFields();
+    std::vector<TFieldBinding> fields_;
 
     project::TProgramData& data_;
 

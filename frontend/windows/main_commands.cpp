@@ -527,6 +527,10 @@ void TMainCommands::attachToolBar() {
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
+    for (int stage = 1; stage <= 5; ++stage) {
+        connect(form_.SpeedButton(13 + stage), &QToolButton::clicked, this,
+                [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
+    }
     for (int newOrOpen : {1, 2})
         connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,
                 Qt::QueuedConnection);

@@ -62,6 +62,7 @@ class TMainCommands : public QObject {
     // window's code; until they are attached, these do nothing.
     std::function<void()> OpenStagedOptions = [] {};
     std::function<void(int Stage)> SelectStage = [](int) {};
+    std::function<void(int Stage)> SwitchStage = [](int) {};
     std::function<void()> OpenSideView = [] {};
 
     // The input dialogs while they are open.

@@ -210,6 +210,13 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
         EXPECT_EQ(enabled("CopyPreviousStage"), c.copyEnabled);
         EXPECT_FALSE(visible("SaveCurrentStage"));
     }
+    std::vector<int> selected;
+    commands->SelectStage = [&](int Stage) { selected.push_back(Stage); };
+    commands->SwitchStage = [&](int Stage) { selected.push_back(-Stage); };
+    commands->Item("Stage2Menu")->trigger();
+    form->UpdateStageButtons();
+    form->SpeedButton(16)->click();
+    EXPECT_EQ(selected, (std::vector<int>{2, -3}));
     messages.answers = {platform::MessageService::Answer::No};
     commands->CopyPreviousStageClick();
     ASSERT_EQ(messages.asked.size(), 1u);

@@ -37,6 +37,10 @@ TEST(MenuScreenshots, EachMenuAndTheToolBar) {
     const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
     QDir().mkpath(dir);
     EXPECT_TRUE(form.findChild<QToolBar*>("ToolBar")->grab().save(dir + "/main_toolbar.png"));
+    commands->Item("DataCSD")->trigger();
+    commands->Item("DataTitle")->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(form.grab().save(dir + "/main_window_dialogs.png"));
     for (const char* name : {"DataMenu", "OptionsMenu", "StageMenu", "ComputationMenu", "GraphicsMenu", "WindowMenu",
                              "HelpMenu", "OptionsUnitsPopup", "OptionsKoutptPopup"}) {
         QMenu* menu = commands->Menu(name);
