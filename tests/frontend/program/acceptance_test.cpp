@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QToolButton>
 #include <QUrl>
 #include <cmath>
 #include <filesystem>
@@ -21,16 +22,11 @@
 #include "../../components/tables/widgets/editor_fixtures.h"
 #include "acceptance/plot_reader.h"
 #include "fields/widgets/data_edit_widget.h"
-#include "platform/message_service.h"
-#include "platform/settings_service.h"
-#include "support/test_support.h"
+#include "program_fixture.h"
 #include "tables/widgets/cell_widgets.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
 #include "ui_dlg_title.h"
-#include "windows/main_commands.h"
-#include "windows/main_form.h"
-#include "windows/project_file_dialogs.h"
 
 namespace velmor::windows {
 namespace {
@@ -38,8 +34,6 @@ namespace {
 namespace fs = std::filesystem;
 using components::TGridTable;
 using components::TTableForm;
-
-const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
 
 // One row of the report's final results table: depth and deflection (in), moment (lb-in), shear (lb).
 struct ReportRow {
@@ -77,68 +71,8 @@ std::vector<std::vector<ReportRow>> readReportResults(const std::string& path) {
     return ::testing::AssertionFailure() << actual << " vs " << expected;
 }
 
-// A main window with its commands over a scratch directory: the real engine library lies in the program's
-// directory; messages, settings and the project file dialogs are faked.
-class AcceptanceTest : public ::testing::Test {
+class AcceptanceTest : public ProgramTest {
   protected:
-    AcceptanceTest() {
-        fs::create_directories(programDir);
-        fs::copy_file(fs::path(QApplication::applicationDirPath().toStdString()) / "Velmor2013_DLL.so",
-                      programDir / "Velmor2013_DLL.so");
-        TMainForm::SetProgramDirectory(QString::fromStdString(programDir.string()));
-        form = std::make_unique<TMainForm>();
-        commands = new TMainCommands(*form);
-        form->FormShow({});
-        form->resize(1200, 800);
-        form->show();
-    }
-    ~AcceptanceTest() override {
-        form->CloseAllChildren();
-        form.reset();
-        TMainForm::SetProgramDirectory(QString());
-    }
-
-    project::TProgramData& data() { return form->Project().Data(); }
-    std::string copyExample(const std::string& example, const std::string& name) {
-        const fs::path target = dir.path() / name;
-        fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / example, target, fs::copy_options::overwrite_existing);
-        return target.string();
-    }
-    void openExample(const std::string& example) {
-        form->OpenFileName(copyExample(example, example), 0);
-        messages.shown.clear();
-    }
-    void run() {
-        messages.shown.clear();
-        form->CompRunClick();
-        ASSERT_EQ(messages.shown, std::vector<QString>{kCompleted});
-        ASSERT_TRUE(form->PlotLoaded());
-    }
-    std::string resultFile(const char* extension) const {
-        const std::string input = form->Project().FileName();
-        return input.substr(0, input.size() - 5) + extension;
-    }
-    // Opens a Graphics menu item's graph window and answers the graph.
-    project::TGraphPlot& openGraph(const char* item, project::TGraphPlot project::TResultGraphs::*graph) {
-        emit commands->Menu("GraphicsMenu")->aboutToShow();
-        EXPECT_TRUE(commands->Item(item)->isEnabled()) << item;
-        commands->Item(item)->trigger();
-        QApplication::processEvents();
-        return form->Graphs().*graph;
-    }
-    template <class Dialog>
-    Dialog& openDialog(const char* item, QPointer<Dialog>& slot) {
-        commands->Item(item)->trigger();
-        QApplication::processEvents();
-        if (slot.isNull()) throw std::runtime_error(std::string("no dialog from ") + item);
-        return *slot;
-    }
-    // Types into a dialog's field as a user does (the field's own edit signal marks the change).
-    static void type(QLineEdit* field, const QString& text) {
-        field->setFocus();
-        field->selectAll();
-        field->insert(text);
-    }
     TTableForm& tableEditor(TGridTable& table) {
         auto* editor = dynamic_cast<TTableForm*>(table.EditorForm());
         if (editor == nullptr) throw std::runtime_error("no editor open for " + table.Caption());
@@ -196,14 +130,6 @@ class AcceptanceTest : public ::testing::Test {
             }
         }
     }
-
-    test::ScratchDir dir;
-    fs::path programDir = dir.path() / "bin";
-    platform::RecordingMessages messages;
-    platform::MemorySettings settings;
-    ScriptedProjectDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
-    TMainCommands* commands = nullptr;
 };
 
 // The cantilever sheet pile in sand (English units) entered through the dialogs and table editors of a new
@@ -344,7 +270,7 @@ TEST_F(AcceptanceTest, ThreeStagesOneChangedGiveOneCurvePerStage) {
     const test::PlotFile before = test::readPlotFile(resultFile(".vm4p"));
     ASSERT_EQ(before.series.size(), 3u);
 
-    form->SwitchStage(2);
+    form->SpeedButton(15)->click();  // the stage 2 button
     ASSERT_EQ(form->Project().CurrentStage(), 2);
     const components::Extended cut = data().FreeHeight;
     TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
@@ -414,26 +340,6 @@ std::vector<long double> projectValues(project::TProgramData& data) {
     for (const TGridTable* table : data.Tables().PlainTables()) collectValues(*table, values);
     for (const components::TGridTableChart* table : data.Tables().ChartTables()) collectValues(*table, values);
     return values;
-}
-
-// Every row of a table (and of its sub-tables) filled with distinct values of its columns' kinds.
-template <class F>
-void fillTable(components::BasicGridTable<F>& table, int rows) {
-    table.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < table.ColumnCount(); ++c) {
-            auto* column = table.Columns(c);
-            if (auto* items = dynamic_cast<components::BasicEnumColumn<F>*>(column))
-                table.Cell(c, r).SetInteger(1 + r % static_cast<int>(items->Items().size()));
-            else if (dynamic_cast<components::BasicIntColumn<F>*>(column))
-                table.Cell(c, r).SetInteger(r + c);
-            else if (dynamic_cast<components::BasicFloatColumn<F>*>(column))
-                table.Cell(c, r).SetFloat((r + 1) * 1.2345678L / (c + 3));
-        }
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < table.ColumnCount(); ++c)
-            if (dynamic_cast<components::BasicTableColumn<F>*>(table.Columns(c)) != nullptr)
-                fillTable(*table.Cell(c, r).AsTable(), 3);
 }
 
 // English to SI and back through the Options menu with every table filled and the Wall Properties dialog
