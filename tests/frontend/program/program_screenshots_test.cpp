@@ -1,6 +1,8 @@
-// Pictures of the program's windows as the user opens them, for a person to look at: every table editor of
+// Pictures of the program's windows as the user opens them, for a person to look at (and the drop-down
+// lists of the table editors checked to show their items whole): every table editor of
 // a project with its rows filled (the soil-parameter sub-table of each soil type, a curve of each chart
 // table), the stage dialog and the side view of the staged example, in screenshots/ of the build tree.
+#include <QComboBox>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -58,6 +60,9 @@ TEST_F(ProgramScreenshots, EveryTableEditorWithItsRowsFilled) {
         fillTable(*entry.table, 3);
         entry.table->Show();
         shoot(editorOf(*entry.table), entry.name);
+        // Every drop-down list over a cell is wide enough for its longest item.
+        for (auto* combo : editorOf(*entry.table)->findChildren<QComboBox*>())
+            EXPECT_GE(combo->width(), combo->sizeHint().width()) << entry.name;
         form->CloseAllChildren();
     }
     // One layer of each soil type, with the editor of its parameters.
