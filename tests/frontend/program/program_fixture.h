@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "frontend/project/fill_tables.h"
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
 #include "support/test_support.h"
@@ -21,20 +22,10 @@
 
 namespace velmor::windows {
 
-// Every row of a table (and of its sub-tables) filled with distinct values of its columns' kinds.
+// Every row of a table filled as test::fillAll does, and every sub-table of its rows with three rows.
 template <class F>
 inline void fillTable(components::BasicGridTable<F>& table, int rows) {
-    table.SetRowCount(rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < table.ColumnCount(); ++c) {
-            auto* column = table.Columns(c);
-            if (auto* items = dynamic_cast<components::BasicEnumColumn<F>*>(column))
-                table.Cell(c, r).SetInteger(1 + r % static_cast<int>(items->Items().size()));
-            else if (dynamic_cast<components::BasicIntColumn<F>*>(column))
-                table.Cell(c, r).SetInteger(r + c);
-            else if (dynamic_cast<components::BasicFloatColumn<F>*>(column))
-                table.Cell(c, r).SetFloat((r + 1) * 1.2345678L / (c + 3));
-        }
+    test::fillAll(table, rows);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < table.ColumnCount(); ++c)
             if (dynamic_cast<components::BasicTableColumn<F>*>(table.Columns(c)) != nullptr)
