@@ -38,7 +38,8 @@ constexpr Extended kSquareInchesPerSquareFoot = 144;
 
 }  // namespace
 
-TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent) : QWidget(Parent), data_(Data) {
+TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent)
+    : QWidget(Parent), source_([&Data]() -> project::TProgramData& { return Data; }) {
     initDialogPictures();
     setAttribute(Qt::WA_DeleteOnClose);
     // The control that last had the focus in this dialog stays its focused control while another window
@@ -79,7 +80,17 @@ void TInputDialog::Deactivated() {
     FormDeactivate();
 }
 
+void TInputDialog::FormActivate() {
+    loadedFrom_ = &data();
+    Load();
+}
+
 bool TInputDialog::FormDeactivate() {
+    if (&data() != loadedFrom_) {
+        // The project was replaced while the dialog stayed open: show the new one, store nothing.
+        FormActivate();
+        return true;
+    }
     if (!FocusedFieldValid()) {
         // Brought back once the activation that is under way has finished, with the entry as typed.
         keepEntries_ = true;
@@ -99,6 +110,10 @@ bool TInputDialog::FormDeactivate() {
 }
 
 void TInputDialog::closeEvent(QCloseEvent* Event) {
+    if (&data() != loadedFrom_) {
+        Event->accept();
+        return;
+    }
     if (!FocusedFieldValid()) {
         Event->ignore();
         return;
@@ -110,8 +125,8 @@ void TInputDialog::closeEvent(QCloseEvent* Event) {
 void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*Value, bool Feet) {
     TFieldBinding binding;
     binding.Field = Field;
-    binding.Get = [this, Value] { return data_.*Value; };
-    binding.Set = [this, Value](Extended Stored) { data_.*Value = Stored; };
+    binding.Get = [this, Value] { return data().*Value; };
+    binding.Set = [this, Value](Extended Stored) { data().*Value = Stored; };
     binding.ToShown = [this, Feet](Extended Stored) { return Feet && English() ? Stored / kInchesPerFoot : Stored; };
     binding.ToStored = [this, Feet](Extended Shown) { return Feet && English() ? Shown * kInchesPerFoot : Shown; };
     fields_.push_back(std::move(binding));
@@ -119,7 +134,7 @@ void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*
 
 void TInputDialog::LoadFields() {
     for (TFieldBinding& b : fields_) {
-        if (!b.Field->UnitsString().isEmpty()) b.Field->SetUnits(data_.Units);
+        if (!b.Field->UnitsString().isEmpty()) b.Field->SetUnits(data().Units);
         const Extended shown = b.ToShown(b.Get());
         b.Field->SetNumber(shown);
         b.LoadedText = b.Field->text();
@@ -176,7 +191,7 @@ TDlgOptions::TDlgOptions(project::TProgramData& Data, std::function<QString()> G
 
 TDlgOptions::~TDlgOptions() = default;
 
-void TDlgOptions::FormActivate() {
+void TDlgOptions::Load() {
     ui_->EdtWord->setText(getEditor_());
 }
 
@@ -196,8 +211,8 @@ TDlgProp::TDlgProp(project::TProgramData& Data, QWidget* Parent)
     ui_->setupUi(this);
     TFieldBinding increments;
     increments.Field = ui_->deNI;
-    increments.Get = [this] { return static_cast<Extended>(data_.NumIncrements); };
-    increments.Set = [this](Extended Value) { data_.NumIncrements = static_cast<int>(std::lround(Value)); };
+    increments.Get = [this] { return static_cast<Extended>(data().NumIncrements); };
+    increments.Set = [this](Extended Value) { data().NumIncrements = static_cast<int>(std::lround(Value)); };
     increments.ToShown = increments.ToStored = [](Extended Value) { return Value; };
     fields_.push_back(std::move(increments));
     Bind(ui_->deXGS, &project::TProgramData::IncrementLength);
@@ -205,12 +220,12 @@ TDlgProp::TDlgProp(project::TProgramData& Data, QWidget* Parent)
     Bind(ui_->deSlope, &project::TProgramData::ClosureTolerance);
     Bind(ui_->DeFH, &project::TProgramData::FreeHeight, true);
     for (const TFieldBinding& b : fields_) b.Field->setMinimumWidth(110);
-    connect(ui_->btnSect, &QPushButton::clicked, this, [this] { data_.Tables().PileSect().Show(); });
+    connect(ui_->btnSect, &QPushButton::clicked, this, [this] { data().Tables().PileSect().Show(); });
 }
 
 TDlgProp::~TDlgProp() = default;
 
-void TDlgProp::FormActivate() {
+void TDlgProp::Load() {
     LoadFields();
 }
 
@@ -242,7 +257,7 @@ TdlgCSD::TdlgCSD(project::TProgramData& Data, QWidget* Parent)
 
 TdlgCSD::~TdlgCSD() = default;
 
-void TdlgCSD::FormActivate() {
+void TdlgCSD::Load() {
     LoadFields();
 }
 
@@ -255,7 +270,7 @@ void TdlgCSD::Store() {
 TDlgRebar::TDlgRebar(project::TProgramData& Data, QWidget* Parent)
     : TInputDialog(Data, Parent), ui_(std::make_unique<Ui::TDlgRebar>()) {
     ui_->setupUi(this);
-    connect(ui_->btnSurcharge, &QPushButton::clicked, this, [this] { data_.Tables().SurchargeTable().Show(); });
+    connect(ui_->btnSurcharge, &QPushButton::clicked, this, [this] { data().Tables().SurchargeTable().Show(); });
 }
 
 TDlgRebar::~TDlgRebar() = default;
@@ -271,22 +286,22 @@ void TOptionTableDialog::Bind(QCheckBox* Check, QPushButton* Button) {
     check_ = Check;
     button_ = Button;
     connect(check_, &QCheckBox::clicked, this, &TOptionTableDialog::CheckClick);
-    connect(button_, &QPushButton::clicked, this, [this] { (data_.Tables().*table_)().Show(); });
+    connect(button_, &QPushButton::clicked, this, [this] { (data().Tables().*table_)().Show(); });
 }
 
-void TOptionTableDialog::FormActivate() {
-    check_->setChecked(data_.*option_);
+void TOptionTableDialog::Load() {
+    check_->setChecked(data().*option_);
     button_->setEnabled(check_->isChecked());
 }
 
 void TOptionTableDialog::CheckClick() {
     button_->setEnabled(check_->isChecked());
-    if (!check_->isChecked()) (data_.Tables().*table_)().HideForm();
+    if (!check_->isChecked()) (data().Tables().*table_)().HideForm();
     SetModified();
 }
 
 void TOptionTableDialog::Store() {
-    data_.*option_ = check_->isChecked();
+    data().*option_ = check_->isChecked();
 }
 
 TDlgSpring::TDlgSpring(project::TProgramData& Data, QWidget* Parent)
@@ -318,8 +333,8 @@ TdlgTitle::TdlgTitle(project::TProgramData& Data, QWidget* Parent)
 
 TdlgTitle::~TdlgTitle() = default;
 
-void TdlgTitle::FormActivate() {
-    const QString title = QString::fromStdString(data_.Title);
+void TdlgTitle::Load() {
+    const QString title = QString::fromStdString(data().Title);
     // Typing stops at 80 characters; a longer title read from a file is shown whole, not cut.
     ui_->TitleMemo->setMaxLength(std::max(80, static_cast<int>(title.size())));
     ui_->TitleMemo->setText(title);
@@ -327,8 +342,8 @@ void TdlgTitle::FormActivate() {
 
 void TdlgTitle::Store() {
     // Compared as text, so a title whose bytes are not UTF-8 is kept byte for byte unless it is edited.
-    if (ui_->TitleMemo->text() == QString::fromStdString(data_.Title)) return;
-    data_.Title = ui_->TitleMemo->text().toStdString();
+    if (ui_->TitleMemo->text() == QString::fromStdString(data().Title)) return;
+    data().Title = ui_->TitleMemo->text().toStdString();
     SetModified();
 }
 

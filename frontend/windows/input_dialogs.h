@@ -39,7 +39,10 @@ class TInputDialog : public QWidget {
     TInputDialog(project::TProgramData& Data, QWidget* Parent);
 
     // Loads every control from the project.
-    virtual void FormActivate() = 0;
+    void FormActivate();
+    // Where the dialog finds the project: the main window replaces its project on New and Open, and a
+    // dialog that refused to close meanwhile must not touch the one that is gone.
+    void SetProjectSource(std::function<project::TProgramData&()> Source) { source_ = std::move(Source); }
     // Stores every control into the project, unless the focused numeric field is invalid: then the dialog
     // shows itself again with the entry as typed and stores nothing. False in that case.
     bool FormDeactivate();
@@ -49,13 +52,15 @@ class TInputDialog : public QWidget {
     void Deactivated();
 
   protected:
+    virtual void Load() = 0;
     virtual void Store() = 0;
+    project::TProgramData& data() { return source_(); }
     bool event(QEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
     // False when the focused control is a numeric field whose entry does not check.
     bool FocusedFieldValid();
-    void SetModified() { data_.Hooks().SetModified(true); }
-    bool English() const { return data_.Units == 1; }
+    void SetModified() { data().Hooks().SetModified(true); }
+    bool English() { return data().Units == 1; }
 
     // A numeric field bound to a project value, with the conversions between the stored and the shown
     // value. Loading remembers the text shown; storing writes only fields whose text changed or whose
@@ -74,13 +79,14 @@ class TInputDialog : public QWidget {
     void StoreFields();
     std::vector<TFieldBinding> fields_;
 
-    project::TProgramData& data_;
-
   private:
     // Set while the dialog brings itself back after a refused deactivation: that activation keeps the
     // entry as typed instead of reloading the project.
     bool keepEntries_ = false;
     bool active_ = false;
+    std::function<project::TProgramData&()> source_;
+    // The project the controls were loaded from (compared only, never used).
+    const project::TProgramData* loadedFrom_ = nullptr;
     QPointer<QWidget> activeControl_;
 };
 
@@ -92,7 +98,7 @@ class TDlgOptions : public TInputDialog {
     TDlgOptions(project::TProgramData& Data, std::function<QString()> GetEditor,
                 std::function<void(const QString&)> SetEditor, QWidget* Parent = nullptr);
     ~TDlgOptions() override;
-    void FormActivate() override;
+    void Load() override;
     void BtnBrowseClick();
     Ui::TDlgOptions& Form() { return *ui_; }
 
@@ -114,7 +120,7 @@ class TDlgProp : public TInputDialog {
   public:
     explicit TDlgProp(project::TProgramData& Data, QWidget* Parent = nullptr);
     ~TDlgProp() override;
-    void FormActivate() override;
+    void Load() override;
     Ui::TDlgProp& Form() { return *ui_; }
 
   protected:
@@ -131,7 +137,7 @@ class TdlgCSD : public TInputDialog {
   public:
     explicit TdlgCSD(project::TProgramData& Data, QWidget* Parent = nullptr);
     ~TdlgCSD() override;
-    void FormActivate() override;
+    void Load() override;
     Ui::TdlgCSD& Form() { return *ui_; }
 
   protected:
@@ -148,7 +154,7 @@ class TDlgRebar : public TInputDialog {
   public:
     explicit TDlgRebar(project::TProgramData& Data, QWidget* Parent = nullptr);
     ~TDlgRebar() override;
-    void FormActivate() override {}
+    void Load() override {}
     Ui::TDlgRebar& Form() { return *ui_; }
 
   protected:
@@ -164,7 +170,7 @@ class TOptionTableDialog : public TInputDialog {
     Q_OBJECT
 
   public:
-    void FormActivate() override;
+    void Load() override;
     void CheckClick();
 
   protected:
@@ -212,7 +218,7 @@ class TdlgTitle : public TInputDialog {
   public:
     explicit TdlgTitle(project::TProgramData& Data, QWidget* Parent = nullptr);
     ~TdlgTitle() override;
-    void FormActivate() override;
+    void Load() override;
     Ui::TdlgTitle& Form() { return *ui_; }
 
   protected:

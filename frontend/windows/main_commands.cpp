@@ -89,6 +89,7 @@ template <class Dialog, class... Extra>
 void TMainCommands::openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments) {
     if (Slot.isNull()) {
         Slot = new Dialog(data(), std::forward<Extra>(Arguments)...);
+        Slot->SetProjectSource([this]() -> project::TProgramData& { return data(); });
         ShowChildDialog(form_.MdiArea(), Slot);
         return;
     }
@@ -193,49 +194,47 @@ QAction* TMainCommands::toggle(QMenu* Menu, const QString& Name, const QString& 
     return item;
 }
 
+void TMainCommands::radioMenu(QMenu* Menu, const QString& Name, const QString& Caption,
+                              const std::vector<std::pair<const char*, const char*>>& Items,
+                              const std::function<void(int Tag)>& Choose, const std::function<void()>& Opening) {
+    QMenu* sub = Menu->addMenu(Caption);
+    sub->setObjectName(Name + "Popup");
+    sub->menuAction()->setObjectName(Name);
+    auto* group = new QActionGroup(sub);
+    // The items carry the tags 1, 2, 3, ... in order.
+    for (int tag = 1; tag <= static_cast<int>(Items.size()); ++tag) {
+        const auto& item = Items[static_cast<std::size_t>(tag - 1)];
+        QAction* action = add(sub, item.first, item.second, [Choose, tag] { Choose(tag); });
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    connect(sub, &QMenu::aboutToShow, this, [this, Opening] { guard(Opening); });
+}
+
 void TMainCommands::createOptionsMenu() {
     QMenu* menu = Menu("OptionsMenu");
-    QMenu* units = menu->addMenu("&Units");
-    units->setObjectName("OptionsUnitsPopup");
-    units->menuAction()->setObjectName("OptionsUnits");
-    auto* unitGroup = new QActionGroup(units);
-    const struct {
-        const char* name;
-        const char* caption;
-    } unitItems[] = {{"EnglishUnits", "&English Units (lbs, in)"},
-                     {"SIUnits", "&SI Units (kN, m)"},
-                     {"FLUnits", "&Other Units (F, L)"}};
-    for (int tag = 1; tag <= 3; ++tag) {
-        QAction* item = add(units, unitItems[tag - 1].name, unitItems[tag - 1].caption, [this, tag] {
-            if (data().Units == tag) return;
-            data().SetUnits(tag);
+    radioMenu(
+        menu, "OptionsUnits", "&Units",
+        {{"EnglishUnits", "&English Units (lbs, in)"},
+         {"SIUnits", "&SI Units (kN, m)"},
+         {"FLUnits", "&Other Units (F, L)"}},
+        [this](int Tag) {
+            if (data().Units == Tag) return;
+            data().SetUnits(Tag);
             form_.SetModified(true);
             ReloadOpenDialogs();
-        });
-        item->setCheckable(true);
-        unitGroup->addAction(item);
-    }
-    connect(units, &QMenu::aboutToShow, this, [this] { guard([this] { OptionsUnitsClick(); }); });
-
-    QMenu* pressure = menu->addMenu("Earth-Pressure Options");
-    pressure->setObjectName("OptionsKoutptPopup");
-    pressure->menuAction()->setObjectName("OptionsKoutpt");
-    auto* pressureGroup = new QActionGroup(pressure);
-    const struct {
-        const char* name;
-        const char* caption;
-    } pressureItems[] = {{"Userinput", "Earth-Pressure Specified by User"},
-                         {"Gentriangular", "Generate Triangular-Distribution Earth-Pressure"},
-                         {"Gentrape", "Generate Trapezoidal-Distribution Pressure (Anchored Walls)"}};
-    for (int tag = 1; tag <= 3; ++tag) {
-        QAction* item = add(pressure, pressureItems[tag - 1].name, pressureItems[tag - 1].caption, [this, tag] {
-            if (data().EarthPressureMethod != tag) form_.SetModified(true);
-            data().EarthPressureMethod = tag;
-        });
-        item->setCheckable(true);
-        pressureGroup->addAction(item);
-    }
-    connect(pressure, &QMenu::aboutToShow, this, [this] { guard([this] { OptionsKOutptClick(); }); });
+        },
+        [this] { OptionsUnitsClick(); });
+    radioMenu(
+        menu, "OptionsKoutpt", "Earth-Pressure Options",
+        {{"Userinput", "Earth-Pressure Specified by User"},
+         {"Gentriangular", "Generate Triangular-Distribution Earth-Pressure"},
+         {"Gentrape", "Generate Trapezoidal-Distribution Pressure (Anchored Walls)"}},
+        [this](int Tag) {
+            if (data().EarthPressureMethod != Tag) form_.SetModified(true);
+            data().EarthPressureMethod = Tag;
+        },
+        [this] { OptionsKOutptClick(); });
 
     add(menu, "OptionsKPYOP", "Generate &p-y Curves", [this] {
         data().GeneratePYCurves = 1 - data().GeneratePYCurves;

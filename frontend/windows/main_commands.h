@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "windows/about_box.h"
 #include "windows/input_dialogs.h"
@@ -79,6 +81,10 @@ class TMainCommands : public QObject {
     QAction* add(QMenu* Menu, const QString& Name, const QString& Caption, std::function<void()> Command);
     QAction* toggle(QMenu* Menu, const QString& Name, const QString& Caption, bool project::TProgramData::*Option,
                     std::function<components::TGridTable*(project::TProjectTables&)> Closes);
+    // A submenu of radio items; choosing item i (from 1) calls Choose(i), opening calls Opening.
+    void radioMenu(QMenu* Menu, const QString& Name, const QString& Caption,
+                   const std::vector<std::pair<const char*, const char*>>& Items,
+                   const std::function<void(int Tag)>& Choose, const std::function<void()>& Opening);
     void guard(const std::function<void()>& Command);
     template <class Dialog, class... Extra>
     void openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments);

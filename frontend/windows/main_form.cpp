@@ -25,6 +25,12 @@
 #include "tables/widgets/table_form.h"
 #include "windows/project_file_dialogs.h"
 
+// The help pictures of the project's tables live in this library's resources; a static library's
+// resources are registered by hand.
+static void initPictures() {
+    Q_INIT_RESOURCE(pictures);
+}
+
 namespace velmor::windows {
 
 namespace {
@@ -52,6 +58,7 @@ void inform(QWidget* Parent, const QString& Text) {
 }  // namespace
 
 TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(Parent), projects_(Projects) {
+    initPictures();
     setAcceptDrops(true);
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MdiArea");

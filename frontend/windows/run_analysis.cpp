@@ -77,6 +77,15 @@ void TMainForm::CompRunClick() {
         return;
     }
 
+    // The library is unloaded and "names.dat" deleted however the run ends, so that a later run can start.
+    struct RunEnd {
+        std::unique_ptr<platform::TDynamicLibrary>& library;
+        ~RunEnd() {
+            library.reset();
+            QFile::remove(project::kRunControlFileName);
+        }
+    } runEnd{engineLibrary_};
+
     // The old results go now, so that a plot file from an earlier run is never shown as this run's.
     std::remove(names.Plot.c_str());
     std::int32_t result = 0;
@@ -97,8 +106,6 @@ void TMainForm::CompRunClick() {
     }
     UpdatePlotButtons();
     CloseAllChildren();
-    engineLibrary_.reset();
-    QFile::remove(project::kRunControlFileName);
 }
 
 }  // namespace velmor::windows

@@ -229,18 +229,6 @@ TEST(InputDialogs, ProjectTitleMarksTheProjectModifiedOnlyWhenChanged) {
     EXPECT_EQ(p.data.Title, "Quay wall, stage 2");
 }
 
-TEST(InputDialogs, WallPropertiesRoundTheIncrements) {
-    Project p;
-    auto* dialog = new TDlgProp(p.data);
-    dialog->FormActivate();
-    typeInto(*dialog, dialog->Form().deXGS, "6");
-    dialog->Form().deNI->setText("40");
-    dialog->FormDeactivate();
-    EXPECT_EQ(p.data.NumIncrements, 40);
-    EXPECT_EQ(p.data.IncrementLength, 6);
-    delete dialog;
-}
-
 TEST(InputDialogs, ControlOptionsBrowseForTheEditor) {
     platform::RecordingFileDialogs files;
     files.answers = {"/usr/bin/kate", ""};

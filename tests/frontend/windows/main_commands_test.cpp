@@ -16,6 +16,7 @@
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
 #include "platform/text_editor_service.h"
+#include "project/stage_operations.h"
 #include "support/test_support.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
@@ -224,6 +225,23 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
     EXPECT_EQ(data().CurrentStage, 3);
 }
 
+TEST_F(MainCommandsTest, CopyPreviousStageWritesTheEarlierStageIntoTheCurrentOne) {
+    // Free heights of the example's stages: 72, 144 and 192 in.
+    const std::string input = dir.file("three-stages.vm4d");
+    fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / "three-stages.vm4d", input);
+    form->OpenFileName(input, 0);
+    data().CurrentStage = 2;
+    project::LoadCurrentStage(data());
+    ASSERT_EQ(data().FreeHeight, 144);
+    messages.answers = {platform::MessageService::Answer::Yes};
+    commands->CopyPreviousStageClick();
+    EXPECT_EQ(data().CurrentStage, 2);
+    EXPECT_EQ(data().FreeHeight, 72);
+    data().FreeHeight = 0;
+    project::LoadCurrentStage(data());
+    EXPECT_EQ(data().FreeHeight, 72);
+}
+
 TEST_F(MainCommandsTest, ComputationItemsFollowTheFilesBesideTheInput) {
     const std::string input = dir.file("wall.vm4d");
     test::writeFile(input, "x");
@@ -263,6 +281,10 @@ TEST_F(MainCommandsTest, WindowListBindsEachItemToItsWindow) {
     open("WindowMenu");
     EXPECT_TRUE(checked("WindowItem2"));
     EXPECT_FALSE(checked("WindowItem1"));
+    // The list holds the first 50 windows.
+    for (int i = 0; i < 50; ++i) form->MdiArea()->addSubWindow(new QWidget)->show();
+    open("WindowMenu");
+    EXPECT_TRUE(visible("WindowItem49"));
     form->CloseAllChildren();
     open("WindowMenu");
     EXPECT_FALSE(visible("WindowItem0"));
@@ -345,6 +367,18 @@ TEST_F(MainCommandsTest, LeavingADialogWithABadEntryBringsItBackAndStoresNothing
     form->MdiArea()->activateNextSubWindow();
     QApplication::processEvents();
     EXPECT_EQ(data().NumIncrements, 40);
+
+    // A dialog that refuses to close while New replaces the project turns to the new project.
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "4*(");
+    form->SetModified(false);
+    form->FileNewClick();
+    ASSERT_FALSE(commands->dlgProp.isNull());
+    data().NumIncrements = 7;
+    EXPECT_TRUE(commands->dlgProp->FormDeactivate());
+    EXPECT_EQ(field->text(), "7");
+    EXPECT_TRUE(commands->dlgProp->close());
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <filesystem>
+#include <functional>
 
 #include "platform/dynamic_library.h"
 #include "platform/message_service.h"
@@ -118,8 +120,9 @@ TEST_F(MainFormTest, SaveAsOfAStagedProjectKeepsTheChangesOfTheCurrentStage) {
     EXPECT_TRUE(fs::exists(dir.file("copy.st3")));
 }
 
-TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
+TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestionForEveryCommandThatDropsTheProject) {
     const std::string wall = project("wall.vm4d");
+    const std::string other = project("other.vm4d");
     const struct {
         const char* name;
         bool named;  // the project has a file name (else it is still "NewWall.vm4d")
@@ -133,16 +136,40 @@ TEST_F(MainFormTest, EveryAnswerOfTheSaveQuestion) {
         {"yes, unnamed, save as cancelled", false, Answer::Yes, false, false},
         {"yes, unnamed, saved as", false, Answer::Yes, true, true},
     };
-    for (const auto& c : cases) {
-        TMainForm& f = start(c.named ? QStringList{QString::fromStdString(wall)} : QStringList{});
-        f.SetModified(true);
-        messages.answers = {c.answer};
-        if (c.saveAsChosen) dialogs.saveAnswers = {QString::fromStdString(dir.file("saved.vm4d"))};
-        f.FileNewClick();
-        EXPECT_EQ(f.Project().FileName() == TMainForm::kNewFileName && !f.GetModified(), c.goesOn) << c.name;
-        EXPECT_EQ(messages.asked.back(), kSaveQuestion) << c.name;
-        if (c.saveAsChosen) {
-            EXPECT_TRUE(fs::exists(dir.file("saved.vm4d"))) << c.name;
+    // Each command, and whether it went on (the previous project was dropped).
+    const struct {
+        const char* name;
+        std::function<bool(TMainForm&)> run;
+    } commands[] = {
+        {"new",
+         [](TMainForm& f) {
+             f.FileNewClick();
+             return f.Project().FileName() == TMainForm::kNewFileName && !f.GetModified();
+         }},
+        {"open",
+         [&](TMainForm& f) {
+             dialogs.openAnswers = {{QString::fromStdString(other), 1}};
+             f.FileOpenClick();
+             dialogs.openAnswers.clear();
+             return f.Project().FileName() == other;
+         }},
+        {"drop",
+         [&](TMainForm& f) {
+             f.DropFiles({QString::fromStdString(other)});
+             return f.Project().FileName() == other;
+         }},
+        {"exit", [](TMainForm& f) { return f.close(); }},
+    };
+    for (const auto& command : commands) {
+        for (const auto& c : cases) {
+            fs::remove(dir.file("saved.vm4d"));
+            TMainForm& f = start(c.named ? QStringList{QString::fromStdString(wall)} : QStringList{});
+            f.SetModified(true);
+            messages.answers = {c.answer};
+            if (c.saveAsChosen) dialogs.saveAnswers = {QString::fromStdString(dir.file("saved.vm4d"))};
+            EXPECT_EQ(command.run(f), c.goesOn) << command.name << ": " << c.name;
+            EXPECT_EQ(messages.asked.back(), kSaveQuestion) << command.name << ": " << c.name;
+            EXPECT_EQ(fs::exists(dir.file("saved.vm4d")), c.saveAsChosen) << command.name << ": " << c.name;
         }
     }
 }
@@ -208,6 +235,13 @@ TEST_F(MainFormTest, DroppingFilesOpensOnlyTheFirst) {
     f.DropFiles({QString::fromStdString(a), QString::fromStdString(b), QString::fromStdString(c)});
     EXPECT_EQ(f.Project().FileName(), a);
     EXPECT_EQ(f.RecentCount(), 1);
+}
+
+TEST_F(MainFormTest, HelpPicturesOfTheTablesAreInTheProgram) {
+    TMainForm& f = start();
+    for (const auto* table : {&f.Project().Data().Tables().DistLoad(), &f.Project().Data().Tables().SoilStrength()}) {
+        EXPECT_FALSE(QPixmap(QString::fromStdString(table->HelpPicture())).isNull()) << table->HelpPicture();
+    }
 }
 
 TEST_F(MainFormTest, ChartTableEditsAskBeforeTheyAreLost) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QToolButton>
 #include <cstdint>
 #include <filesystem>
+#include <stdexcept>
 
 #include "acceptance/plot_reader.h"
 #include "platform/dynamic_library.h"
@@ -165,6 +167,24 @@ TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
     }
     const std::string stem = input.substr(0, input.size() - 5);
     EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
+}
+
+std::int32_t throwingEngine(std::int32_t) {
+    throw std::runtime_error("engine fault");
+}
+
+TEST_F(RunTest, RunThatEndsInAnErrorStillUnloadsTheLibrary) {
+    openExample("cantilever-sand-si.vm4d");
+    platform::FakeLibraries libraries;
+    libraries.libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&throwingEngine);
+    form.findChild<QAction*>("CompRun")->trigger();
+    EXPECT_EQ(messages.shown, std::vector<QString>{"engine fault"});  // shown, not thrown into the event loop
+    EXPECT_EQ(libraries.unloads, 1);
+    EXPECT_FALSE(fs::exists(programDir / "names.dat"));
+    libraries.libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&fakeEngine);
+    fakeResult = 0;
+    form.CompRunClick();
+    EXPECT_EQ(messages.shown.back(), kCompleted);  // not "Attempt to reinitialize DLL"
 }
 
 TEST_F(RunTest, UnsavedProjectAndOverlongPathsAreNotRun) {

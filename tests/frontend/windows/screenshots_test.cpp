@@ -50,6 +50,11 @@ TEST(Screenshots, MainWindowWithResults) {
     QApplication::processEvents();
     EXPECT_TRUE(form.grab().save(shots + "/main_window_three_panels.png"));
     form.CloseAllChildren();
+    QApplication::processEvents();
+    form.Project().Data().Tables().DistLoad().Show();
+    QApplication::processEvents();
+    EXPECT_TRUE(form.grab().save(shots + "/main_window_table_editor.png"));
+    form.CloseAllChildren();
     TMainForm::SetProgramDirectory(QString());
 }
 
