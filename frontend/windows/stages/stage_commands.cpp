@@ -2,7 +2,6 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QToolButton>
 
 #include "platform/message_service.h"
 #include "sideview/side_view_project.h"
@@ -14,15 +13,12 @@ TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObje
     Commands.OpenStagedOptions = [this] { OpenStagedOptions(); };
     Commands.OpenSideView = [this] { OpenSideView(); };
     Commands.SelectStage = [this](int Stage) { SelectStage(Stage); };
+    // The stage tool buttons; switching to the stage that is already current does nothing.
+    Commands.SwitchStage = [this](int Stage) { stages::SwitchStage(data(), host_, Stage); };
     // Update Current Stage keeps the modified state, so the save question still asks for the other edits.
     if (QAction* update = Commands.Item("SaveCurrentStage")) {
         disconnect(update, &QAction::triggered, nullptr, nullptr);
         connect(update, &QAction::triggered, this, [this] { guard([this] { SaveCurrentStageClick(); }); });
-    }
-    for (int stage = 1; stage <= 5; ++stage) {
-        if (QToolButton* button = Form.SpeedButton(13 + stage))
-            connect(button, &QToolButton::clicked, this,
-                    [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
     }
 }
 
@@ -75,10 +71,6 @@ void TStageCommands::OpenSideView() {
 
 void TStageCommands::SelectStage(int Stage) {
     stages::SelectStage(data(), host_, Stage);
-}
-
-void TStageCommands::SwitchStage(int Stage) {
-    stages::SwitchStage(data(), host_, Stage);
 }
 
 void TStageCommands::SaveCurrentStageClick() {

@@ -24,7 +24,6 @@ class TStageCommands : public QObject {
     void OpenStagedOptions();
     void OpenSideView();
     void SelectStage(int Stage);
-    void SwitchStage(int Stage);
     void SaveCurrentStageClick();
 
     TDlgStaged* StagedDialog() const { return staged_; }

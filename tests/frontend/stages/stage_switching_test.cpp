@@ -87,12 +87,16 @@ TEST_F(StageSwitchingTest, LoweringTheCountMakesStageOneCurrentAndDeletesTheFile
     for (int k = 1; k <= 5; ++k) EXPECT_FALSE(FileExists(stage(k))) << k;
 }
 
-TEST_F(StageSwitchingTest, SwitchingKeepsEachStagesDataAndTheModifiedState) {
+TEST_F(StageSwitchingTest, SwitchingAndUpdateCurrentStageKeepEachStagesDataAndTheModifiedState) {
     ApplyStageCount(data, host, 2);
     ASSERT_TRUE(SwitchStage(data, host, 2));
     EXPECT_EQ(data.Title, " Stage No : 2");
-    data.FreeHeight = 84;
+    data.FreeHeight = 48;
     host.modified = true;
+    SaveCurrentStage(data, host);
+    EXPECT_TRUE(host.modified);
+    EXPECT_NE(readFile(stage(2)).find("\t48\r\n"), std::string::npos);  // the free height, written
+    data.FreeHeight = 84;
     const int updates = host.buttonUpdates;
     SelectStage(data, host, 1);
     EXPECT_EQ(host.buttonUpdates, updates + 1);
@@ -126,18 +130,6 @@ TEST_F(StageSwitchingTest, ChangingTheCountKeepsTheEditsOfTheStageBeingEdited) {
     EXPECT_EQ(data.FreeHeight, 96);
     SwitchStage(data, host, 1);
     EXPECT_EQ(data.FreeHeight, 60);
-}
-
-TEST_F(StageSwitchingTest, UpdateCurrentStageWritesTheStageAndKeepsTheModifiedState) {
-    ApplyStageCount(data, host, 2);
-    SwitchStage(data, host, 2);
-    data.FreeHeight = 48;
-    host.modified = true;
-    SaveCurrentStage(data, host);
-    EXPECT_TRUE(host.modified);
-    SwitchStage(data, host, 1);
-    SwitchStage(data, host, 2);
-    EXPECT_EQ(data.FreeHeight, 48);
 }
 
 }  // namespace

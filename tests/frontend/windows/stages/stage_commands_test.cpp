@@ -8,9 +8,12 @@
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QToolButton>
+#include <filesystem>
 
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
+#include "screenshot_path.h"
+#include "sideview/side_view_project.h"
 #include "support/test_support.h"
 #include "ui_dlg_staged.h"
 #include "windows/main_commands.h"
@@ -69,6 +72,25 @@ TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
     EXPECT_EQ(form.MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(stageCommands->SideView()->windowTitle(), "Side View");
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StageCommandsTest, SideViewOfAStagedProjectFollowsTheStageShown) {
+    const std::string name = dir.file("wall.vm4d");
+    std::filesystem::copy_file(std::filesystem::path(VELMOR_SOURCE_DIR) / "examples" / "three-stages.vm4d", name);
+    form.OpenFileName(name, 0);
+    form.resize(1000, 720);
+    form.show();
+    commands->Item("Stage3Menu")->trigger();
+    commands->Item("CompLayers")->trigger();
+    TDlgSideView* view = stageCommands->SideView();
+    ASSERT_NE(view, nullptr);
+    view->parentWidget()->resize(560, 600);
+    view->FormActivate();
+    QApplication::processEvents();
+    // Stage 3 digs 192 in below the ground, which lies 0.1 x 480 in below the world's top.
+    EXPECT_EQ(sideview::SideViewProjectOf(data()).Excavation(), 48 + 192);
+    EXPECT_NEAR(static_cast<double>(view->World().YMax), 1.05 * 1.1 * 480, 1e-9);
+    EXPECT_TRUE(form.grab().save(screenshotPath("main_window_side_view.png")));
 }
 
 }  // namespace
