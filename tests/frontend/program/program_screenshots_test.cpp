@@ -97,6 +97,9 @@ TEST_F(ProgramScreenshots, StageDialogAndSideViewOfTheStagedExample) {
     form->SpeedButton(16)->click();  // stage 3: the deepest cut
     stageCommands->OpenSideView();
     shoot(stageCommands->SideView(), "side_view_stage_3");
+    // As a child window the view opens at a size where its labels stand apart, not at its minimum.
+    EXPECT_GE(stageCommands->SideView()->width(), 480);
+    EXPECT_GE(stageCommands->SideView()->height(), 480);
     form->CloseAllChildren();
 }
 
