@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "graphs/widgets/plot_form.h"
 #include "program_fixture.h"
 
 namespace velmor::windows {
@@ -22,6 +23,31 @@ class WindowLifecycleTest : public ProgramTest {
     }
     int liveObjects() const {
         return static_cast<int>(QApplication::allWidgets().size() + form->findChildren<QObject*>().size());
+    }
+    // Closes the modal dialog that the next command opens, once it runs its event loop.
+    void closeModalSoon() {
+        QTimer::singleShot(0, [this] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                dialog->close();
+                ++modalsClosed;
+            }
+        });
+    }
+    int modalsClosed = 0;
+    // Opens the deflection graph and one of its modal dialogs through the graph window's Plot menu.
+    void graphDialog(const QString& caption) {
+        trigger("GraphicsMenu", "CompDef");
+        QMdiSubWindow* child = form->MdiArea()->activeSubWindow();
+        auto* plot = child ? qobject_cast<components::TPlotForm*>(child->widget()) : nullptr;
+        ASSERT_NE(plot, nullptr);
+        for (QAction* action : plot->PlotMenu()->actions()) {
+            if (action->text() != caption) continue;
+            closeModalSoon();
+            action->trigger();
+            QApplication::processEvents();
+            return;
+        }
+        FAIL() << "no item " << caption.toStdString();
     }
     void trigger(const char* menu, const char* item) {
         emit commands->Menu(menu)->aboutToShow();
@@ -62,11 +88,12 @@ TEST_F(WindowLifecycleTest, EveryWindowOpenedAndClosedAHundredTimesLeavesNothing
         {"combined pressure graph", [&] { trigger("GraphicsMenu", "CompCombine"); }},
         {"stage dialog", [&] { stageCommands->OpenStagedOptions(); }},
         {"side view", [&] { stageCommands->OpenSideView(); }},
+        {"graph title dialog", [&] { graphDialog("&Graph Title"); }},
+        {"legend names dialog", [&] { graphDialog("&Edit Legend"); }},
+        {"active curves dialog", [&] { graphDialog("&Active Curves"); }},
         {"about box",
          [&] {
-             QTimer::singleShot(0, [] {
-                 if (QWidget* box = QApplication::activeModalWidget()) box->close();
-             });
+             closeModalSoon();
              trigger("HelpMenu", "HelpAbout");
          }},
     };
@@ -83,7 +110,9 @@ TEST_F(WindowLifecycleTest, EveryWindowOpenedAndClosedAHundredTimesLeavesNothing
             EXPECT_EQ(form->MdiArea()->subWindowList().size(), 0) << w.name;
         }
     };
-    round();  // the first round makes what is made once (menus' windows list, the About box)
+    round();
+    EXPECT_EQ(modalsClosed, 4);  // the three graph dialogs and the About box were shown
+    // The first round made what is made once (the windows list of the menu, the About box).
     const int widgets = static_cast<int>(QApplication::allWidgets().size());
     const int objects = liveObjects();
     for (int i = 1; i < 100 && !HasFailure(); ++i) round();
