@@ -65,6 +65,27 @@ std::vector<std::vector<ReportRow>> readReportResults(const std::string& path) {
     return tables;
 }
 
+// The report's table of active earth pressure on the wall: (depth in, pressure lb/in) rows.
+std::vector<std::pair<double, double>> readReportActivePressure(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<std::pair<double, double>> rows;
+    std::string line;
+    int state = 0;  // 0 before the table, 1 in its heading, 2 in its rows
+    while (std::getline(in, line)) {
+        if (state == 0 && line.find("DEPTH         ACTIVE EARTH PRESSURE") != std::string::npos) {
+            state = 1;
+        } else if (state == 1 && line.find("--------") != std::string::npos) {
+            state = 2;
+        } else if (state == 2) {
+            std::istringstream words(line);
+            double depth, pressure;
+            if (!(words >> depth >> pressure)) break;
+            rows.emplace_back(depth, pressure);
+        }
+    }
+    return rows;
+}
+
 // Relative agreement of two values with an absolute floor for values near zero.
 ::testing::AssertionResult near(double actual, double expected, double relative, double floor) {
     if (std::abs(actual - expected) <= relative * std::abs(expected) + floor) return ::testing::AssertionSuccess();
@@ -236,6 +257,22 @@ TEST_F(AcceptanceTest, NewCantileverInSandThroughDialogsAndTablesSavedRunAndGrap
     }
     // The wall tips the right way: the top moves towards the cut, the largest moment lies below the cut.
     EXPECT_GT(deflection.GetPoint(0, 0)->X, deflection.GetPoint(0, 20)->X);
+    int largest = 0;
+    for (int j = 0; j < 61; ++j)
+        if (std::abs(moment.GetPoint(0, j)->X) > std::abs(moment.GetPoint(0, largest)->X)) largest = j;
+    EXPECT_GT(largest, 20);
+    // The pressure graph holds the report's active earth pressure down to the cut; at the cut it is the
+    // Rankine value Ka x gamma x H x Wa = tan^2(45 - 32/2) x 115/1728 pci x 120 in x 12 in = 29.446 lb/in.
+    const std::vector<std::pair<double, double>> active = readReportActivePressure(resultFile(".vm4o"));
+    ASSERT_EQ(active.size(), 21u);
+    const project::TGraphPlot& pressure = openGraph("CompLD", &project::TResultGraphs::pltLD);
+    for (int j = 0; j < 21; ++j) {
+        SCOPED_TRACE(j);
+        EXPECT_TRUE(near(static_cast<double>(pressure.GetPoint(0, j)->Y), active[j].first / 12, 5e-3, 1e-9));
+        EXPECT_TRUE(near(static_cast<double>(pressure.GetPoint(0, j)->X), active[j].second, 5e-3, 1e-6));
+    }
+    const double ka = std::pow(std::tan((45.0 - 16.0) * std::atan(1.0) / 45.0), 2);
+    EXPECT_TRUE(near(static_cast<double>(pressure.GetPoint(0, 20)->X), ka * 115.0 / 1728.0 * 120 * 12, 2e-3, 0));
     // The pressure and p-y graphs hold the plot-data file.
     const test::PlotFile plot = test::readPlotFile(resultFile(".vm4p"));
     ASSERT_TRUE(plot.complete) << plot.error;
