@@ -286,7 +286,7 @@ void TOptionTableDialog::Bind(QCheckBox* Check, QPushButton* Button) {
     check_ = Check;
     button_ = Button;
     connect(check_, &QCheckBox::clicked, this, &TOptionTableDialog::CheckClick);
-    connect(button_, &QPushButton::clicked, this, [this] { (data().Tables().*table_)().Show(); });
+    connect(button_, &QPushButton::clicked, this, [this] { std::invoke(table_, data().Tables()).Show(); });
 }
 
 void TOptionTableDialog::Load() {

@@ -272,6 +272,13 @@ int BasicTableForm<F>::contentWidth(int AVisible) const {
                 width = std::max(width, metrics.horizontalAdvance(cell->text()) + cellPadding);
             }
         }
+    } else if (const auto* items = dynamic_cast<const BasicEnumColumn<F>*>(visibleColumn(AVisible))) {
+        // The drop-down list over the cell shows any of its items whole, with the list's arrow and frame, as a
+        // list of the grid's font measures itself; the cell gives the grid line one pixel of the column.
+        QComboBox probe;
+        probe.setFont(grid_->font());
+        for (const std::string& item : items->Items()) probe.addItem(QString::fromStdString(item));
+        width = std::max(width, probe.sizeHint().width() + 1);
     }
     return width;
 }

@@ -25,6 +25,10 @@ class TDlgSideView::TCanvas : public QWidget {
         setMinimumSize(200, 150);
     }
 
+    // The size the drawing opens at: as a child window the view is sized from its layout's hint, and the
+    // minimum alone would leave the labels overlapping.
+    QSize sizeHint() const override { return {500, 480}; }
+
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);

@@ -4,6 +4,7 @@
 
 #include "fake_hooks.h"
 #include "fields/exceptions.h"
+#include "fill_tables.h"
 #include "project/program_data.h"
 #include "support/test_support.h"
 #include "tables/column_kinds.h"
@@ -187,23 +188,6 @@ TEST(InputFile, WriterGivesTheRecordLayoutInEnglishAndSIAndReadsItBackToTheSameB
     }
 }
 
-// Every row of every table filled with distinct values: items cycle, integers count up, reals are odd
-// fractions that need all eight digits.
-template <class F>
-void fillAll(components::BasicGridTable<F>& T, int Rows) {
-    T.SetRowCount(Rows);
-    for (int r = 0; r < Rows; ++r)
-        for (int c = 0; c < T.ColumnCount(); ++c) {
-            auto* column = T.Columns(c);
-            if (auto* items = dynamic_cast<components::BasicEnumColumn<F>*>(column))
-                T.Cell(c, r).SetInteger(1 + r % static_cast<int>(items->Items().size()));
-            else if (dynamic_cast<components::BasicIntColumn<F>*>(column))
-                T.Cell(c, r).SetInteger(r + c);
-            else if (dynamic_cast<components::BasicFloatColumn<F>*>(column))
-                T.Cell(c, r).SetFloat((r + 1) * 1.2345678L / (c + 3));
-        }
-}
-
 TEST(InputFile, ProjectWithEveryTableAtItsLimitWritesReadsAndWritesTheSameBytes) {
     for (int units : {1, 2}) {
         ScratchDir dir;
@@ -215,16 +199,16 @@ TEST(InputFile, ProjectWithEveryTableAtItsLimitWritesReadsAndWritesTheSameBytes)
         TProjectTables& t = data.Tables();
         for (TGridTable* table : {&t.PileSect(), &t.Soillayer(), &t.SoilStrength(), &t.PYMod(), &t.DistLoad(),
                                   &t.BoundCond(), &t.SurchargeTable()})
-            fillAll(*table, table->MaxRows());
-        fillAll(t.LongDist(), 150);
+            test::fillAll(*table, table->MaxRows());
+        test::fillAll(t.LongDist(), 150);
         for (TGridTable* layers : {&t.NewSoil(), &t.LongSoil()}) {
-            fillAll(*layers, 10);
-            for (int r = 0; r < 10; ++r) fillAll(*layers->Cell(2, r).AsTable(), 2);
+            test::fillAll(*layers, 10);
+            for (int r = 0; r < 10; ++r) test::fillAll(*layers->Cell(2, r).AsTable(), 2);
         }
-        fillAll(t.PYCurves2(), 30);
-        for (int r = 0; r < 30; ++r) fillAll(*t.PYCurves2().Cell(1, r).AsTable(), 17);
-        fillAll(t.MEICurves2(), 20);
-        for (int r = 0; r < 20; ++r) fillAll(*t.MEICurves2().Cell(2, r).AsTable(), 100);
+        test::fillAll(t.PYCurves2(), 30);
+        for (int r = 0; r < 30; ++r) test::fillAll(*t.PYCurves2().Cell(1, r).AsTable(), 17);
+        test::fillAll(t.MEICurves2(), 20);
+        for (int r = 0; r < 20; ++r) test::fillAll(*t.MEICurves2().Cell(2, r).AsTable(), 100);
 
         const std::string text = saved(data);
         auto back = TProgramData::CreateFromFile("wall.vm4d", kFormatCurrent);
