@@ -114,7 +114,11 @@ std::string DepthCaption(const TSideViewProject& Project, const TMapping& Mappin
 }
 
 std::pair<std::string, std::string> LayerTexts(const TSideViewLayer& Layer) {
-    const auto n = [&Layer](std::size_t Column) { return components::formatGeneral(property(Layer, Column), 15); };
+    // At the tables' 8 digits: a unit weight read in pcf and held per cubic inch shows as the 120 the table
+    // shows, not as the 119.999999232 that 15 digits would give.
+    const auto n = [&Layer](std::size_t Column) {
+        return components::formatGeneral(property(Layer, Column), components::kCellDigits);
+    };
     const std::string gamma = "; gamma= " + n(0);
     // The friction angle's letter, as the program has always shown it.
     const std::string phi = "\xC3\xB8= ";

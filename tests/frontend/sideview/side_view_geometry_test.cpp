@@ -166,6 +166,10 @@ TEST(SideViewPicture, LayerNamesAndPropertyLines) {
         EXPECT_EQ(name, c.name);
         EXPECT_EQ(properties, c.properties);
     }
+    // 120 pcf converted to lb/in3 with the 8-digit factor and back carries noise in the ninth digit; the
+    // property line shows what the table shows.
+    const auto [name, properties] = LayerTexts({4, 1, {119.999999232L, 34}});
+    EXPECT_EQ(properties, "\xC3\xB8= 34; gamma= 120");
 }
 
 TEST(SideViewPicture, MarkersOfRestraintsCurvesAndSprings) {
