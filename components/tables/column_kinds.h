@@ -19,6 +19,9 @@ class BasicValueColumn : public BasicColumn<F> {
     // Inserts ACount values newRowValue() at AIndex.
     void InsertRows(Table* ATable, int AIndex, int ACount) override;
     void DeleteRow(int AIndex) override;
+    // No cell controls unless a kind makes them.
+    bool HasControls() const override { return false; }
+    TCellControl* GetControl(int) const override { return nullptr; }
 
   protected:
     explicit BasicValueColumn(Table* ATable) : BasicColumn<F>(ATable) {}
@@ -104,8 +107,6 @@ class BasicIntColumn : public BasicValueColumn<F, int> {
     // an integer." and a value outside MinValue..MaxValue "Entry must be between %d and %d.". The value is
     // rounded (a half to the even neighbour).
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     void WriteData(TColWriter& AWriter) const override;
     void ReadData(TColReader& AReader) override;
@@ -140,8 +141,6 @@ class BasicFloatColumn : public BasicValueColumn<F, Extended> {
     // General format, 8 significant digits.
     std::string GetText(int ARow) const override;
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     // Every value times the conversion factor from the table's unit system to AUnits; Default unchanged.
     void SetUnits(int AUnits) override;
@@ -273,8 +272,6 @@ class BasicStringColumn : public BasicValueColumn<F, std::string> {
 
     std::string GetText(int ARow) const override;
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     void WriteData(TColWriter& AWriter) const override;
     void ReadData(TColReader& AReader) override;
