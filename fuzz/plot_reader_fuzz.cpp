@@ -4,18 +4,16 @@
 // exception, a crash, a sanitizer report, a hang or an allocation out of proportion to the input is a
 // finding.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "fields/exceptions.h"
 #include "project/plot_data_reader.h"
 #include "project/program_data.h"
+#include "scratch_files.h"
 
 using velmor::components::EInOutError;
 using velmor::components::TGraphPlot;
@@ -23,13 +21,7 @@ using namespace velmor::project;
 
 namespace {
 
-char g_directory[] = "/tmp/velmor-plot-fuzz-XXXXXX";
 std::string g_path;
-
-void removeDirectory() {
-    std::error_code ec;
-    std::filesystem::remove_all(g_directory, ec);
-}
 
 [[noreturn]] void finding(const char* what) {
     std::fprintf(stderr, "%s\n", what);
@@ -46,17 +38,12 @@ void sameLengths(const velmor::components::TObjectList<velmor::components::TLine
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!mkdtemp(g_directory)) std::abort();
-    std::atexit(removeDirectory);
-    g_path = std::string(g_directory) + "/input.vm4p";
+    g_path = velmor::fuzz::MakeScratchDirectory("/tmp/velmor-plot-fuzz-XXXXXX") + "/input.vm4p";
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(g_path.c_str(), "wb");
-    if (file == nullptr) finding("cannot write the input file");
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) finding("cannot write the input file");
-    std::fclose(file);
+    if (!velmor::fuzz::WriteScratchFile(g_path, data, size)) finding("cannot write the input file");
 
     static auto arrays = std::make_unique<TPlotArrays>();
     auto graphs = std::make_unique<TResultGraphs>();

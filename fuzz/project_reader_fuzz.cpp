@@ -4,30 +4,22 @@
 // must read back in the current layout and write again to the same bytes. Anything else, a crash, a
 // sanitizer report or a hang is a finding.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "fields/exceptions.h"
 #include "project/program_data.h"
+#include "scratch_files.h"
 
 using velmor::components::EInOutError;
 using velmor::project::TProgramData;
 
 namespace {
 
-char g_directory[] = "/tmp/velmor-project-fuzz-XXXXXX";
 std::string g_input;
 std::string g_output;
-
-void removeDirectory() {
-    std::error_code ec;
-    std::filesystem::remove_all(g_directory, ec);
-}
 
 [[noreturn]] void finding(const char* what) {
     std::fprintf(stderr, "%s\n", what);
@@ -35,19 +27,15 @@ void removeDirectory() {
 }
 
 void writeFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) finding("cannot write a file");
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file) != text.size()) finding("cannot write a file");
-    std::fclose(file);
+    if (!velmor::fuzz::WriteScratchFile(path, text.data(), text.size())) finding("cannot write a file");
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!mkdtemp(g_directory)) std::abort();
-    std::atexit(removeDirectory);
-    g_input = std::string(g_directory) + "/input.vm4d";
-    g_output = std::string(g_directory) + "/output.vm4d";
+    const std::string directory = velmor::fuzz::MakeScratchDirectory("/tmp/velmor-project-fuzz-XXXXXX");
+    g_input = directory + "/input.vm4d";
+    g_output = directory + "/output.vm4d";
     return 0;
 }
 

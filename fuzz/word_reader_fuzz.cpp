@@ -3,16 +3,14 @@
 // handed out or refused must be exactly the words of the file, and the reads must end at the end of the
 // file; anything else, an uncaught exception, a crash, a sanitizer report or a hang is a finding.
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <utility>
 
 #include "fields/exceptions.h"
+#include "scratch_files.h"
 #include "tables/word_reader.h"
 
 using velmor::components::EInOutError;
@@ -20,13 +18,7 @@ using velmor::components::TWordReader;
 
 namespace {
 
-char g_directory[] = "/tmp/velmor-words-fuzz-XXXXXX";
 std::string g_path;
-
-void removeDirectory() {
-    std::error_code ec;
-    std::filesystem::remove_all(g_directory, ec);
-}
 
 [[noreturn]] void finding(const char* what) {
     std::fprintf(stderr, "%s\n", what);
@@ -34,10 +26,7 @@ void removeDirectory() {
 }
 
 void writeInput(const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(g_path.c_str(), "wb");
-    if (file == nullptr) finding("cannot write the input file");
-    if (size > 0 && std::fwrite(data, 1, size, file) != size) finding("cannot write the input file");
-    std::fclose(file);
+    if (!velmor::fuzz::WriteScratchFile(g_path, data, size)) finding("cannot write the input file");
 }
 
 std::pair<int, int> cursor(const TWordReader& reader) {
@@ -47,9 +36,7 @@ std::pair<int, int> cursor(const TWordReader& reader) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (!mkdtemp(g_directory)) std::abort();
-    std::atexit(removeDirectory);
-    g_path = std::string(g_directory) + "/input.txt";
+    g_path = velmor::fuzz::MakeScratchDirectory("/tmp/velmor-words-fuzz-XXXXXX") + "/input.txt";
     return 0;
 }
 

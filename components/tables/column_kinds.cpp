@@ -48,6 +48,39 @@ const TColumnClass<F>& columnClass(const char* baseName) {
 
 }  // namespace
 
+// ---- per-row value store
+
+template <class F, class Value>
+void BasicValueColumn<F, Value>::InsertRows(Table* ATable, int AIndex, int ACount) {
+    values_.insert(values_.begin() + AIndex, static_cast<std::size_t>(ACount), newRowValue());
+    BasicColumn<F>::InsertRows(ATable, AIndex, ACount);
+}
+
+template <class F, class Value>
+void BasicValueColumn<F, Value>::DeleteRow(int AIndex) {
+    this->checkRow(AIndex);
+    values_.erase(values_.begin() + AIndex);
+    BasicColumn<F>::DeleteRow(AIndex);
+}
+
+template <class F, class Value>
+const Value& BasicValueColumn<F, Value>::value(int ARow) const {
+    this->checkRow(ARow);
+    return values_[static_cast<std::size_t>(ARow)];
+}
+
+template <class F, class Value>
+void BasicValueColumn<F, Value>::storeInTargets(int ARow, const Value& AValue) {
+    this->checkRow(ARow);
+    int first = ARow;
+    int last = ARow;
+    this->targetRows(ARow, first, last);
+    for (int row = first; row <= last; ++row) {
+        values_[static_cast<std::size_t>(row)] = AValue;
+        this->reportChange(row);
+    }
+}
+
 // ---- item column
 
 template <class F>
@@ -56,7 +89,7 @@ const TColumnClass<F>& BasicEnumColumn<F>::Class() {
 }
 
 template <class F>
-BasicEnumColumn<F>::BasicEnumColumn(Table* ATable) : BasicColumn<F>(ATable) {
+BasicEnumColumn<F>::BasicEnumColumn(Table* ATable) : BasicValueColumn<F, int>(ATable) {
     this->fillRows();
 }
 
@@ -67,22 +100,8 @@ void BasicEnumColumn<F>::SetItems(std::vector<std::string> AItems) {
 }
 
 template <class F>
-void BasicEnumColumn<F>::InsertRows(Table* ATable, int AIndex, int ACount) {
-    values_.insert(values_.begin() + AIndex, static_cast<std::size_t>(ACount), 1);
-    BasicColumn<F>::InsertRows(ATable, AIndex, ACount);
-}
-
-template <class F>
-void BasicEnumColumn<F>::DeleteRow(int AIndex) {
-    this->checkRow(AIndex);
-    values_.erase(values_.begin() + AIndex);
-    BasicColumn<F>::DeleteRow(AIndex);
-}
-
-template <class F>
 int BasicEnumColumn<F>::AsInteger(int ARow) const {
-    this->checkRow(ARow);
-    return values_[static_cast<std::size_t>(ARow)];
+    return this->value(ARow);
 }
 
 template <class F>
@@ -203,39 +222,18 @@ const TColumnClass<F>& BasicIntColumn<F>::Class() {
 }
 
 template <class F>
-BasicIntColumn<F>::BasicIntColumn(Table* ATable) : BasicColumn<F>(ATable) {
+BasicIntColumn<F>::BasicIntColumn(Table* ATable) : BasicValueColumn<F, int>(ATable) {
     this->fillRows();
 }
 
 template <class F>
-void BasicIntColumn<F>::InsertRows(Table* ATable, int AIndex, int ACount) {
-    values_.insert(values_.begin() + AIndex, static_cast<std::size_t>(ACount), Default);
-    BasicColumn<F>::InsertRows(ATable, AIndex, ACount);
-}
-
-template <class F>
-void BasicIntColumn<F>::DeleteRow(int AIndex) {
-    this->checkRow(AIndex);
-    values_.erase(values_.begin() + AIndex);
-    BasicColumn<F>::DeleteRow(AIndex);
-}
-
-template <class F>
 int BasicIntColumn<F>::AsInteger(int ARow) const {
-    this->checkRow(ARow);
-    return values_[static_cast<std::size_t>(ARow)];
+    return this->value(ARow);
 }
 
 template <class F>
 void BasicIntColumn<F>::SetInteger(int ARow, int Value) {
-    this->checkRow(ARow);
-    int first = ARow;
-    int last = ARow;
-    this->targetRows(ARow, first, last);
-    for (int row = first; row <= last; ++row) {
-        values_[static_cast<std::size_t>(row)] = Value;
-        this->reportChange(row);
-    }
+    this->storeInTargets(ARow, Value);
 }
 
 template <class F>
@@ -299,7 +297,7 @@ const TColumnClass<F>& BasicFloatColumn<F>::Class() {
 }
 
 template <class F>
-BasicFloatColumn<F>::BasicFloatColumn(Table* ATable) : BasicColumn<F>(ATable) {
+BasicFloatColumn<F>::BasicFloatColumn(Table* ATable) : BasicValueColumn<F, Extended>(ATable) {
     this->fillRows();
 }
 
@@ -347,8 +345,7 @@ void BasicFloatColumn<F>::DeleteRow(int AIndex) {
             values_[static_cast<std::size_t>(AIndex + 1)] = bottom->values_[static_cast<std::size_t>(AIndex - 1)];
         }
     }
-    values_.erase(values_.begin() + AIndex);
-    BasicColumn<F>::DeleteRow(AIndex);
+    BasicValueColumn<F, Extended>::DeleteRow(AIndex);
 }
 
 template <class F>
@@ -363,23 +360,16 @@ std::string BasicFloatColumn<F>::GetHeaderLine(int AIndex) const {
 
 template <class F>
 Extended BasicFloatColumn<F>::AsFloat(int ARow) const {
-    this->checkRow(ARow);
-    return values_[static_cast<std::size_t>(ARow)];
+    return this->value(ARow);
 }
 
 template <class F>
 void BasicFloatColumn<F>::SetFloat(int ARow, Extended Value) {
-    this->checkRow(ARow);
     if (this->PerGroup) {
-        int first = ARow;
-        int last = ARow;
-        this->targetRows(ARow, first, last);
-        for (int row = first; row <= last; ++row) {
-            values_[static_cast<std::size_t>(row)] = Value;
-            this->reportChange(row);
-        }
+        this->storeInTargets(ARow, Value);
         return;
     }
+    this->checkRow(ARow);
     values_[static_cast<std::size_t>(ARow)] = Value;
     BasicFloatColumn* bottom = nullptr;
     if (TopDepth) {
@@ -795,39 +785,18 @@ const TColumnClass<F>& BasicStringColumn<F>::Class() {
 }
 
 template <class F>
-BasicStringColumn<F>::BasicStringColumn(Table* ATable) : BasicColumn<F>(ATable) {
+BasicStringColumn<F>::BasicStringColumn(Table* ATable) : BasicValueColumn<F, std::string>(ATable) {
     this->fillRows();
 }
 
 template <class F>
-void BasicStringColumn<F>::InsertRows(Table* ATable, int AIndex, int ACount) {
-    values_.insert(values_.begin() + AIndex, static_cast<std::size_t>(ACount), Default);
-    BasicColumn<F>::InsertRows(ATable, AIndex, ACount);
-}
-
-template <class F>
-void BasicStringColumn<F>::DeleteRow(int AIndex) {
-    this->checkRow(AIndex);
-    values_.erase(values_.begin() + AIndex);
-    BasicColumn<F>::DeleteRow(AIndex);
-}
-
-template <class F>
 std::string BasicStringColumn<F>::GetText(int ARow) const {
-    this->checkRow(ARow);
-    return values_[static_cast<std::size_t>(ARow)];
+    return this->value(ARow);
 }
 
 template <class F>
 void BasicStringColumn<F>::SetText(int ARow, const std::string& S) {
-    this->checkRow(ARow);
-    int first = ARow;
-    int last = ARow;
-    this->targetRows(ARow, first, last);
-    for (int row = first; row <= last; ++row) {
-        values_[static_cast<std::size_t>(row)] = S;
-        this->reportChange(row);
-    }
+    this->storeInTargets(ARow, S);
 }
 
 template <class F>
@@ -857,6 +826,12 @@ std::unique_ptr<BasicColumn<F>> BasicStringColumn<F>::Clone(Table* ATable) const
     return column;
 }
 
+template class BasicValueColumn<PlainFamily, int>;
+template class BasicValueColumn<ChartFamily, int>;
+template class BasicValueColumn<PlainFamily, Extended>;
+template class BasicValueColumn<ChartFamily, Extended>;
+template class BasicValueColumn<PlainFamily, std::string>;
+template class BasicValueColumn<ChartFamily, std::string>;
 template class BasicEnumColumn<PlainFamily>;
 template class BasicEnumColumn<ChartFamily>;
 template class BasicIntColumn<PlainFamily>;

@@ -9,10 +9,37 @@
 
 namespace velmor::components {
 
+// The per-row value store the value kinds share: one Value per row, inserted and erased with the rows.
+// Each kind still fills its rows in its own constructor, where InsertRows reaches the kind's override.
+template <class F, class Value>
+class BasicValueColumn : public BasicColumn<F> {
+  public:
+    using Table = typename F::Table;
+
+    // Inserts ACount values newRowValue() at AIndex.
+    void InsertRows(Table* ATable, int AIndex, int ACount) override;
+    void DeleteRow(int AIndex) override;
+    // No cell controls unless a kind makes them.
+    bool HasControls() const override { return false; }
+    TCellControl* GetControl(int) const override { return nullptr; }
+
+  protected:
+    explicit BasicValueColumn(Table* ATable) : BasicColumn<F>(ATable) {}
+
+    // The value a new row starts with.
+    virtual Value newRowValue() const = 0;
+    // The value of ARow; an index outside the rows raises EListError.
+    const Value& value(int ARow) const;
+    // Stores AValue in every row a write to ARow goes to (see targetRows), reporting each change.
+    void storeInTargets(int ARow, const Value& AValue);
+
+    std::vector<Value> values_;
+};
+
 // Item choices: the cell value is the 1-based item number, shown in the editor as a drop-down list. A
 // number outside the items (a stored file may hold one) is kept as it is and shows as an empty choice.
 template <class F>
-class BasicEnumColumn : public BasicColumn<F> {
+class BasicEnumColumn : public BasicValueColumn<F, int> {
   public:
     using Table = typename F::Table;
     static const TColumnClass<F>& Class();
@@ -26,8 +53,6 @@ class BasicEnumColumn : public BasicColumn<F> {
     // Set by the table: the item list changed.
     std::function<void()> OnItemsChange;
 
-    void InsertRows(Table* ATable, int AIndex, int ACount) override;
-    void DeleteRow(int AIndex) override;
     int AsInteger(int ARow) const override;
     // Storing the number a row already has does nothing.
     void SetInteger(int ARow, int Value) override;
@@ -55,14 +80,15 @@ class BasicEnumColumn : public BasicColumn<F> {
 
   private:
     std::vector<std::string> items_;
-    std::vector<int> values_;
+    using BasicValueColumn<F, int>::values_;
+    int newRowValue() const override { return 1; }
     std::vector<std::unique_ptr<TComboControl>> combos_;
     TCellControlHost* controlParent_ = nullptr;
 };
 
 // Whole numbers with bounds that apply while the table's editor exists.
 template <class F>
-class BasicIntColumn : public BasicColumn<F> {
+class BasicIntColumn : public BasicValueColumn<F, int> {
   public:
     using Table = typename F::Table;
     static const TColumnClass<F>& Class();
@@ -74,8 +100,6 @@ class BasicIntColumn : public BasicColumn<F> {
     int MinValue = -2147483647 - 1;
     int MaxValue = 2147483647;
 
-    void InsertRows(Table* ATable, int AIndex, int ACount) override;
-    void DeleteRow(int AIndex) override;
     int AsInteger(int ARow) const override;
     void SetInteger(int ARow, int Value) override;
     std::string GetText(int ARow) const override;
@@ -83,21 +107,20 @@ class BasicIntColumn : public BasicColumn<F> {
     // an integer." and a value outside MinValue..MaxValue "Entry must be between %d and %d.". The value is
     // rounded (a half to the even neighbour).
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     void WriteData(TColWriter& AWriter) const override;
     void ReadData(TColReader& AReader) override;
     std::unique_ptr<BasicColumn<F>> Clone(Table* ATable) const override;
 
   private:
-    std::vector<int> values_;
+    using BasicValueColumn<F, int>::values_;
+    int newRowValue() const override { return Default; }
 };
 
 // Extended values with a unit code; rescaled when the table's unit system changes. A TopDepth column holds
 // the top of each row and the next column its bottom: the top of row r is the bottom of row r - 1.
 template <class F>
-class BasicFloatColumn : public BasicColumn<F> {
+class BasicFloatColumn : public BasicValueColumn<F, Extended> {
   public:
     using Table = typename F::Table;
     static const TColumnClass<F>& Class();
@@ -118,8 +141,6 @@ class BasicFloatColumn : public BasicColumn<F> {
     // General format, 8 significant digits.
     std::string GetText(int ARow) const override;
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     // Every value times the conversion factor from the table's unit system to AUnits; Default unchanged.
     void SetUnits(int AUnits) override;
@@ -135,7 +156,8 @@ class BasicFloatColumn : public BasicColumn<F> {
     BasicFloatColumn* topNeighbour() const;
     void store(int ARow, Extended Value);
 
-    std::vector<Extended> values_;
+    using BasicValueColumn<F, Extended>::values_;
+    Extended newRowValue() const override { return Default; }
 };
 
 // Template references of a table column, one per item of column 0: each a table position in the table
@@ -237,7 +259,7 @@ class BasicTableColumn : public BasicColumn<F> {
 
 // Plain text, stored as typed.
 template <class F>
-class BasicStringColumn : public BasicColumn<F> {
+class BasicStringColumn : public BasicValueColumn<F, std::string> {
   public:
     using Table = typename F::Table;
     static const TColumnClass<F>& Class();
@@ -248,19 +270,16 @@ class BasicStringColumn : public BasicColumn<F> {
     std::string Default;
     Extended Width = 1.0;  // inches
 
-    void InsertRows(Table* ATable, int AIndex, int ACount) override;
-    void DeleteRow(int AIndex) override;
     std::string GetText(int ARow) const override;
     void SetText(int ARow, const std::string& S) override;
-    bool HasControls() const override { return false; }
-    TCellControl* GetControl(int) const override { return nullptr; }
     int GetWidth(const TTextMeasure& ACanvas) const override;
     void WriteData(TColWriter& AWriter) const override;
     void ReadData(TColReader& AReader) override;
     std::unique_ptr<BasicColumn<F>> Clone(Table* ATable) const override;
 
   private:
-    std::vector<std::string> values_;
+    using BasicValueColumn<F, std::string>::values_;
+    std::string newRowValue() const override { return Default; }
 };
 
 using TData = BasicData<PlainFamily>;

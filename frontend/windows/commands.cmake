@@ -11,6 +11,7 @@ target_sources(velmor_windows PRIVATE
     dlg_rebar.ui
     dlg_spring.ui
     dlg_title.ui
+    guarded_command.h
     input_dialogs.cpp
     input_dialogs.h
     main_commands.cpp

@@ -13,6 +13,7 @@
 #include "platform/text_editor_service.h"
 #include "project/file_names.h"
 #include "project/stage_operations.h"
+#include "windows/guarded_command.h"
 #include "windows/main_form.h"
 
 static void initToolBarIcons() {
@@ -60,14 +61,7 @@ project::TProgramData& TMainCommands::data() {
 }
 
 void TMainCommands::guard(const std::function<void()>& Command) {
-    // No exception may reach the event loop: its message is shown instead.
-    try {
-        Command();
-    } catch (const std::exception& fault) {
-        platform::messages().get().information(&form_, QString::fromStdString(fault.what()));
-    } catch (...) {
-        platform::messages().get().information(&form_, "An unexpected error occurred.");
-    }
+    RunGuarded(&form_, Command);
 }
 
 QMenu* TMainCommands::Menu(const QString& Name) const {

@@ -3,8 +3,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "platform/message_service.h"
 #include "sideview/side_view_project.h"
+#include "windows/guarded_command.h"
 #include "windows/main_commands.h"
 
 namespace velmor::windows {
@@ -27,13 +27,7 @@ project::TProgramData& TStageCommands::data() {
 }
 
 void TStageCommands::guard(const std::function<void()>& Command) {
-    try {
-        Command();
-    } catch (const std::exception& fault) {
-        platform::messages().get().information(&form_, QString::fromStdString(fault.what()));
-    } catch (...) {
-        platform::messages().get().information(&form_, "An unexpected error occurred.");
-    }
+    RunGuarded(&form_, Command);
 }
 
 void TStageCommands::showChild(QWidget* Window, const std::function<void()>& Activated) {
