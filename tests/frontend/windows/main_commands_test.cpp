@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "../../components/tables/table_test_support.h"
+#include "engine_run_support.h"
 #include "fields/widgets/data_edit_widget.h"
 #include "platform/document_service.h"
 #include "platform/message_service.h"
@@ -302,18 +303,10 @@ TEST_F(MainCommandsTest, HelpDocumentsAndTheUpdateCheckOpenThroughTheDesktop) {
 }
 
 TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
-    test::ScratchDir dir;
-    platform::RecordingMessages messages;
-    platform::MemorySettings settings;
-    const fs::path program = dir.path() / "bin";
-    fs::create_directories(program);
-    fs::copy_file(fs::path(QApplication::applicationDirPath().toStdString()) / "Velmor2013_DLL.so",
-                  program / "Velmor2013_DLL.so");
-    TMainForm::SetProgramDirectory(QString::fromStdString(program.string()));
-    fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-si.vm4d", dir.path() / "wall.vm4d");
+    EngineRunSetup run("cantilever-sand-si.vm4d");
     TMainForm form;
     auto* commands = new TMainCommands(form);
-    form.FormShow({QString::fromStdString(dir.file("wall.vm4d"))});
+    form.FormShow({run.project});
     const char* const items[] = {"Comppy",   "CompDef", "CompMom",     "CompShear",
                                  "CompSoil", "CompLD",  "DefMomShear", "CompCombine"};
     emit commands->Menu("GraphicsMenu")->aboutToShow();
@@ -332,7 +325,6 @@ TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
         const bool pressure = QString(item) == "CompLD" || QString(item) == "CompCombine";
         EXPECT_EQ(commands->Item(item)->isEnabled(), pressure) << item;
     }
-    TMainForm::SetProgramDirectory(QString());
 }
 
 }  // namespace

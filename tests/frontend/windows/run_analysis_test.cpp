@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "acceptance/plot_reader.h"
+#include "engine_run_support.h"
 #include "platform/dynamic_library.h"
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
@@ -53,10 +54,7 @@ class RunTest : public ::testing::Test {
         messages.shown.clear();
         return name;
     }
-    void installRealEngine() {
-        const fs::path library = fs::path(QApplication::applicationDirPath().toStdString()) / "Velmor2013_DLL.so";
-        fs::copy_file(library, programDir / "Velmor2013_DLL.so", fs::copy_options::overwrite_existing);
-    }
+    void installRealEngine() { installEngine(programDir); }
     std::string library() const { return (programDir / "Velmor2013_DLL.so").string(); }
 
     ScratchDir dir;
