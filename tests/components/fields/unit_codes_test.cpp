@@ -6,8 +6,8 @@ namespace velmor::components {
 namespace {
 
 TEST(UnitCodes, FactorsOfCodes) {
-    // Expected values by hand from the code tables; relative tolerance 1e-12 covers long-double rounding of
-    // a product of at most four factors.
+    // Products of the single-code factors (3.280839895 ft/m, 39.37007874 in/m, 224.8089237 lbs/kN); relative
+    // tolerance 1e-12 covers long-double rounding of a product of at most four factors.
     struct Case {
         const char* code;
         double factor;
@@ -15,15 +15,9 @@ TEST(UnitCodes, FactorsOfCodes) {
     };
     const Case cases[] = {
         {"", 1, 1},
-        {"L2", 3.280839895, 3.280839895},
-        {"L", 39.37007874, 39.37007874},
         {"L2^3", 3.280839895 * 3.280839895 * 3.280839895, 3.280839895 * 3.280839895 * 3.280839895},
-        {"F", 224.8089237, 224.8089237},
-        {"F1", 0.224808924, 0.2248089237},
-        {"F2", 0.112404475, 0.1124044745},
         {"F4", 5.7101483, 224.8089237},  // the chart codes have no F4: an implicit F0
         {"F-L^2", 224.8089237 * 39.37007874 * 39.37007874, 224.8089237 * 39.37007874 * 39.37007874},
-        {"F-L", 224.8089237 * 39.37007874, 224.8089237 * 39.37007874},
         {"F^2-L", 224.8089237 * 224.8089237 * 39.37007874, 224.8089237 * 224.8089237 * 39.37007874},
         {"L3", 1, 39.37007874},
         {"RAD.", 1, 1},
@@ -53,31 +47,6 @@ TEST(UnitCodes, ConversionBetweenSystems) {
         EXPECT_NEAR(static_cast<double>(ConversionFactor(c.from, c.to, c.code)), c.factor, 1e-9 * c.factor) << c.code;
     }
     EXPECT_NEAR(static_cast<double>(20 * ConversionFactor(2, 1, "F/L2^3")), 127.3, 0.05);
-}
-
-TEST(UnitCodes, NamesBySystem) {
-    struct Case {
-        const char* code;
-        int units;
-        const char* names;
-        const char* chartNames;
-    };
-    const Case cases[] = {
-        {"F/L2^3", 1, "lbs/ft^3", "lbs/ft^3"},
-        {"F/L2^3", 2, "kN/m^3", "kN/m^3"},
-        {"F/L2^3", 3, "F/L^3", "F/L^3"},
-        {"L1", 1, "in", "in"},
-        {"L1", 2, "mm", "mm"},
-        {"F1/L1", 1, "kips/in", "kips/in"},
-        {"F-L/RAD.", 1, "lbs-in/RAD.", "lbs-in/RAD."},
-        {"F4-L3", 1, "lb-sec2/in-rad", "lbs4-in3"},
-        {"F5", 3, "T", "F5"},
-        {"SEE NOTES", 2, "SEE NOTES", "SEE NOTES"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ExpandUnitNames(c.code, c.units), c.names) << c.code << " " << c.units;
-        EXPECT_EQ(ChartExpandUnitNames(c.code, c.units), c.chartNames) << c.code << " " << c.units;
-    }
 }
 
 }  // namespace

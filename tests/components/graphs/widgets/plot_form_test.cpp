@@ -330,30 +330,6 @@ TEST(PlotForm, Screenshots) {
     EXPECT_TRUE(form->grab().save(screenshotPath("plot_deflection.png")));
     delete form;
 
-    TGraphPlot py;  // x axis below, title below
-    py.XOnTop = false;
-    py.XCaption = "y";
-    py.XUnits = "L1";
-    py.YCaption = "p";
-    py.YUnits = "F/L1";
-    py.SetTitle("p-y curves");
-    py.SetLineCount(4);
-    py.SetPointCount(17);
-    for (int i = 0; i < 4; ++i) {
-        py.GetLine(i)->Value = 2.5 * (i + 1);
-        for (int j = 0; j < 17; ++j) {
-            py.GetPoint(i, j)->X = 0.05 * j;
-            py.GetPoint(i, j)->Y = (200 + 150 * i) * std::tanh(0.05 * j / (0.1 + 0.05 * i));
-        }
-    }
-    py.CurveName = "Depth = ";
-    form = new TPlotForm(py);
-    form->resize(800, 560);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(screenshotPath("plot_py_curves.png")));
-    delete form;
-
     TGraphPlot dms;
     dms.Caption = "Deflection, Moment and Shear";
     fillDeflection(dms, 3, 40);
