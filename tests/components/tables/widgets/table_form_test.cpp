@@ -43,13 +43,15 @@ void expectNothingCut(TTableForm& form) {
     EXPECT_EQ(grid->viewport()->height(), view.rowCount * grid->rowHeight(0));
 }
 
-TEST_F(TableFormTest, ShownRowsAndScrollBarFollowTheRowCount) {
+TEST_F(TableFormTest, ShownRowsFollowTheRowCountAndAddingGrowsTheWindowUpToTenRowsThenScrolls) {
     struct Case {
         int rows;
         int shown;
         bool scrollBar;
+        int shownAfterAdd;
+        int firstShownAfterAdd;
     };
-    const Case cases[] = {{25, 10, true}, {3, 3, false}};
+    const Case cases[] = {{25, 10, true, 10, 16}, {3, 3, false, 4, 0}, {10, 10, false, 10, 1}};
     for (const Case& c : cases) {
         PlainEditor editor(c.rows);
         TTableForm& form = *editor.form;
@@ -59,24 +61,11 @@ TEST_F(TableFormTest, ShownRowsAndScrollBarFollowTheRowCount) {
         expectNothingCut(form);
         EXPECT_EQ(form.size(), QSize(clientSize(form.measures(), form.shownView()).width,
                                      clientSize(form.measures(), form.shownView()).height));
-    }
-}
-
-TEST_F(TableFormTest, AddingRowsGrowsTheWindowUpToTenRowsThenScrolls) {
-    struct Case {
-        int rows;
-        int shownAfter;
-        int firstShownAfter;
-    };
-    const Case cases[] = {{3, 4, 0}, {10, 10, 1}};
-    for (const Case& c : cases) {
-        PlainEditor editor(c.rows);
-        TTableForm& form = *editor.form;
         QTest::mouseClick(form.addButton(), Qt::LeftButton);
         EXPECT_EQ(editor.table.RowCount(), c.rows + 1);
-        EXPECT_EQ(form.visibleRowCount(), c.shownAfter) << c.rows;
-        EXPECT_EQ(form.shownView().firstRow, c.firstShownAfter) << c.rows;
-        EXPECT_EQ(form.grid()->verticalScrollBar()->value(), c.firstShownAfter) << c.rows;
+        EXPECT_EQ(form.visibleRowCount(), c.shownAfterAdd) << c.rows;
+        EXPECT_EQ(form.shownView().firstRow, c.firstShownAfterAdd) << c.rows;
+        EXPECT_EQ(form.grid()->verticalScrollBar()->value(), c.firstShownAfterAdd) << c.rows;
         EXPECT_TRUE(editor.table.GetChanged());
         expectNothingCut(form);
     }
