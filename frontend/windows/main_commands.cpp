@@ -317,9 +317,7 @@ void TMainCommands::createStageMenu() {
             SelectStage(stage);
         })->setCheckable(true);
     }
-    add(menu, "SaveCurrentStage", "Update &Current Stage", [this] {
-        project::StoreCurrentStage(data());
-    })->setVisible(false);
+    add(menu, "SaveCurrentStage", "Update &Current Stage", [this] { SaveCurrentStage(); })->setVisible(false);
     add(menu, "CopyPreviousStage", "Copy &Previous Stage", [this] { CopyPreviousStageClick(); });
     connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { StageMenuClick(); }); });
 }
@@ -520,10 +518,8 @@ void TMainCommands::attachToolBar() {
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
-    for (int stage = 1; stage <= 5; ++stage) {
-        connect(form_.SpeedButton(13 + stage), &QToolButton::clicked, this,
-                [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
-    }
+    SwitchStage = [this](int Stage) { form_.SwitchStage(Stage); };
+    form_.StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
     for (int newOrOpen : {1, 2})
         connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,
                 Qt::QueuedConnection);

@@ -64,7 +64,10 @@ class TMainCommands : public QObject {
     // window's code; until they are attached, these do nothing.
     std::function<void()> OpenStagedOptions = [] {};
     std::function<void(int Stage)> SelectStage = [](int) {};
-    std::function<void(int Stage)> SwitchStage = [](int) {};
+    // The stage tool buttons; the window's own stage switch unless replaced.
+    std::function<void(int Stage)> SwitchStage;
+    // Update Current Stage, which keeps the modified state.
+    std::function<void()> SaveCurrentStage = [] {};
     std::function<void()> OpenSideView = [] {};
 
     // The input dialogs while they are open.

@@ -24,6 +24,7 @@
 #include "tables/widgets/table_chart_form.h"
 #include "tables/widgets/table_form.h"
 #include "windows/project_file_dialogs.h"
+#include "windows/stages/main_form_stage_host.h"
 
 // The help pictures of the project's tables live in this library's resources; a static library's
 // resources are registered by hand.
@@ -208,7 +209,8 @@ void TMainForm::createToolBar() {
         QAction* holder = bar->addWidget(button);
         holder->setVisible(false);
         speedButtons_[static_cast<std::size_t>(13 + stage)] = button;
-        connect(button, &QToolButton::clicked, this, [this, stage] { guard([this, stage] { SwitchStage(stage); }); });
+        connect(button, &QToolButton::clicked, this,
+                [this, stage] { guard([this, stage] { StageButtonClick(stage); }); });
         button->setProperty("holder", QVariant::fromValue(static_cast<QObject*>(holder)));
     }
 }
@@ -562,12 +564,8 @@ void TMainForm::UpdateStageButtons() {
 }
 
 void TMainForm::SwitchStage(int Stage) {
-    if (Stage == project_->CurrentStage()) return;
-    const bool modified = GetModified();
-    project_->SwitchStage(Stage);
-    // Loading a stage clears the modified state; what was changed before still needs saving.
-    SetModified(modified);
-    updateStageStatus();
+    TMainFormStageHost host(*this);
+    stages::SwitchStage(project_->Data(), host, Stage);
 }
 
 void TMainForm::showGraph(project::TGraphPlot& Graph) {

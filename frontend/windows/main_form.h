@@ -53,9 +53,10 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     bool ReadPlotFile(const std::string& FileName, bool ShowErrors);
     void UpdatePlotButtons();
     void UpdateStageButtons();
-    // Stage buttons: nothing for the current stage; otherwise the current stage is stored and the other
-    // loaded, the modified state kept.
+    // Makes another stage the one being edited (see stages::SwitchStage).
     void SwitchStage(int Stage);
+    // What the stage tool buttons do; the commands of the window may route it through their own.
+    std::function<void(int Stage)> StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
 
     void UpdatePrevFile(const std::string& FileName);
     void UpdateRegistry();

@@ -53,11 +53,6 @@ class TProgramDocument : public TProjectDocument {
     }
     void SplitStageFile(const std::string& Name) override { project::SplitStageFile(Name); }
     void CycleStages() override { project::CycleStages(*data_); }
-    void SwitchStage(int Stage) override {
-        project::StoreCurrentStage(*data_);
-        data_->CurrentStage = Stage;
-        project::LoadCurrentStage(*data_);
-    }
     TProgramData& Data() override { return *data_; }
 
   private:

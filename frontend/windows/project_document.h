@@ -36,8 +36,6 @@ class TProjectDocument {
     virtual void JoinStageFiles(const std::string& Target, const std::string& Source) = 0;
     virtual void SplitStageFile(const std::string& Name) = 0;
     virtual void CycleStages() = 0;
-    // Makes another stage current: the current one is written to its stage file, the other read from its.
-    virtual void SwitchStage(int Stage) = 0;
 
     // The project data itself, for the dialogs and commands that edit it.
     virtual project::TProgramData& Data() = 0;

@@ -4,7 +4,6 @@
 #include <QMdiSubWindow>
 
 #include "sideview/side_view_project.h"
-#include "windows/guarded_command.h"
 #include "windows/main_commands.h"
 
 namespace velmor::windows {
@@ -13,21 +12,12 @@ TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObje
     Commands.OpenStagedOptions = [this] { OpenStagedOptions(); };
     Commands.OpenSideView = [this] { OpenSideView(); };
     Commands.SelectStage = [this](int Stage) { SelectStage(Stage); };
-    // The stage tool buttons; switching to the stage that is already current does nothing.
-    Commands.SwitchStage = [this](int Stage) { stages::SwitchStage(data(), host_, Stage); };
     // Update Current Stage keeps the modified state, so the save question still asks for the other edits.
-    if (QAction* update = Commands.Item("SaveCurrentStage")) {
-        disconnect(update, &QAction::triggered, nullptr, nullptr);
-        connect(update, &QAction::triggered, this, [this] { guard([this] { SaveCurrentStageClick(); }); });
-    }
+    Commands.SaveCurrentStage = [this] { SaveCurrentStageClick(); };
 }
 
 project::TProgramData& TStageCommands::data() {
     return form_.Project().Data();
-}
-
-void TStageCommands::guard(const std::function<void()>& Command) {
-    RunGuarded(&form_, Command);
 }
 
 void TStageCommands::showChild(QWidget* Window, const std::function<void()>& Activated) {

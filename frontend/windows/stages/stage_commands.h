@@ -30,7 +30,6 @@ class TStageCommands : public QObject {
     TDlgSideView* SideView() const { return sideView_; }
 
   private:
-    void guard(const std::function<void()>& Command);
     void showChild(QWidget* Window, const std::function<void()>& Activated);
     project::TProgramData& data();
 
