@@ -4,8 +4,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "runtime/run_errors.h"
 
@@ -173,49 +176,123 @@ bool hasData(const std::vector<Node>& list) {
     return false;
 }
 
+// One descriptor of a parsed descriptor string, as plain data: a group names its children and a literal
+// its text by their places in the node and text pools of its format.
+struct FlatNode {
+    uint8_t kind;  // Node::Kind
+    char code;
+    int16_t w;
+    int16_t d;
+    int16_t repeat;
+    uint32_t first;  // Group: index of the first child; Literal: offset of the text
+    uint32_t count;  // Group: number of children; Literal: length of the text
+};
+
+// A parsed descriptor string: its top-level list is nodes[0, topCount); the children of a group are
+// counted from `nodes`, the text of a literal from `text`.
+struct FlatFormat {
+    const FlatNode* nodes;
+    const char* text;
+    uint32_t topCount;
+    uint32_t restart;    // format reversion restarts at the last top-level group, or at the start
+    bool dataAtRestart;  // the part from there on holds a data descriptor
+};
+
+// The tree of a parsed string laid out flat: `list` goes to nodes[at, at + list.size()), which the caller
+// has made room for; the children of each group follow as one block.
+void flatten(const std::vector<Node>& list, std::vector<FlatNode>& nodes, std::string& text, std::size_t at) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const Node& n = list[i];
+        FlatNode f{static_cast<uint8_t>(n.kind), n.code, static_cast<int16_t>(n.w), static_cast<int16_t>(n.d),
+                   static_cast<int16_t>(n.repeat), 0, 0};
+        if (n.kind == Node::Kind::Literal) {
+            f.first = static_cast<uint32_t>(text.size());
+            f.count = static_cast<uint32_t>(n.text.size());
+            text += n.text;
+        } else if (n.kind == Node::Kind::Group) {
+            f.first = static_cast<uint32_t>(nodes.size());
+            f.count = static_cast<uint32_t>(n.children.size());
+            nodes.resize(nodes.size() + n.children.size());
+            flatten(n.children, nodes, text, f.first);
+        }
+        nodes[at + i] = f;
+    }
+}
+
+// A descriptor string parsed and laid out flat; the text pool holds the literals.
+struct ParsedFormat {
+    std::vector<FlatNode> nodes;
+    std::string text;
+    uint32_t topCount = 0;
+    uint32_t restart = 0;
+    bool dataAtRestart = false;
+
+    explicit ParsedFormat(std::string_view format) {
+        const std::vector<Node> list = FormatParser(format).parse();
+        for (std::size_t i = 0; i < list.size(); ++i) {
+            if (list[i].kind == Node::Kind::Group) restart = static_cast<uint32_t>(i);
+        }
+        dataAtRestart = hasData(std::vector<Node>(list.begin() + restart, list.end()));
+        topCount = static_cast<uint32_t>(list.size());
+        nodes.resize(list.size());
+        flatten(list, nodes, text, 0);
+    }
+    FlatFormat view() const { return {nodes.data(), text.data(), topCount, restart, dataAtRestart}; }
+};
+
+void appendStars(int w, std::string& out) {
+    out.append(static_cast<std::size_t>(w < 0 ? 0 : w), '*');
+}
+
+void appendI(long long value, int w, int minDigits, std::string& out);
+void appendA(std::string_view text, int w, std::string& out);
+
 // Writes the records of one formatted write into `out`, each ended by '\n'.
 class FormatRunner {
   public:
-    FormatRunner(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
-                 FieldRange range)
-        : format_(format), items_(items), count_(count), out_(out), range_(range) {}
+    FormatRunner(std::string_view format, const FlatFormat& parsed, const FormatItem* items, std::size_t count,
+                 std::string& out, FieldRange range)
+        : format_(format), parsed_(parsed), items_(items), count_(count), out_(out), range_(range) {}
 
-    void run(const std::vector<Node>& list, std::size_t restart, bool dataAtRestart) {
-        if (count_ != 0 && !dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
+    void run() {
+        if (count_ != 0 && !parsed_.dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
         std::size_t from = 0;
         for (;;) {
-            if (!runList(list, from)) break;
+            if (!runList(parsed_.nodes, parsed_.topCount, from)) break;
             if (next_ >= count_) break;
             out_ += '\n';
-            from = restart;
+            from = parsed_.restart;
         }
         out_ += '\n';
     }
 
   private:
+    using Kind = Node::Kind;
+
     // Returns false when output ends at a data descriptor left without an item.
-    bool runList(const std::vector<Node>& list, std::size_t from) {
-        for (std::size_t i = from; i < list.size(); ++i) {
-            const Node& n = list[i];
-            if (n.kind == Node::Kind::Blanks) {
+    bool runList(const FlatNode* list, std::size_t size, std::size_t from) {
+        for (std::size_t i = from; i < size; ++i) {
+            const FlatNode& n = list[i];
+            const Kind kind = static_cast<Kind>(n.kind);
+            if (kind == Kind::Blanks) {
                 out_.append(static_cast<std::size_t>(n.repeat), ' ');
                 continue;
             }
             for (int r = 0; r < n.repeat; ++r) {
-                switch (n.kind) {
-                    case Node::Kind::Group:
-                        if (!runList(n.children, 0)) return false;
+                switch (kind) {
+                    case Kind::Group:
+                        if (!runList(parsed_.nodes + n.first, n.count, 0)) return false;
                         break;
-                    case Node::Kind::Blanks:
+                    case Kind::Blanks:
                         out_ += ' ';
                         break;
-                    case Node::Kind::Slash:
+                    case Kind::Slash:
                         out_ += '\n';
                         break;
-                    case Node::Kind::Literal:
-                        out_ += n.text;
+                    case Kind::Literal:
+                        out_.append(parsed_.text + n.first, n.count);
                         break;
-                    case Node::Kind::Data:
+                    case Kind::Data:
                         if (next_ >= count_) return false;
                         field(n, items_[next_++]);
                         break;
@@ -225,20 +302,20 @@ class FormatRunner {
         return true;
     }
 
-    void field(const Node& n, const FormatItem& item) {
-        using Kind = FormatItem::Kind;
+    void field(const FlatNode& n, const FormatItem& item) {
+        using ItemKind = FormatItem::Kind;
         switch (n.code) {
             case 'I':
-                if (item.kind() != Kind::Integer) wrongKind(n);
-                out_ += formatI(item.integer(), n.w, n.d);
+                if (item.kind() != ItemKind::Integer) wrongKind(n);
+                appendI(item.integer(), n.w, n.d, out_);
                 return;
             case 'F':
             case 'E':
             case 'D': {
                 double v;
-                if (item.kind() == Kind::Real) {
+                if (item.kind() == ItemKind::Real) {
                     v = item.real();
-                } else if (item.kind() == Kind::Integer) {
+                } else if (item.kind() == ItemKind::Integer) {
                     v = static_cast<double>(item.integer());
                 } else {
                     wrongKind(n);
@@ -264,38 +341,50 @@ class FormatRunner {
                 return;
             }
             case 'A':
-                if (item.kind() != Kind::Text) wrongKind(n);
+                if (item.kind() != ItemKind::Text) wrongKind(n);
                 if (n.w < 0) {
                     out_ += item.text();
                 } else {
-                    out_ += formatA(item.text(), n.w);
+                    appendA(item.text(), n.w, out_);
                 }
                 return;
             case 'L':
-                if (item.kind() != Kind::Logical) wrongKind(n);
+                if (item.kind() != ItemKind::Logical) wrongKind(n);
                 out_.append(static_cast<std::size_t>(n.w - 1), ' ');
                 out_ += item.logical() ? 'T' : 'F';
                 return;
         }
     }
 
-    [[noreturn]] void refuse(const Node& n, double v, const char* why) {
+    [[noreturn]] void refuse(const FlatNode& n, double v, const char* why) {
         std::string value = std::isfinite(v) ? listReal(v) : (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY"));
         throw FieldRangeFault("ITEM " + std::to_string(next_) + " (" + n.code + std::to_string(n.w) + "." +
                               std::to_string(n.d) + "), " + value + ", " + why);
     }
 
-    [[noreturn]] void wrongKind(const Node& n) {
+    [[noreturn]] void wrongKind(const FlatNode& n) {
         badFormat(format_, std::string("item ") + std::to_string(next_) + " does not suit descriptor " + n.code);
     }
 
     std::string_view format_;
+    const FlatFormat& parsed_;
     const FormatItem* items_;
     std::size_t count_;
     std::string& out_;
     FieldRange range_;
     std::size_t next_ = 0;
 };
+
+void runFormat(std::string_view format, const FlatFormat& parsed, const FormatItem* items, std::size_t count,
+               std::string& out, FieldRange range) {
+    const std::size_t start = out.size();
+    try {
+        FormatRunner(format, parsed, items, count, out, range).run();
+    } catch (const FieldRangeFault&) {
+        out.resize(start);
+        throw;
+    }
+}
 
 std::string stars(int w) {
     return std::string(static_cast<std::size_t>(w < 0 ? 0 : w), '*');
@@ -313,34 +402,93 @@ bool allZeroDigits(const std::string& s) {
     return true;
 }
 
-}  // namespace
-
-struct EditFormat::Parsed {
-    std::vector<Node> list;
-    std::size_t restart = 0;     // format reversion restarts at the last top-level group, or at the start
-    bool dataAtRestart = false;  // the part from there on holds a data descriptor
+// The descriptor strings of the library, each parsed at its first use after the library was loaded and
+// kept for as long as it stays loaded: the strings are constants, so what is kept never depends on a
+// run's input. Plain zero-initialised static storage, nothing runs at the load; a string is found by its
+// address first (the strings are literals) and then compared by content. A string that finds no room is
+// parsed again at each use.
+struct FormatCache {
+    static constexpr std::size_t kSlots = 512;  // a power of two
+    static constexpr std::size_t kNodes = 4096;
+    static constexpr std::size_t kText = 32768;
+    struct Slot {
+        const char* key;
+        uint32_t length;
+        uint32_t textAt;  // the string itself, followed by its literals
+        uint32_t nodesAt;
+        uint32_t topCount;
+        uint32_t restart;
+        bool dataAtRestart;
+        bool used;
+    };
+    Slot slots[kSlots];
+    FlatNode nodes[kNodes];
+    char text[kText];
+    uint32_t nodesUsed;
+    uint32_t textUsed;
 };
 
-EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>()) {
-    parsed_->list = FormatParser(text_).parse();
-    const std::vector<Node>& list = parsed_->list;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].kind == Node::Kind::Group) parsed_->restart = i;
+static_assert(std::is_trivial_v<FormatCache>, "the cache is zero-initialised static storage");
+
+FormatCache g_formats;
+
+// The kept parse of `format`, stored at its first use; false when there is no room for it.
+bool cachedFormat(std::string_view format, FlatFormat& parsed) {
+    FormatCache& c = g_formats;
+    std::size_t slot = (reinterpret_cast<std::uintptr_t>(format.data()) >> 3) * 0x9E3779B97F4A7C15ULL >> 32;
+    for (std::size_t probe = 0; probe < FormatCache::kSlots; ++probe, ++slot) {
+        FormatCache::Slot& s = c.slots[slot & (FormatCache::kSlots - 1)];
+        if (!s.used) {
+            const ParsedFormat fresh(format);
+            const std::size_t textAt = c.textUsed, nodesAt = c.nodesUsed;
+            if (format.size() + fresh.text.size() > FormatCache::kText - textAt ||
+                fresh.nodes.size() > FormatCache::kNodes - nodesAt || probe * 2 > FormatCache::kSlots)
+                return false;
+            std::memcpy(c.text + textAt, format.data(), format.size());
+            std::memcpy(c.text + textAt + format.size(), fresh.text.data(), fresh.text.size());
+            const uint32_t literals = static_cast<uint32_t>(textAt + format.size());
+            for (std::size_t i = 0; i < fresh.nodes.size(); ++i) {
+                FlatNode n = fresh.nodes[i];
+                if (static_cast<Node::Kind>(n.kind) == Node::Kind::Literal) n.first += literals;
+                c.nodes[nodesAt + i] = n;
+            }
+            c.textUsed = static_cast<uint32_t>(textAt + format.size() + fresh.text.size());
+            c.nodesUsed = static_cast<uint32_t>(nodesAt + fresh.nodes.size());
+            s = {format.data(),        static_cast<uint32_t>(format.size()), static_cast<uint32_t>(textAt),
+                 static_cast<uint32_t>(nodesAt), fresh.topCount, fresh.restart, fresh.dataAtRestart, true};
+        } else if (s.key != format.data() || s.length != format.size() ||
+                   std::memcmp(c.text + s.textAt, format.data(), format.size()) != 0) {
+            continue;
+        }
+        parsed = {c.nodes + s.nodesAt, c.text, s.topCount, s.restart, s.dataAtRestart};
+        return true;
     }
-    parsed_->dataAtRestart = hasData(std::vector<Node>(list.begin() + static_cast<long>(parsed_->restart), list.end()));
+    return false;
 }
+
+}  // namespace
+
+struct EditFormat::Parsed : ParsedFormat {
+    using ParsedFormat::ParsedFormat;
+};
+
+EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>(text_)) {}
 
 EditFormat::~EditFormat() = default;
 EditFormat::EditFormat(EditFormat&&) noexcept = default;
 EditFormat& EditFormat::operator=(EditFormat&&) noexcept = default;
 
 void EditFormat::apply(const FormatItem* items, std::size_t count, std::string& out, FieldRange range) const {
-    const std::size_t start = out.size();
-    try {
-        FormatRunner(text_, items, count, out, range).run(parsed_->list, parsed_->restart, parsed_->dataAtRestart);
-    } catch (const FieldRangeFault&) {
-        out.resize(start);
-        throw;
+    runFormat(text_, parsed_->view(), items, count, out, range);
+}
+
+void applyFormat(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
+                 FieldRange range) {
+    FlatFormat parsed;
+    if (cachedFormat(format, parsed)) {
+        runFormat(format, parsed, items, count, out, range);
+    } else {
+        EditFormat(format).apply(items, count, out, range);
     }
 }
 
@@ -357,15 +505,43 @@ std::vector<std::string> formatRecords(std::string_view format, const std::vecto
 }
 
 std::string formatI(long long value, int w, int minDigits) {
+    std::string s;
+    appendI(value, w, minDigits, s);
+    return s;
+}
+
+namespace {
+
+void appendI(long long value, int w, int minDigits, std::string& out) {
     unsigned long long magnitude =
         value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    std::string digits = std::to_string(magnitude);
-    if (static_cast<int>(digits.size()) < minDigits)
-        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
-    if (value < 0) digits.insert(digits.begin(), '-');
-    if (static_cast<int>(digits.size()) > w) return stars(w);
-    return rightAlign(digits, w);
+    char digits[24];
+    const auto res = std::to_chars(digits, digits + sizeof digits, magnitude);
+    const int count = static_cast<int>(res.ptr - digits);
+    const int zeros = minDigits > count ? minDigits - count : 0;
+    const int length = count + zeros + (value < 0 ? 1 : 0);
+    if (length > w) {
+        appendStars(w, out);
+        return;
+    }
+    out.append(static_cast<std::size_t>(w - length), ' ');
+    if (value < 0) out += '-';
+    out.append(static_cast<std::size_t>(zeros), '0');
+    out.append(digits, static_cast<std::size_t>(count));
 }
+
+void appendA(std::string_view text, int w, std::string& out) {
+    if (w <= 0) return;
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (text.size() >= width) {
+        out.append(text.data(), width);
+        return;
+    }
+    out.append(width - text.size(), ' ');
+    out.append(text.data(), text.size());
+}
+
+}  // namespace
 
 namespace {
 
@@ -526,6 +702,182 @@ bool roundUpDigits(char* digits, int keep) {
 
 constexpr int kQuickPrecision = 30;
 
+using u128 = unsigned __int128;
+
+constexpr uint64_t kPow5[28] = {1ULL,
+                                5ULL,
+                                25ULL,
+                                125ULL,
+                                625ULL,
+                                3125ULL,
+                                15625ULL,
+                                78125ULL,
+                                390625ULL,
+                                1953125ULL,
+                                9765625ULL,
+                                48828125ULL,
+                                244140625ULL,
+                                1220703125ULL,
+                                6103515625ULL,
+                                30517578125ULL,
+                                152587890625ULL,
+                                762939453125ULL,
+                                3814697265625ULL,
+                                19073486328125ULL,
+                                95367431640625ULL,
+                                476837158203125ULL,
+                                2384185791015625ULL,
+                                11920928955078125ULL,
+                                59604644775390625ULL,
+                                298023223876953125ULL,
+                                1490116119384765625ULL,
+                                7450580596923828125ULL};
+
+constexpr uint64_t kPow10[20] = {1ULL,
+                                 10ULL,
+                                 100ULL,
+                                 1000ULL,
+                                 10000ULL,
+                                 100000ULL,
+                                 1000000ULL,
+                                 10000000ULL,
+                                 100000000ULL,
+                                 1000000000ULL,
+                                 10000000000ULL,
+                                 100000000000ULL,
+                                 1000000000000ULL,
+                                 10000000000000ULL,
+                                 100000000000000ULL,
+                                 1000000000000000ULL,
+                                 10000000000000000ULL,
+                                 100000000000000000ULL,
+                                 1000000000000000000ULL,
+                                 10000000000000000000ULL};
+
+// The digits of a magnitude that fits 64 bits, exactly: a double is m x 2^q with a 53-bit m, so
+// magnitude x 10^k is m x 5^k x 2^(q+k), or m x 2^(q-j) / 5^j for k = -j, in 128-bit integers while
+// 5^|k| fits 64 bits. Sets `whole` to the integer part of magnitude x 10^k and `up` to whether its
+// fraction is at least one half; false when the product is beyond 128 bits or the whole part beyond 64.
+bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
+    if (k > 27 || k < -27) return false;
+    int q = 0;
+    const double fraction = std::frexp(magnitude, &q);
+    const uint64_t m = static_cast<uint64_t>(std::ldexp(fraction, 53));
+    q -= 53;
+    u128 quotient = 0;
+    if (k >= 0) {
+        const u128 a = static_cast<u128>(m) * kPow5[k];  // below 2^116
+        const int shift = q + k;
+        if (shift >= 0) {
+            if (shift > 10) return false;
+            quotient = a << shift;
+            up = false;
+        } else if (shift >= -120) {
+            const int s = -shift;
+            quotient = a >> s;
+            up = ((a >> (s - 1)) & 1) != 0;
+        } else {
+            quotient = 0;
+            up = false;
+        }
+    } else {
+        const int j = -k;
+        const int t = q - j;
+        if (t >= 0) {
+            if (t > 63) return false;
+            const u128 numerator = static_cast<u128>(m) << t;
+            quotient = numerator / kPow5[j];
+            up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+        } else if (t >= -64) {
+            const u128 denominator = static_cast<u128>(kPow5[j]) << -t;
+            quotient = m / denominator;
+            up = 2 * (m % denominator) >= denominator;
+        } else {
+            quotient = 0;
+            up = false;
+        }
+    }
+    if (quotient >= static_cast<u128>(kPow10[19])) return false;
+    whole = static_cast<uint64_t>(quotient);
+    return true;
+}
+
+// Writes the decimal digits of n (at least one) to `digits`; returns their number.
+int decimalDigitsOf(uint64_t n, char* digits) {
+    char reversed[20];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+    return count;
+}
+
+// The fields whose digits a 64-bit integer holds are worked out exactly in integers.
+constexpr int kIntegerDigits = 18;
+
+// The F field in integers; false when its digits are beyond them.
+bool appendFInteger(double value, int w, int d, std::string& out) {
+    const double magnitude = std::fabs(value);
+    uint64_t units = 0;  // the value in units of the last decimal, rounded
+    if (magnitude != 0.0) {
+        bool up = false;
+        if (!scaledByPowerOfTen(magnitude, d, units, up)) return false;
+        units += up ? 1 : 0;
+        if (units >= kPow10[kIntegerDigits]) return false;
+    }
+    char digits[20];
+    const int count = units == 0 ? 0 : decimalDigitsOf(units, digits);
+    char body[kIntegerDigits + kQuickPrecision + 4];
+    std::size_t n = 0;
+    if (count <= d) {
+        body[n++] = '0';
+        body[n++] = '.';
+        for (int i = count; i < d; ++i) body[n++] = '0';
+        for (int i = 0; i < count; ++i) body[n++] = digits[i];
+    } else {
+        for (int i = 0; i < count - d; ++i) body[n++] = digits[i];
+        body[n++] = '.';
+        for (int i = count - d; i < count; ++i) body[n++] = digits[i];
+    }
+    layOut(value < 0 && count > 0, body, n, w, out);
+    return true;
+}
+
+// The d significant digits of a magnitude (> 0) rounded halves away from zero, and the power of ten of
+// the first: magnitude = 0.digits x 10^exponent. False when the integers cannot hold them.
+bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
+    if (d > kIntegerDigits) return false;
+    int q = 0;
+    std::frexp(magnitude, &q);
+    // 10^(e-1) <= magnitude < 10^e; the estimate from the binary exponent is off by at most one.
+    int e = static_cast<int>(std::floor((q - 1) * 0.30102999566398120)) + 1;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        uint64_t whole = 0;
+        bool up = false;
+        if (!scaledByPowerOfTen(magnitude, d - e, whole, up)) return false;
+        if (whole >= kPow10[d]) {
+            ++e;
+            continue;
+        }
+        if (whole < kPow10[d - 1]) {
+            --e;
+            continue;
+        }
+        whole += up ? 1 : 0;
+        if (whole == kPow10[d]) {
+            // 0.9999.. rounded up to 1.000..
+            whole = kPow10[d - 1];
+            ++e;
+        }
+        decimalDigitsOf(whole, digits);
+        exponent = e;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void appendF(double value, int w, int d, std::string& out) {
@@ -537,6 +889,7 @@ void appendF(double value, int w, int d, std::string& out) {
         out += formatFExact(value, w, d);
         return;
     }
+    if (appendFInteger(value, w, d, out)) return;
     // d + 2 decimals: two guard digits decide the rounding unless they read 50, which may stand for an
     // exact half; only then is the whole expansion looked at.
     char buf[400];
@@ -587,6 +940,8 @@ void appendE(double value, int w, int d, char letter, std::string& out) {
     bool nonZero = false;
     if (value == 0.0) {
         std::fill(digits, digits + d, '0');
+    } else if (significantDigits(std::fabs(value), d, digits, exponent)) {
+        nonZero = true;
     } else {
         // d + 2 significant digits: two guard digits, as in the fixed form.
         char buf[64];
@@ -654,9 +1009,9 @@ std::string formatE(double value, int w, int d, char letter) {
 }
 
 std::string formatA(std::string_view text, int w) {
-    if (w <= 0) return {};
-    if (static_cast<int>(text.size()) >= w) return std::string(text.substr(0, static_cast<std::size_t>(w)));
-    return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + std::string(text);
+    std::string s;
+    appendA(text, w, s);
+    return s;
 }
 
 namespace {

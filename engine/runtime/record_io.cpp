@@ -39,6 +39,8 @@ void removeEarlierFile(const std::string& path) {
     std::remove(path.c_str());
 }
 
+constexpr std::size_t kWriteBlock = 1 << 16;
+
 std::string writeFault(const std::string& path, int error) {
     return "CANNOT WRITE FILE " + path + (error != 0 ? std::string(": ") + std::strerror(error) : std::string());
 }
@@ -164,6 +166,8 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
         removeEarlierFile(path);
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
+        // Large blocks: a report of a large problem runs to a megabyte.
+        std::setvbuf(u.out, nullptr, _IOFBF, kWriteBlock);
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
@@ -330,15 +334,6 @@ bool RecordIO::tryReadLine(int unit, std::string& line) {
     return true;
 }
 
-const EditFormat& RecordIO::parsedFormat(std::string_view format) {
-    std::vector<std::pair<std::string, EditFormat>>& same = formats_[format.data()];
-    for (const auto& entry : same) {
-        if (entry.first == format) return entry.second;
-    }
-    same.emplace_back(std::string(format), EditFormat(format));
-    return same.back().second;
-}
-
 std::string RecordIO::writeContext(int unit) const {
     if (unit <= 0 || !isOpen(unit)) return "CANNOT WRITE TO THE CONSOLE: ";
     const Unit& u = units_[static_cast<std::size_t>(unit)];
@@ -354,7 +349,7 @@ void RecordIO::writeFormatted(int unit, std::string_view format, const FormatIte
     const FieldRange range =
         unit >= 0 && unit < kUnitCount ? ranges_[static_cast<std::size_t>(unit)] : FieldRange::Print;
     try {
-        parsedFormat(format).apply(items, count, buffer_, range);
+        applyFormat(format, items, count, buffer_, range);
     } catch (const FieldRangeFault& fault) {
         throw RecordFault(writeContext(unit) + fault.message());
     }
@@ -383,7 +378,7 @@ void RecordIO::writeLines(int unit, const std::vector<std::string>& lines) {
     writeText(unit, text);
 }
 
-void RecordIO::writeText(int unit, const std::string& text) {
+void RecordIO::writeText(int unit, std::string_view text) {
     if (unit == 0) {
         // The console takes what it can; a closed console must not end the run.
         std::fwrite(text.data(), 1, text.size(), console_);

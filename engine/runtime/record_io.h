@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "runtime/edit_format.h"
@@ -99,18 +98,14 @@ class RecordIO {
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
     void writeListed(int unit, const FormatItem* items, std::size_t count);
-    const EditFormat& parsedFormat(std::string_view format);
-    void writeText(int unit, const std::string& text);
+    void writeText(int unit, std::string_view text);
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
     // "CANNOT WRITE LINE n OF FILE path: ", the start of a message about a value a write refuses.
     std::string writeContext(int unit) const;
 
-    // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
-    // Looked up by the address of the text first (the FORMATs are literals), then by its content.
-    std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
-    std::string buffer_;  // records of the write in progress
+    std::string buffer_;  // records of the write in progress, one buffer reused by every write
     std::array<Unit, kUnitCount> units_;
     std::array<FieldRange, kUnitCount> ranges_{};
     std::FILE* console_;
