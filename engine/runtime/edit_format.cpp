@@ -754,16 +754,29 @@ constexpr uint64_t kPow10[20] = {1ULL,
                                  1000000000000000000ULL,
                                  10000000000000000000ULL};
 
+// magnitude = m x 2^q exactly, for a finite magnitude > 0.
+void binaryParts(double magnitude, uint64_t& m, int& q) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    m = bits & ((1ULL << 52) - 1);
+    if (biased == 0) {
+        q = -1074;  // subnormal
+    } else {
+        m |= 1ULL << 52;
+        q = biased - 1075;
+    }
+}
+
 // The digits of a magnitude that fits 64 bits, exactly: a double is m x 2^q with a 53-bit m, so
 // magnitude x 10^k is m x 5^k x 2^(q+k), or m x 2^(q-j) / 5^j for k = -j, in 128-bit integers while
 // 5^|k| fits 64 bits. Sets `whole` to the integer part of magnitude x 10^k and `up` to whether its
 // fraction is at least one half; false when the product is beyond 128 bits or the whole part beyond 64.
 bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
     if (k > 27 || k < -27) return false;
+    uint64_t m = 0;
     int q = 0;
-    const double fraction = std::frexp(magnitude, &q);
-    const uint64_t m = static_cast<uint64_t>(std::ldexp(fraction, 53));
-    q -= 53;
+    binaryParts(magnitude, m, q);
     u128 quotient = 0;
     if (k >= 0) {
         const u128 a = static_cast<u128>(m) * kPow5[k];  // below 2^116
@@ -849,10 +862,12 @@ bool appendFInteger(double value, int w, int d, std::string& out) {
 // the first: magnitude = 0.digits x 10^exponent. False when the integers cannot hold them.
 bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
     if (d > kIntegerDigits) return false;
+    uint64_t m = 0;
     int q = 0;
-    std::frexp(magnitude, &q);
+    binaryParts(magnitude, m, q);
     // 10^(e-1) <= magnitude < 10^e; the estimate from the binary exponent is off by at most one.
-    int e = static_cast<int>(std::floor((q - 1) * 0.30102999566398120)) + 1;
+    const int bits = 64 - __builtin_clzll(m);
+    int e = static_cast<int>(std::floor((q + bits - 1) * 0.30102999566398120)) + 1;
     for (int attempt = 0; attempt < 3; ++attempt) {
         uint64_t whole = 0;
         bool up = false;
