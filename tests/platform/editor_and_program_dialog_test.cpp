@@ -15,7 +15,8 @@ TEST(TextEditor, AFailedStartNamesTheCommandAndTheSystemsReason) {
     const QStringList lines = editorFailureMessage(editor).split('\r');
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "An error occurred in running the Word Processor");
-    EXPECT_TRUE(lines[1].startsWith("/nonexistent/velmor-editor -n \"/tmp/wall one.vm4o\": ")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].startsWith("/nonexistent/velmor-editor -n \"/tmp/wall one.vm4o\": "))
+        << lines[1].toStdString();
     EXPECT_GT(lines[1].size(), QString("/nonexistent/velmor-editor -n \"/tmp/wall one.vm4o\": ").size());
 }
 

@@ -1,10 +1,10 @@
+#include "project/run_report.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "project/run_report.h"
 
 namespace velmor::project {
 namespace {
@@ -38,7 +38,8 @@ const char* const kResultsHead =
     "   STA I      X         DEFL.       SLOPE'      MOMENT      SHEAR    NET REACT/STA    EI \n"
     "             IN          IN                    LBS-IN        LBS        LBS       LBS-IN**2\n"
     "   ------    ----        ----       -----'      ------      ------    ---------    ----------\n";
-const std::string kResults = std::string(kResultsHead) +
+const std::string kResults =
+    std::string(kResultsHead) +
     "     0   0.000E+00   0.737E+00  -0.399E-02   0.000E+00   0.000E+00   0.000E+00   0.267E+10\n"
     "     1   0.600E+01   0.713E+00  -0.399E-02   0.000E+00   0.443E+01   0.886E+01   0.534E+10\n";
 
@@ -136,9 +137,9 @@ TEST(RunReport, EveryEngineMessageThatEndsAProblemStopsTheRun) {
     for (const char* message : messages) {
         // Where the run ends: before the results (or before the first banner: the control record); after
         // them (the end flag, or the next problem's control record); in the second problem.
-        for (const std::string& report : {std::string(kEcho) + message + kEnd,
-                                          std::string(kEcho) + kResults + message + kEnd,
-                                          std::string(kEcho) + kResults + "\n" + kEcho + message + kEnd}) {
+        for (const std::string& report :
+             {std::string(kEcho) + message + kEnd, std::string(kEcho) + kResults + message + kEnd,
+              std::string(kEcho) + kResults + "\n" + kEcho + message + kEnd}) {
             const TRunOutcome outcome = ReadRunOutcome(split(report));
             EXPECT_TRUE(outcome.Stopped) << message;
             EXPECT_EQ(outcome.Message, shown(message)) << message;

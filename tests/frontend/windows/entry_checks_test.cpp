@@ -51,8 +51,7 @@ TEST(EntryChecks, IncrementLengthAndLayerBottomsTheEngineRefusesAreQuestionedWhe
         {true, 1, "45", "", 45},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.layer ? "layer row " + std::to_string(c.row) : "increment length") + ": " +
-                     c.entry);
+        SCOPED_TRACE(std::string(c.layer ? "layer row " + std::to_string(c.row) : "increment length") + ": " + c.entry);
         run.messages.shown.clear();
         QWidget* kept = nullptr;  // where the focus must stay after a refusal
         if (!c.layer) {

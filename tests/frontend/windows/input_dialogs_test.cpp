@@ -90,7 +90,7 @@ TEST(InputDialogs, LeavingWithoutAChangeKeepsEveryDigitAndTheProjectUnmodified) 
     // 241 in is 20.083... ft: shown with 18 digits, it would not come back as 241 exactly.
     p.data.FreeHeight = 241;
     p.data.SurchargeAtTop = 0.7L;
-    p.data.NumIncrements = 100;  // a new project's 0 lies below the field's minimum
+    p.data.NumIncrements = 100;   // a new project's 0 lies below the field's minimum
     p.data.IncrementLength = -6;  // refused by the engine, shown as stored so the run's message matches it
     TdlgCSD csd(p.data);
     csd.FormActivate();

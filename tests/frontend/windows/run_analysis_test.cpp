@@ -203,7 +203,8 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesOrKeepsThePlotFile) {
          false},
     };
     for (const auto& c : cases) {
-        std::string text = readFile((fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-english.vm4d").string());
+        std::string text =
+            readFile((fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-english.vm4d").string());
         if (*c.from != '\0') {
             ASSERT_NE(text.find(c.from), std::string::npos) << c.name;
             text.replace(text.find(c.from), std::string(c.from).size(), c.to);
