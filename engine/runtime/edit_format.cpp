@@ -679,9 +679,12 @@ void layOut(bool negative, const char* body, std::size_t length, int w, std::str
         out.append(width, '*');
         return;
     }
-    out.append(width - total, ' ');
-    if (negative) out += '-';
-    out.append(body + skip, length - skip);
+    // The field in one piece: blanks, then sign and digits over its end.
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    char* end = &out[at + width];
+    std::memcpy(end - (length - skip), body + skip, length - skip);
+    if (negative) *(end - total) = '-';
 }
 
 // Rounds digits[0..keep) by digits[keep], halves away from zero; true when a carry adds a leading 1
