@@ -870,7 +870,7 @@ bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
     binaryParts(magnitude, m, q);
     // 10^(e-1) <= magnitude < 10^e; the estimate from the binary exponent is off by at most one.
     const int bits = 64 - __builtin_clzll(m);
-    int e = static_cast<int>(std::floor((q + bits - 1) * 0.30102999566398120)) + 1;
+    int e = (((q + bits - 1) * 78913) >> 18) + 1;  // floor(n log10 2) for |n| below 1700
     for (int attempt = 0; attempt < 3; ++attempt) {
         uint64_t whole = 0;
         bool up = false;
