@@ -203,8 +203,13 @@ struct FlatFormat {
 void flatten(const std::vector<Node>& list, std::vector<FlatNode>& nodes, std::string& text, std::size_t at) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         const Node& n = list[i];
-        FlatNode f{static_cast<uint8_t>(n.kind), n.code, static_cast<int16_t>(n.w), static_cast<int16_t>(n.d),
-                   static_cast<int16_t>(n.repeat), 0, 0};
+        FlatNode f{static_cast<uint8_t>(n.kind),
+                   n.code,
+                   static_cast<int16_t>(n.w),
+                   static_cast<int16_t>(n.d),
+                   static_cast<int16_t>(n.repeat),
+                   0,
+                   0};
         if (n.kind == Node::Kind::Literal) {
             f.first = static_cast<uint32_t>(text.size());
             f.count = static_cast<uint32_t>(n.text.size());
@@ -255,7 +260,8 @@ class FormatRunner {
         : format_(format), parsed_(parsed), items_(items), count_(count), out_(out), range_(range) {}
 
     void run() {
-        if (count_ != 0 && !parsed_.dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
+        if (count_ != 0 && !parsed_.dataAtRestart)
+            badFormat(format_, "values given but no data descriptor to use them");
         std::size_t from = 0;
         for (;;) {
             if (!runList(parsed_.nodes, parsed_.topCount, from)) break;
@@ -454,8 +460,14 @@ bool cachedFormat(std::string_view format, FlatFormat& parsed) {
             }
             c.textUsed = static_cast<uint32_t>(textAt + format.size() + fresh.text.size());
             c.nodesUsed = static_cast<uint32_t>(nodesAt + fresh.nodes.size());
-            s = {format.data(),        static_cast<uint32_t>(format.size()), static_cast<uint32_t>(textAt),
-                 static_cast<uint32_t>(nodesAt), fresh.topCount, fresh.restart, fresh.dataAtRestart, true};
+            s = {format.data(),
+                 static_cast<uint32_t>(format.size()),
+                 static_cast<uint32_t>(textAt),
+                 static_cast<uint32_t>(nodesAt),
+                 fresh.topCount,
+                 fresh.restart,
+                 fresh.dataAtRestart,
+                 true};
         } else if (s.key != format.data() || s.length != format.size() ||
                    std::memcmp(c.text + s.textAt, format.data(), format.size()) != 0) {
             continue;

@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <string>
 
-#include <sys/stat.h>
-
 #include "input_test_harness.h"
 
 namespace velmor::engine {
@@ -115,9 +113,9 @@ TEST(RunFiles, ResultPathsThatAreNoPlainFileAreOpenedAsBefore) {
     const struct {
         const char* what;
         const char* names;
-        const char* path;      // the path that must keep its kind
+        const char* path;  // the path that must keep its kind
         bool (*kind)(const std::filesystem::file_status&);
-        const char* message;   // the console text the run ends with, or null when it runs to the end
+        const char* message;  // the console text the run ends with, or null when it runs to the end
     } cases[] = {
         {"report through a link", "wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o",
          [](const std::filesystem::file_status& s) { return std::filesystem::is_symlink(s); }, nullptr},
@@ -139,8 +137,8 @@ TEST(RunFiles, ResultPathsThatAreNoPlainFileAreOpenedAsBefore) {
         if (c.message) {
             EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n") << c.what;
         } else {
-            const std::string report = readFile(std::string(c.what).find("link") != std::string::npos ? "target.vm4o"
-                                                                                                      : "wall.vm4o");
+            const std::string report =
+                readFile(std::string(c.what).find("link") != std::string::npos ? "target.vm4o" : "wall.vm4o");
             EXPECT_EQ(report.find('\x01'), std::string::npos) << c.what;
             EXPECT_NE(report.find(testing::kEndOfAnalysis), std::string::npos) << c.what;
         }
