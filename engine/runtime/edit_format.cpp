@@ -16,15 +16,29 @@ namespace velmor::rt {
 
 namespace {
 
-struct Node {
-    enum class Kind { Group, Data, Blanks, Slash, Literal };
-    Kind kind = Kind::Literal;
-    int repeat = 1;
-    char code = 0;  // I, F, E, D, A, L for data descriptors
-    int w = -1;     // field width; -1 when absent (A without width)
-    int d = 0;      // decimals, or minimum digits for I
-    std::string text;
-    std::vector<Node> children;
+enum class NodeKind : uint8_t { Group, Data, Blanks, Slash, Literal };
+
+// One descriptor of a parsed descriptor string, as plain data: a group names the block of its children
+// and a literal its text by their places in the node and text pools of its format.
+struct FlatNode {
+    NodeKind kind;
+    char code;  // I, F, E, D, A, L for data descriptors
+    int16_t w;  // field width; -1 when absent (A without width)
+    int16_t d;  // decimals, or minimum digits for I
+    int16_t repeat;
+    uint32_t first;  // Group: index of the first child; Literal: offset of the text
+    uint32_t count;  // Group: number of children; Literal: length of the text
+};
+
+// A parsed descriptor string: its top-level list is nodes[top, top + topCount); the children of a group
+// are counted from `nodes`, the text of a literal from `text`.
+struct FlatFormat {
+    const FlatNode* nodes;
+    const char* text;
+    uint32_t top;
+    uint32_t topCount;
+    uint32_t restart;    // format reversion restarts at the last top-level group, or at the start
+    bool dataAtRestart;  // the part from there on holds a data descriptor
 };
 
 std::string stars(int w);
@@ -33,38 +47,48 @@ std::string stars(int w);
     throw RecordFault("INVALID EDIT DESCRIPTORS \"" + std::string(format) + "\": " + why);
 }
 
+// Parses a descriptor string into flat nodes: each list is gathered and then handed to the sink as one
+// block, after the blocks of its groups, so the top-level list comes last. The sink keeps the blocks and
+// the literal text: addNodes(nodes, n) returns the index of the block, textSize() the offset the next
+// text gets, addText(chars, n) appends text.
+template <class Sink>
 class FormatParser {
   public:
-    explicit FormatParser(std::string_view format) : f_(format) {}
+    FormatParser(std::string_view format, Sink& sink) : f_(format), sink_(sink) {}
 
-    std::vector<Node> parse() {
+    void parse(uint32_t& top, uint32_t& count) {
         skipBlanks();
         if (!eat('(')) badFormat(f_, "must begin with (");
-        std::vector<Node> list = parseList();
+        parseList(top, count);
         if (!eat(')')) badFormat(f_, "missing )");
         skipBlanks();
         if (pos_ != f_.size()) badFormat(f_, "text after the closing )");
-        return list;
     }
 
   private:
-    std::vector<Node> parseList() {
-        std::vector<Node> list;
+    static constexpr std::size_t kListItems = 256;
+
+    void parseList(uint32_t& at, uint32_t& count) {
+        FlatNode items[kListItems];
+        std::size_t n = 0;
         for (;;) {
             skipBlanks();
             if (pos_ >= f_.size()) badFormat(f_, "missing )");
             char c = f_[pos_];
-            if (c == ')') return list;
+            if (c == ')') break;
             if (c == ',') {
                 ++pos_;
                 continue;
             }
-            list.push_back(parseItem());
+            if (n == kListItems) badFormat(f_, "more than 256 items in one list");
+            items[n++] = parseItem();
         }
+        at = sink_.addNodes(items, n);
+        count = static_cast<uint32_t>(n);
     }
 
-    Node parseItem() {
-        Node node;
+    FlatNode parseItem() {
+        FlatNode node{NodeKind::Literal, 0, -1, 0, 1, 0, 0};
         int count = -1;
         if (std::isdigit(static_cast<unsigned char>(f_[pos_]))) count = number();
         skipBlanks();
@@ -72,36 +96,39 @@ class FormatParser {
         char c = static_cast<char>(std::toupper(static_cast<unsigned char>(f_[pos_])));
         if (c == '(') {
             ++pos_;
-            node.kind = Node::Kind::Group;
-            node.children = parseList();
+            node.kind = NodeKind::Group;
+            parseList(node.first, node.count);
             if (!eat(')')) badFormat(f_, "missing )");
-            node.repeat = count < 0 ? 1 : count;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == '\'' || c == '"') {
             if (count >= 0) badFormat(f_, "repeat count before a literal");
-            node.kind = Node::Kind::Literal;
-            node.text = quoted(c);
+            node.kind = NodeKind::Literal;
+            node.first = sink_.textSize();
+            node.count = quoted(c);
         } else if (c == '/') {
             ++pos_;
-            node.kind = Node::Kind::Slash;
-            node.repeat = count < 0 ? 1 : count;
+            node.kind = NodeKind::Slash;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == 'X') {
             ++pos_;
-            node.kind = Node::Kind::Blanks;
-            node.repeat = count < 0 ? 1 : count;
+            node.kind = NodeKind::Blanks;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == 'H') {
             ++pos_;
             if (count <= 0 || pos_ + static_cast<std::size_t>(count) > f_.size()) badFormat(f_, "bad H literal");
-            node.kind = Node::Kind::Literal;
-            node.text = std::string(f_.substr(pos_, static_cast<std::size_t>(count)));
+            node.kind = NodeKind::Literal;
+            node.first = sink_.textSize();
+            node.count = static_cast<uint32_t>(count);
+            sink_.addText(f_.data() + pos_, static_cast<std::size_t>(count));
             pos_ += static_cast<std::size_t>(count);
         } else if (c == 'I' || c == 'F' || c == 'E' || c == 'D' || c == 'A' || c == 'L') {
             ++pos_;
-            node.kind = Node::Kind::Data;
+            node.kind = NodeKind::Data;
             node.code = c;
-            node.repeat = count < 0 ? 1 : count;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
             skipBlanks();
             bool hasWidth = pos_ < f_.size() && std::isdigit(static_cast<unsigned char>(f_[pos_]));
-            if (hasWidth) node.w = number();
+            if (hasWidth) node.w = static_cast<int16_t>(number());
             if (c != 'A' && (!hasWidth || node.w == 0)) badFormat(f_, std::string("width missing after ") + c);
             skipBlanks();
             if (c == 'F' || c == 'E' || c == 'D') {
@@ -109,9 +136,9 @@ class FormatParser {
                 skipBlanks();
                 if (pos_ >= f_.size() || !std::isdigit(static_cast<unsigned char>(f_[pos_])))
                     badFormat(f_, std::string("decimals missing after ") + c);
-                node.d = number();
+                node.d = static_cast<int16_t>(number());
             } else if (c == 'I' && eat('.')) {
-                node.d = number();
+                node.d = static_cast<int16_t>(number());
             }
         } else {
             badFormat(f_, std::string("unknown descriptor ") + f_[pos_]);
@@ -120,21 +147,24 @@ class FormatParser {
         return node;
     }
 
-    std::string quoted(char quote) {
+    // Appends the text of a quoted literal (a doubled quote stands for one) and returns its length.
+    uint32_t quoted(char quote) {
         ++pos_;
-        std::string text;
+        uint32_t length = 0;
         for (;;) {
             if (pos_ >= f_.size()) badFormat(f_, "unterminated literal");
-            char c = f_[pos_++];
+            const char c = f_[pos_++];
             if (c == quote) {
                 if (pos_ < f_.size() && f_[pos_] == quote) {
-                    text += quote;
+                    sink_.addText(&quote, 1);
+                    ++length;
                     ++pos_;
                     continue;
                 }
-                return text;
+                return length;
             }
-            text += c;
+            sink_.addText(&c, 1);
+            ++length;
         }
     }
 
@@ -165,84 +195,56 @@ class FormatParser {
     }
 
     std::string_view f_;
+    Sink& sink_;
     std::size_t pos_ = 0;
 };
 
-bool hasData(const std::vector<Node>& list) {
-    for (const Node& n : list) {
-        if (n.kind == Node::Kind::Data) return true;
-        if (n.kind == Node::Kind::Group && hasData(n.children)) return true;
+bool hasData(const FlatNode* nodes, const FlatNode* list, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (list[i].kind == NodeKind::Data) return true;
+        if (list[i].kind == NodeKind::Group && hasData(nodes, nodes + list[i].first, list[i].count)) return true;
     }
     return false;
 }
 
-// One descriptor of a parsed descriptor string, as plain data: a group names its children and a literal
-// its text by their places in the node and text pools of its format.
-struct FlatNode {
-    uint8_t kind;  // Node::Kind
-    char code;
-    int16_t w;
-    int16_t d;
-    int16_t repeat;
-    uint32_t first;  // Group: index of the first child; Literal: offset of the text
-    uint32_t count;  // Group: number of children; Literal: length of the text
-};
-
-// A parsed descriptor string: its top-level list is nodes[0, topCount); the children of a group are
-// counted from `nodes`, the text of a literal from `text`.
-struct FlatFormat {
-    const FlatNode* nodes;
-    const char* text;
-    uint32_t topCount;
-    uint32_t restart;    // format reversion restarts at the last top-level group, or at the start
-    bool dataAtRestart;  // the part from there on holds a data descriptor
-};
-
-// The tree of a parsed string laid out flat: `list` goes to nodes[at, at + list.size()), which the caller
-// has made room for; the children of each group follow as one block.
-void flatten(const std::vector<Node>& list, std::vector<FlatNode>& nodes, std::string& text, std::size_t at) {
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        const Node& n = list[i];
-        FlatNode f{static_cast<uint8_t>(n.kind),
-                   n.code,
-                   static_cast<int16_t>(n.w),
-                   static_cast<int16_t>(n.d),
-                   static_cast<int16_t>(n.repeat),
-                   0,
-                   0};
-        if (n.kind == Node::Kind::Literal) {
-            f.first = static_cast<uint32_t>(text.size());
-            f.count = static_cast<uint32_t>(n.text.size());
-            text += n.text;
-        } else if (n.kind == Node::Kind::Group) {
-            f.first = static_cast<uint32_t>(nodes.size());
-            f.count = static_cast<uint32_t>(n.children.size());
-            nodes.resize(nodes.size() + n.children.size());
-            flatten(n.children, nodes, text, f.first);
-        }
-        nodes[at + i] = f;
+// Parses `format` through `sink` into `parsed`, whose nodes and text the caller points at the sink's pools.
+template <class Sink>
+void parseFormat(std::string_view format, Sink& sink, const FlatNode*& nodes, FlatFormat& parsed) {
+    FormatParser<Sink>(format, sink).parse(parsed.top, parsed.topCount);
+    nodes = sink.nodes();
+    const FlatNode* list = nodes + parsed.top;
+    parsed.restart = 0;
+    for (uint32_t i = 0; i < parsed.topCount; ++i) {
+        if (list[i].kind == NodeKind::Group) parsed.restart = i;
     }
+    parsed.dataAtRestart = hasData(nodes, list + parsed.restart, parsed.topCount - parsed.restart);
 }
 
-// A descriptor string parsed and laid out flat; the text pool holds the literals.
+// A descriptor string parsed into nodes and text of its own.
 struct ParsedFormat {
-    std::vector<FlatNode> nodes;
-    std::string text;
-    uint32_t topCount = 0;
-    uint32_t restart = 0;
-    bool dataAtRestart = false;
+    std::vector<FlatNode> nodeBlocks;
+    std::string literals;
+    FlatFormat flat{};
+
+    uint32_t addNodes(const FlatNode* items, std::size_t n) {
+        const uint32_t at = static_cast<uint32_t>(nodeBlocks.size());
+        nodeBlocks.insert(nodeBlocks.end(), items, items + n);
+        return at;
+    }
+    uint32_t textSize() const { return static_cast<uint32_t>(literals.size()); }
+    void addText(const char* chars, std::size_t n) { literals.append(chars, n); }
+    const FlatNode* nodes() const { return nodeBlocks.data(); }
 
     explicit ParsedFormat(std::string_view format) {
-        const std::vector<Node> list = FormatParser(format).parse();
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            if (list[i].kind == Node::Kind::Group) restart = static_cast<uint32_t>(i);
-        }
-        dataAtRestart = hasData(std::vector<Node>(list.begin() + restart, list.end()));
-        topCount = static_cast<uint32_t>(list.size());
-        nodes.resize(list.size());
-        flatten(list, nodes, text, 0);
+        const FlatNode* unused = nullptr;
+        parseFormat(format, *this, unused, flat);
     }
-    FlatFormat view() const { return {nodes.data(), text.data(), topCount, restart, dataAtRestart}; }
+    FlatFormat view() const {
+        FlatFormat v = flat;
+        v.nodes = nodeBlocks.data();
+        v.text = literals.data();
+        return v;
+    }
 };
 
 void appendStars(int w, std::string& out) {
@@ -264,7 +266,7 @@ class FormatRunner {
             badFormat(format_, "values given but no data descriptor to use them");
         std::size_t from = 0;
         for (;;) {
-            if (!runList(parsed_.nodes, parsed_.topCount, from)) break;
+            if (!runList(parsed_.nodes + parsed_.top, parsed_.topCount, from)) break;
             if (next_ >= count_) break;
             out_ += '\n';
             from = parsed_.restart;
@@ -273,13 +275,13 @@ class FormatRunner {
     }
 
   private:
-    using Kind = Node::Kind;
+    using Kind = NodeKind;
 
     // Returns false when output ends at a data descriptor left without an item.
     bool runList(const FlatNode* list, std::size_t size, std::size_t from) {
         for (std::size_t i = from; i < size; ++i) {
             const FlatNode& n = list[i];
-            const Kind kind = static_cast<Kind>(n.kind);
+            const Kind kind = n.kind;
             if (kind == Kind::Blanks) {
                 out_.append(static_cast<std::size_t>(n.repeat), ' ');
                 continue;
@@ -420,8 +422,9 @@ struct FormatCache {
     struct Slot {
         const char* key;
         uint32_t length;
-        uint32_t textAt;  // the string itself, followed by its literals
+        uint32_t textAt;  // the string itself; its literals follow
         uint32_t nodesAt;
+        uint32_t top;
         uint32_t topCount;
         uint32_t restart;
         bool dataAtRestart;
@@ -438,41 +441,65 @@ static_assert(std::is_trivial_v<FormatCache>, "the cache is zero-initialised sta
 
 FormatCache g_formats;
 
-// The kept parse of `format`, stored at its first use; false when there is no room for it.
+// What does not fit the room left in the cache.
+struct NoRoom {};
+
+// The parse of one string into the free part of the cache; kept only when the caller counts it used.
+struct CacheSink {
+    FormatCache& c;
+    std::size_t nodesAt;  // the string's first node
+    std::size_t nodeCount = 0;
+    std::size_t textEnd;  // offset after the text so far
+
+    uint32_t addNodes(const FlatNode* items, std::size_t n) {
+        if (n > FormatCache::kNodes - nodesAt - nodeCount) throw NoRoom{};
+        std::copy(items, items + n, c.nodes + nodesAt + nodeCount);
+        const uint32_t at = static_cast<uint32_t>(nodeCount);
+        nodeCount += n;
+        return at;
+    }
+    uint32_t textSize() const { return static_cast<uint32_t>(textEnd); }
+    void addText(const char* chars, std::size_t n) {
+        if (n > FormatCache::kText - textEnd) throw NoRoom{};
+        std::memcpy(c.text + textEnd, chars, n);
+        textEnd += n;
+    }
+    const FlatNode* nodes() const { return c.nodes + nodesAt; }
+};
+
+// The kept parse of `format`, made at its first use; false when there is no room for it.
 bool cachedFormat(std::string_view format, FlatFormat& parsed) {
     FormatCache& c = g_formats;
     std::size_t slot = (reinterpret_cast<std::uintptr_t>(format.data()) >> 3) * 0x9E3779B97F4A7C15ULL >> 32;
-    for (std::size_t probe = 0; probe < FormatCache::kSlots; ++probe, ++slot) {
+    for (std::size_t probe = 0; probe * 2 <= FormatCache::kSlots; ++probe, ++slot) {
         FormatCache::Slot& s = c.slots[slot & (FormatCache::kSlots - 1)];
         if (!s.used) {
-            const ParsedFormat fresh(format);
-            const std::size_t textAt = c.textUsed, nodesAt = c.nodesUsed;
-            if (format.size() + fresh.text.size() > FormatCache::kText - textAt ||
-                fresh.nodes.size() > FormatCache::kNodes - nodesAt || probe * 2 > FormatCache::kSlots)
-                return false;
+            const std::size_t textAt = c.textUsed;
+            if (format.size() > FormatCache::kText - textAt) return false;
             std::memcpy(c.text + textAt, format.data(), format.size());
-            std::memcpy(c.text + textAt + format.size(), fresh.text.data(), fresh.text.size());
-            const uint32_t literals = static_cast<uint32_t>(textAt + format.size());
-            for (std::size_t i = 0; i < fresh.nodes.size(); ++i) {
-                FlatNode n = fresh.nodes[i];
-                if (static_cast<Node::Kind>(n.kind) == Node::Kind::Literal) n.first += literals;
-                c.nodes[nodesAt + i] = n;
+            CacheSink sink{c, c.nodesUsed, 0, textAt + format.size()};
+            FlatFormat fresh{};
+            try {
+                parseFormat(format, sink, fresh.nodes, fresh);
+            } catch (const NoRoom&) {
+                return false;
             }
-            c.textUsed = static_cast<uint32_t>(textAt + format.size() + fresh.text.size());
-            c.nodesUsed = static_cast<uint32_t>(nodesAt + fresh.nodes.size());
-            s = {format.data(),
-                 static_cast<uint32_t>(format.size()),
-                 static_cast<uint32_t>(textAt),
-                 static_cast<uint32_t>(nodesAt),
-                 fresh.topCount,
-                 fresh.restart,
-                 fresh.dataAtRestart,
-                 true};
+            c.nodesUsed = static_cast<uint32_t>(sink.nodesAt + sink.nodeCount);
+            c.textUsed = static_cast<uint32_t>(sink.textEnd);
+            s.key = format.data();
+            s.length = static_cast<uint32_t>(format.size());
+            s.textAt = static_cast<uint32_t>(textAt);
+            s.nodesAt = static_cast<uint32_t>(sink.nodesAt);
+            s.top = fresh.top;
+            s.topCount = fresh.topCount;
+            s.restart = fresh.restart;
+            s.dataAtRestart = fresh.dataAtRestart;
+            s.used = true;
         } else if (s.key != format.data() || s.length != format.size() ||
                    std::memcmp(c.text + s.textAt, format.data(), format.size()) != 0) {
             continue;
         }
-        parsed = {c.nodes + s.nodesAt, c.text, s.topCount, s.restart, s.dataAtRestart};
+        parsed = {c.nodes + s.nodesAt, c.text, s.top, s.topCount, s.restart, s.dataAtRestart};
         return true;
     }
     return false;
