@@ -146,9 +146,18 @@ RecordIO::~RecordIO() {
     }
 }
 
-int RecordIO::finishWriting(Unit& u) {
+int RecordIO::writePending(Unit& u) {
     int error = 0;
-    if (std::fflush(u.out) != 0) error = errno;
+    errno = 0;
+    if (!u.pending.empty() && std::fwrite(u.pending.data(), 1, u.pending.size(), u.out) != u.pending.size())
+        error = errno != 0 ? errno : EIO;
+    u.pending.clear();
+    return error;
+}
+
+int RecordIO::finishWriting(Unit& u) {
+    int error = writePending(u);
+    if (std::fflush(u.out) != 0 && error == 0) error = errno;
     return error;
 }
 
@@ -166,8 +175,6 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
         removeEarlierFile(path);
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
-        // Large blocks: a report of a large problem runs to a megabyte.
-        std::setvbuf(u.out, nullptr, _IOFBF, kWriteBlock);
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
@@ -385,7 +392,12 @@ void RecordIO::writeText(int unit, std::string_view text) {
         return;
     }
     Unit& u = connected(unit, Access::Write);
-    if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size()) throw RecordFault(writeFault(u.path, errno));
+    // Records gather in the unit's own buffer and go to the file a block at a time.
+    u.pending.append(text.data(), text.size());
+    if (u.pending.size() >= kWriteBlock) {
+        const int error = writePending(u);
+        if (error != 0) throw RecordFault(writeFault(u.path, error));
+    }
     for (const char* c = text.data();
          (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
         ++u.line;

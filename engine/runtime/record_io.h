@@ -92,8 +92,11 @@ class RecordIO {
         std::string content;      // whole file, for reading
         std::size_t next = 0;     // offset of the next line
         int line = 0;             // number of the last line read, or of lines written
+        std::string pending;      // records written but not yet handed to the file
     };
-    // Flushes a unit open for writing; the errno of a failure, or 0.
+    // Hands a unit's pending records to its file; the errno of a failure, or 0.
+    static int writePending(Unit& u);
+    // Writes a unit's pending records and flushes it; the errno of a failure, or 0.
     static int finishWriting(Unit& u);
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
