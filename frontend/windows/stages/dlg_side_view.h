@@ -25,7 +25,7 @@ class TDlgSideView : public QWidget {
 
     // Rebuilds the outlines and the world from the project and repaints.
     void FormActivate();
-    // Prints on the program's printer; a message tells when there is none.
+    // Prints where the user chooses: a printer, or a PDF file when the machine has no printer.
     void PrintClick();
     // Prints the picture on one landscape page of `Printer`.
     void PrintOn(QPrinter& Printer);
