@@ -23,11 +23,13 @@ class FakeHost : public TStageHost, public project::TMainWindowHooks {
     void SetStatusText(const std::string& Text) override { status.push_back(Text); }
     void SetStageMenuVisible(bool Visible) override { menuVisible = Visible; }
     void UpdateStageButtons() override { ++buttonUpdates; }
+    void ShowMessage(const std::string& Text) override { messages.push_back(Text); }
 
     bool modified = false;
     bool menuVisible = false;
     int buttonUpdates = 0;
     std::vector<std::string> status;
+    std::vector<std::string> messages;
 };
 
 // A project "wall.vm4d" in a scratch directory with a wall of 10 increments of 12 in.
@@ -130,6 +132,56 @@ TEST_F(StageSwitchingTest, ChangingTheCountKeepsTheEditsOfTheStageBeingEdited) {
     EXPECT_EQ(data.FreeHeight, 96);
     SwitchStage(data, host, 1);
     EXPECT_EQ(data.FreeHeight, 60);
+}
+
+TEST_F(StageSwitchingTest, AnEmptyStageFileKeepsTheStagesDataWhenTheCountIsRaised) {
+    // A combined file with fewer stage markers than stages splits into empty stage files; from the one being
+    // edited on, stage after stage is kept as in memory.
+    struct Case {
+        int emptyStage;
+        int editedStage;
+    };
+    const Case cases[] = {{2, 1}, {2, 2}, {3, 2}};
+    for (const Case& c : cases) {
+        ApplyStageCount(data, host, 1);
+        data.FreeHeight = 60;
+        ApplyStageCount(data, host, 3);
+        SwitchStage(data, host, c.editedStage);
+        data.FreeHeight = 72;
+        test::writeFile(stage(c.emptyStage), "");
+        host.messages.clear();
+        ApplyStageCount(data, host, 4);
+        EXPECT_TRUE(host.messages.empty()) << c.emptyStage << (host.messages.empty() ? "" : host.messages[0]);
+        EXPECT_EQ(data.CurrentStage, c.editedStage);
+        EXPECT_EQ(data.FreeHeight, 72) << c.emptyStage;
+        for (int k = 1; k <= 4; ++k) {
+            EXPECT_FALSE(lines(k).empty()) << "stage " << k << " written whole, case " << c.emptyStage;
+        }
+        SwitchStage(data, host, c.emptyStage == c.editedStage ? 1 : c.emptyStage);
+        EXPECT_TRUE(host.messages.empty());
+    }
+}
+
+TEST_F(StageSwitchingTest, LeavingStagedConstructionKeepsTheStageBeingEditedUnderTheProjectsTitle) {
+    const std::string title = "Quay wall \xE9 \xB0";
+    struct Case {
+        int editedStage;
+    };
+    const Case cases[] = {{1}, {2}, {3}};
+    for (const Case& c : cases) {
+        data.Title = title;
+        ApplyStageCount(data, host, 3);
+        SwitchStage(data, host, c.editedStage);
+        data.FreeHeight = 30.0L + c.editedStage;
+        ApplyStageCount(data, host, 1);
+        EXPECT_EQ(data.Title, title) << c.editedStage;
+        EXPECT_EQ(data.FreeHeight, 30.0L + c.editedStage);
+        EXPECT_EQ(data.StageCount, 1);
+        EXPECT_EQ(data.CurrentStage, 1);
+    }
+    // The next save writes the project's title.
+    data.SaveToFile();
+    EXPECT_EQ(splitLines(readFile(data.FileName)).front(), title);
 }
 
 }  // namespace
