@@ -216,6 +216,67 @@ TEST_F(TableFormTest, ItemAndTableColumnsGetControlsOverTheirCells) {
     EXPECT_EQ(button->text(), "2: Sand");
 }
 
+TEST_F(TableFormTest, AnAddedLayerStartsAtTheBottomOfTheLastAndPassingThroughKeepsIt) {
+    SoilLayerTables tables(space, 2);
+    tables.layers.Cell(2, 1).SetFloat(10.25L);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
+    QTest::mouseClick(form.addButton(), Qt::LeftButton);
+    ASSERT_EQ(tables.layers.RowCount(), 3);
+    EXPECT_EQ(tables.layers.Cell(1, 2).AsFloat(), 10.25L);
+    EXPECT_EQ(form.grid()->item(2, 1)->text(), "10.25");
+    // Through the new row's top cell and on, without typing.
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(2, 1);
+    QTest::keyClick(form.grid(), Qt::Key_Up);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(tables.layers.Cell(2, 1).AsFloat(), 10.25L);
+    EXPECT_EQ(tables.layers.Cell(1, 2).AsFloat(), 10.25L);
+    EXPECT_EQ(form.grid()->item(1, 2)->text(), "10.25");
+}
+
+TEST_F(TableFormTest, DeletingARowGroupKeepsMinRowsAndLeavesNoButtonOfADeletedRow) {
+    struct Case {
+        int rowGroup, minRows, rowsBefore, deleteAt;
+        bool deleteEnabled;
+        int rowsAfter;
+    };
+    const Case cases[] = {
+        {2, 1, 2, 0, false, 2},
+        {2, 1, 4, 3, true, 2},
+        {2, 3, 4, 0, false, 4},
+        {2, 2, 6, 2, true, 4},
+        {1, 1, 2, 1, true, 1},
+    };
+    for (const Case& c : cases) {
+        TTableSpace caseSpace;
+        installTableEditors(caseSpace);
+        SoilLayerTables tables(caseSpace, 0);
+        tables.layers.SetRowGroup(c.rowGroup);
+        tables.layers.SetMinRows(c.minRows);
+        tables.layers.SetRowCount(c.rowsBefore);
+        TTableForm& form = showEditor<TTableForm>(tables.layers);
+        EXPECT_EQ(form.deleteButton()->isEnabled(), c.deleteEnabled) << c.rowsBefore << "/" << c.minRows;
+        form.grid()->moveCurrent(c.deleteAt, 1);
+        form.deleteRow();  // the command itself, as a key or a stale click would reach it
+        QApplication::processEvents();
+        EXPECT_EQ(tables.layers.RowCount(), c.rowsAfter) << c.rowsBefore << "/" << c.minRows;
+        EXPECT_GE(tables.layers.RowCount(), c.minRows);
+        // Exactly one shown button per row, each naming its own row.
+        QStringList captions;
+        for (QPushButton* button : form.findChildren<QPushButton*>()) {
+            if (button == form.addButton() || button == form.insertButton() || button == form.deleteButton()) continue;
+            if (button->isVisible()) captions << button->text();
+        }
+        captions.sort();
+        QStringList expected;
+        for (int row = 1; row <= c.rowsAfter; ++row) expected << QString("%1: Clay").arg(row);
+        EXPECT_EQ(captions, expected) << c.rowsBefore << "/" << c.minRows;
+        EXPECT_TRUE(messages.shown.empty());
+        delete &form;
+    }
+}
+
 TEST_F(TableFormTest, ClosingReleasesTheTableAndADestroyedTableClosesTheWindow) {
     plainColumns(table, 3);
     QPointer<TTableForm> form = &showEditor<TTableForm>(table);
