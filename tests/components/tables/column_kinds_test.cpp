@@ -153,26 +153,6 @@ TEST(ColumnTopDepth, InsertDeleteAndSetKeepLayersJoined) {
     }
 }
 
-TEST(ColumnTopDepth, AnAppendedRowStartsAtTheBottomOfTheLastRow) {
-    struct Case {
-        std::vector<std::pair<int, int>> before;
-        std::vector<std::pair<int, int>> after;
-    };
-    const Case cases[] = {
-        {{{0, 5}, {5, 10}}, {{0, 5}, {5, 10}, {10, 0}}},
-        {{{3, 7}}, {{3, 7}, {7, 0}}},
-    };
-    for (const Case& c : cases) {
-        Layers l(c.before);
-        l.table.AddRowGroup();
-        EXPECT_EQ(l.rows(), c.after);
-        // Storing the top it shows leaves the bottom of the row before as it was.
-        const int last = l.table.RowCount() - 1;
-        l.table.Cell(0, last).SetFloat(l.table.Cell(0, last).AsFloat());
-        EXPECT_EQ(l.rows(), c.after);
-    }
-}
-
 TEST(ColumnUnits, FloatValuesRescaleAndReturn) {
     struct Case {
         const char* code;
