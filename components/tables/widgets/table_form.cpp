@@ -245,7 +245,7 @@ void BasicTableForm<F>::Refresh() {
     btnDel_->setVisible(rowButtons);
     btnAdd_->setEnabled(canAddRows());
     btnIns_->setEnabled(canAddRows());
-    btnDel_->setEnabled(table_->MinRows() < table_->RowCount());
+    btnDel_->setEnabled(canDeleteRows(table_->RowCount() - 1));
     lblComments_->setText(commentText(table_->Comments()));
     lblComments_->setVisible(!table_->Comments().empty());
 
@@ -369,7 +369,11 @@ void BasicTableForm<F>::ArrangeControls() {
     for (int k = 0; k < table_->VisibleColumnCount(); ++k) {
         Column* column = visibleColumn(k);
         if (!column->UsesControls()) continue;
-        if (view.rowCount == 0) continue;
+        if (view.rowCount == 0) {
+            // No row left to stand for: the controls of the deleted rows go.
+            column->ClearControls();
+            continue;
+        }
         column->CreateControls(this, view.firstRow, view.rowCount);
         const bool shown = k >= view.firstColumn && k < view.firstColumn + view.columnCount;
         for (int i = 0; i < view.rowCount; ++i) {
@@ -596,10 +600,19 @@ void BasicTableForm<F>::insertRow() {
 }
 
 template <class F>
+bool BasicTableForm<F>::canDeleteRows(int ARow) const {
+    // Rows go in whole groups; the last group may be shorter.
+    const int group = std::max(1, table_->RowGroup());
+    const int first = group * (std::max(0, ARow) / group);
+    const int count = std::min(group, table_->RowCount() - first);
+    return count > 0 && table_->RowCount() - count >= table_->MinRows();
+}
+
+template <class F>
 void BasicTableForm<F>::deleteRow() {
     if (table_ == nullptr) return;
     const int row = currentDataRow();
-    if (!CommitEdit() || table_->RowCount() <= table_->MinRows()) return;
+    if (!CommitEdit() || !canDeleteRows(row)) return;
     table_->SetChanged(true);
     table_->DeleteRowGroup(row);
     afterRowCommand();

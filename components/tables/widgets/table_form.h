@@ -125,6 +125,8 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     bool isDataCell(int row, int column) const;
     void refillTextCells();
     bool canAddRows() const;
+    // "&Delete Row" on ARow would keep at least MinRows rows.
+    bool canDeleteRows(int ARow) const;
     int contentWidth(int AVisible) const;
     // The current data row, or an error when none.
     int currentDataRow() const;

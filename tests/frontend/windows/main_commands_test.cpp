@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,6 +23,8 @@
 #include "support/test_support.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
+#include "ui_dlg_title.h"
+#include "windows/input_dialogs.h"
 #include "windows/main_form.h"
 
 namespace velmor::windows {
@@ -330,6 +334,36 @@ TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
         const bool pressure = QString(item) == "CompLD" || QString(item) == "CompCombine";
         EXPECT_EQ(commands->Item(item)->isEnabled(), pressure) << item;
     }
+}
+
+TEST_F(MainCommandsTest, TitleBytesOfAWindowsFileSurviveTheTitleDialogAndASave) {
+    const std::string title = "Quay wall, caf\xE9, slope 30\xB0";  // as saved on Windows
+    const std::string example = test::readFile(std::string(VELMOR_SOURCE_DIR) + "/examples/cantilever-sand-si.vm4d");
+    const std::string path = dir.file("wall.vm4d");
+    test::writeFile(path, title + example.substr(example.find("\r\n")));
+    form->OpenFileName(path, 0);
+    messages.shown.clear();  // the note that the file was read
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    commands->Item("DataTitle")->trigger();
+    QLineEdit* memo = commands->dlgTitle->Form().TitleMemo;
+    EXPECT_EQ(memo->text(), QString::fromUtf8("Quay wall, caf\u00E9, slope 30\u00B0"));
+    form->SpeedButton(3)->click();  // unedited: the same bytes
+    const std::string saved = test::readFile(path);
+    ASSERT_EQ(saved.substr(0, title.size() + 2), title + "\r\n");
+
+    memo->setFocus();
+    memo->end(false);
+    QTest::keyClicks(memo, "!");
+    QKeyEvent omega(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u03A9"));
+    QApplication::sendEvent(memo, &omega);  // refused where it is typed
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], QString::fromUtf8("The character \"\u03A9\" cannot be stored in the project file; "
+                                                   "the title keeps the characters of Windows-1252."));
+    emit form->FileMenu()->aboutToShow();
+    form->FileMenu()->findChild<QAction*>("FileSave")->trigger();
+    EXPECT_EQ(test::readFile(path), title + "!" + saved.substr(title.size()));
 }
 
 }  // namespace
