@@ -9,11 +9,15 @@
 namespace velmor::windows {
 
 TStageCommands::TStageCommands(TMainCommands& Commands, TMainForm& Form) : QObject(&Form), form_(Form), host_(Form) {
-    Commands.OpenStagedOptions = [this] { OpenStagedOptions(); };
+    Commands.OpenStagedOptions = [this](bool Modal) { OpenStagedOptions(Modal); };
     Commands.OpenSideView = [this] { OpenSideView(); };
     Commands.SelectStage = [this](int Stage) { SelectStage(Stage); };
     // Update Current Stage keeps the modified state, so the save question still asks for the other edits.
     Commands.SaveCurrentStage = [this] { SaveCurrentStageClick(); };
+    // The side view follows the project whenever it changes, not only when it becomes the active window.
+    connect(&Form, &TMainForm::ProjectChanged, this, [this] {
+        if (!sideView_.isNull()) sideView_->FollowProject();
+    });
 }
 
 project::TProgramData& TStageCommands::data() {
@@ -33,14 +37,28 @@ void TStageCommands::showChild(QWidget* Window, const std::function<void()>& Act
     child->show();
 }
 
-void TStageCommands::OpenStagedOptions() {
-    if (staged_.isNull()) {
-        staged_ = new TDlgStaged([this]() -> project::TProgramData& { return data(); }, host_);
-        TDlgStaged* dialog = staged_;
-        showChild(dialog, [dialog] { dialog->FormActivate(); });
-    } else if (auto* child = qobject_cast<QMdiSubWindow*>(staged_->parentWidget())) {
-        form_.MdiArea()->setActiveSubWindow(child);
+void TStageCommands::OpenStagedOptions(bool Modal) {
+    if (!staged_.isNull()) {
+        if (auto* child = qobject_cast<QMdiSubWindow*>(staged_->parentWidget())) {
+            if (child->isMinimized()) child->showNormal();
+            form_.MdiArea()->setActiveSubWindow(child);
+        } else {
+            staged_->raise();
+            staged_->activateWindow();
+        }
+        return;
     }
+    staged_ = new TDlgStaged([this]() -> project::TProgramData& { return data(); }, host_);
+    TDlgStaged* dialog = staged_;
+    if (Modal) {
+        // A dialog over the main window at its own size; it frees itself when closed.
+        dialog->setParent(&form_, Qt::Dialog);
+        dialog->setWindowIcon(TWindowArea::ProgramIcon());
+        dialog->setFixedSize(dialog->sizeHint());
+        dialog->exec();
+        return;
+    }
+    showChild(dialog, [dialog] { dialog->FormActivate(); });
 }
 
 void TStageCommands::OpenSideView() {
@@ -49,7 +67,10 @@ void TStageCommands::OpenSideView() {
         TDlgSideView* view = sideView_;
         showChild(view, [view] { view->FormActivate(); });
     } else if (auto* child = qobject_cast<QMdiSubWindow*>(sideView_->parentWidget())) {
+        if (child->isMinimized()) child->showNormal();
         form_.MdiArea()->setActiveSubWindow(child);
+        // Already the active window it is not activated again: it reads the project here.
+        sideView_->FormActivate();
     }
 }
 
