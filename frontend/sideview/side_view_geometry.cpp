@@ -285,12 +285,16 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
         }
     }
 
-    // Top view of five wall units of width Wp at spacing 2 Wa on the excavation side: at the picture's own
-    // scale, in the tallest band between the lines crossing that side, made smaller when it would not fit.
+    // Top view of five wall units of width Wp at spacing 2 Wa on the excavation side, between the lines that
+    // cross that side: at the picture's own scale, made smaller when no band is tall enough.
     if (Project.Wa > 0 && Project.Wp > 0) {
         const int labelY = printer ? toPixel(Target.Height * 0.1L) : 5;
         const int lowest = printer ? toPixel(Target.Height * 0.9L) : Target.Height - 5;
-        const int clearance = std::max(3, 2 * pen);
+        const int clearance = std::max(Target.TextHeight / 2, 2 * pen + 2);
+        const Extended unitsAcross = Mapping.View().Width();
+        const Extended natural = std::min(Target.Width / unitsAcross, Target.Width * 0.1L / Project.Wp);
+        const Extended needed = Target.TextHeight * 1.5L + natural * (8 * Project.Wa + 2 * Project.Wp);
+        // The highest band where the column fits at its own scale, else the tallest band.
         int bandTop = labelY;
         int bandBottom = lowest;
         {
@@ -298,25 +302,25 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
             for (int y : rightCrossings)
                 if (y > labelY && y < lowest) edges.push_back(y);
             std::sort(edges.begin(), edges.end());
-            int from = labelY;
             edges.push_back(lowest);
+            int from = labelY;
             int tallest = -1;
+            bool fits = false;
             for (int y : edges) {
                 const int top = from == labelY ? from : from + clearance;
                 const int bottom = y == lowest ? y : y - clearance;
-                if (bottom - top > tallest) {
+                from = y;
+                if (fits) continue;
+                fits = bottom - top >= needed;
+                if (fits || bottom - top > tallest) {
                     tallest = bottom - top;
                     bandTop = top;
                     bandBottom = bottom;
                 }
-                from = y;
             }
         }
         const int columnTop = bandTop + Target.TextHeight + Target.TextHeight / 2;
-        const Extended unitsAcross = Mapping.View().Width();
-        Extended scale = Target.Width / unitsAcross;
-        scale = std::min(scale, (bandBottom - columnTop) / (8 * Project.Wa + 2 * Project.Wp));
-        scale = std::min(scale, Target.Width * 0.1L / Project.Wp);
+        const Extended scale = std::min(natural, (bandBottom - columnTop) / (8 * Project.Wa + 2 * Project.Wp));
         if (scale > 0 && std::isfinite(scale)) {
             const int cx = fx(0.8L);
             const Extended r = std::max(Extended(1), Project.Wp * scale);

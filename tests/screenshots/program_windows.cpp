@@ -101,5 +101,24 @@ TEST_F(ProgramPictures, StageDialogAndSideViewOfTheStagedExample) {
     form->CloseAllChildren();
 }
 
+// The side view of examples with a sloping backfill, an anchor, rock under silt and three stages, each in
+// the main window beside the project's tables.
+TEST_F(ProgramPictures, SideViewsOfTheExamples) {
+    for (const char* example : {"stiff-clay-sloping-backfill.vm4d", "anchored-soft-clay.vm4d",
+                                "rock-socket-under-silt.vm4d", "three-stages.vm4d"}) {
+        openExample(example);
+        if (data().StageCount > 1) form->SpeedButton(16)->click();  // the deepest cut
+        stageCommands->OpenSideView();
+        QWidget* frame = stageCommands->SideView()->parentWidget();
+        frame->resize(560, 600);
+        const QString name = QString(example).section('.', 0, 0);
+        shoot(stageCommands->SideView(), "side_view_" + name);
+        data().Tables().NewSoil().Show();
+        QApplication::processEvents();
+        EXPECT_TRUE(form->grab().save(screenshot("main_window_side_view_" + name)));
+        form->CloseAllChildren();
+    }
+}
+
 }  // namespace
 }  // namespace velmor::windows

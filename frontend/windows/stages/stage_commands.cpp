@@ -37,7 +37,20 @@ void TStageCommands::showChild(QWidget* Window, const std::function<void()>& Act
     child->show();
 }
 
+namespace {
+
+// A window closed in this pass of the event loop is freed only in the next: it is gone already.
+template <class Window>
+void forgetClosed(QPointer<Window>& Slot) {
+    if (Slot.isNull()) return;
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(Slot->parentWidget());
+    if ((frame != nullptr ? frame : static_cast<QWidget*>(Slot.data()))->isHidden()) Slot = nullptr;
+}
+
+}  // namespace
+
 void TStageCommands::OpenStagedOptions(bool Modal) {
+    forgetClosed(staged_);
     if (!staged_.isNull()) {
         if (auto* child = qobject_cast<QMdiSubWindow*>(staged_->parentWidget())) {
             if (child->isMinimized()) child->showNormal();
@@ -52,7 +65,7 @@ void TStageCommands::OpenStagedOptions(bool Modal) {
     TDlgStaged* dialog = staged_;
     if (Modal) {
         // A dialog over the main window at its own size; it frees itself when closed.
-        dialog->setParent(&form_, Qt::Dialog);
+        dialog->setParent(&form_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         dialog->setWindowIcon(TWindowArea::ProgramIcon());
         dialog->setFixedSize(dialog->sizeHint());
         dialog->exec();
@@ -62,6 +75,7 @@ void TStageCommands::OpenStagedOptions(bool Modal) {
 }
 
 void TStageCommands::OpenSideView() {
+    forgetClosed(sideView_);
     if (sideView_.isNull()) {
         sideView_ = new TDlgSideView([this] { return sideview::SideViewProjectOf(data()); });
         TDlgSideView* view = sideView_;

@@ -145,6 +145,13 @@ TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
         EXPECT_EQ(followed, fresh()) << c.how;
         before = picture(view);
     }
+
+    // Chosen again at once after its window was closed, the command opens a new window rather than bringing
+    // forward the one being freed.
+    view->parentWidget()->close();
+    trigger("ComputationMenu", "CompLayers");
+    ASSERT_NE(stageCommands->SideView(), nullptr);
+    EXPECT_TRUE(stageCommands->SideView()->isVisible());
 }
 
 }  // namespace

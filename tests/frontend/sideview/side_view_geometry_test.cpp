@@ -234,7 +234,7 @@ TEST(SideViewPicture, TopViewKeepsClearOfTheLinesOnTheExcavationSide) {
             if (s.What == TShape::Line && s.Points[1].X == (t.Printer ? t.Width * 9 / 10 : t.Width) &&
                 s.Points[0].Y == s.Points[1].Y)
                 crossing.push_back(s.Points[0].Y);
-        ASSERT_EQ(crossing.size(), 2u) << t.Width;
+        ASSERT_EQ(crossing.size(), 3u) << t.Width;  // the excavation line, the sand's bottom on it, the rock's
         int circles = 0;
         for (const TShape& s : shapes) {
             if (s.What != TShape::Circle) continue;
