@@ -7,8 +7,8 @@
 #include <QToolBar>
 
 #include "platform/message_service.h"
-#include "screenshots/shots.h"
 #include "platform/settings_service.h"
+#include "screenshots/shots.h"
 #include "windows/about_box.h"
 #include "windows/input_dialogs.h"
 #include "windows/main_commands.h"

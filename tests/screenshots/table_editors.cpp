@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/message_service.h"
 #include "screenshots/shots.h"
 #include "tables/widgets/editor_fixtures.h"
-#include "platform/message_service.h"
 
 // Pictures of the table editors for a person to look at; nothing is compared.
 namespace velmor::components {

@@ -65,7 +65,8 @@ void TStageCommands::OpenStagedOptions(bool Modal) {
     TDlgStaged* dialog = staged_;
     if (Modal) {
         // A dialog over the main window at its own size; it frees itself when closed.
-        dialog->setParent(&form_, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        dialog->setParent(&form_,
+                          Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         dialog->setWindowIcon(TWindowArea::ProgramIcon());
         dialog->setFixedSize(dialog->sizeHint());
         dialog->exec();

@@ -52,12 +52,10 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
         const char* item;
         bool fixedSize;
     } windows[] = {
-        {"GraphicsMenu", "CompDef", false},   // opens maximized
-        {"DataMenu", "DataCSD", true},        // a fixed-size dialog after a maximized window
-        {"DataMenu", "DataSoilLayer", false}, // table editors
-        {"DataMenu", "DataAxLoads", false},
-        {"DataMenu", "DataProp", true},
-        {"ComputationMenu", "CompLayers", false},
+        {"GraphicsMenu", "CompDef", false},    // opens maximized
+        {"DataMenu", "DataCSD", true},         // a fixed-size dialog after a maximized window
+        {"DataMenu", "DataSoilLayer", false},  // table editors
+        {"DataMenu", "DataAxLoads", false},   {"DataMenu", "DataProp", true}, {"ComputationMenu", "CompLayers", false},
         {"DataMenu", "DataPYMod", false},
     };
     for (const auto& w : windows) {
@@ -70,13 +68,8 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
             continue;
         }
         EXPECT_FALSE(child->isMaximized()) << w.item;
-        if (w.fixedSize) {
-            EXPECT_EQ(child->size(), child->minimumSize()) << w.item;
-        }
-        EXPECT_TRUE(reachable(child)) << w.item << " at " << child->geometry().x() << ","
-                                                           << child->geometry().y() << " " << child->width() << "x"
-                                                           << child->height() << " in " << visible().width() << "x"
-                                                           << visible().height();
+        EXPECT_TRUE(!w.fixedSize || child->size() == child->minimumSize()) << w.item;  // at its own size
+        EXPECT_TRUE(reachable(child)) << w.item;
     }
 
     // A child moved partly outside is reached through the scroll bars.
@@ -131,7 +124,8 @@ TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
     } changes[] = {
         {"stage 3 by its tool button", [&] { form->SpeedButton(16)->click(); }},
         {"stage 2 by the menu", [&] { trigger("StageMenu", "Stage2Menu"); }},
-        {"View Wall Geometry again after an edit", [&] {
+        {"View Wall Geometry again after an edit",
+         [&] {
              data().FreeHeight = data().FreeHeight * 0.5L;
              trigger("ComputationMenu", "CompLayers");
          }},

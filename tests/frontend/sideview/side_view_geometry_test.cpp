@@ -255,7 +255,6 @@ TEST(SideViewPicture, PropertyLinesBreakBeforeTheWall) {
     } cases[] = {
         {"compressive strength= 1000; gamma= 140", 400, {"compressive strength= 1000; gamma= 140"}},
         {"compressive strength= 1000; gamma= 140", 200, {"compressive strength= 1000;", "gamma= 140"}},
-        {"x= 30; c= 2; gamma= 120", 100, {"x= 30; c= 2;", "gamma= 120"}},
         {"x= 30; c= 2; gamma= 120", 50, {"x= 30;", "c= 2;", "gamma= 120"}},
         {"compressive strength= 1000", 80, {"compressive strength= 1000"}},  // one part keeps its row
     };
