@@ -260,7 +260,7 @@ void TMainCommands::createOptionsMenu() {
         UpdateLongTermMenus();
     })->setCheckable(true);
     add(menu, "OptionsStaged", "Conduct &Staged-Construction Analysis...", [this] {
-        OpenStagedOptions();
+        OpenStagedOptions(true);
     })->setCheckable(true);
     add(menu, "OptionofTexeEditor1", "&Option of Text Editor...", [this] {
         openDialog(
@@ -430,17 +430,9 @@ void TMainCommands::GraphicsMenuClick() {
 
 void TMainCommands::createWindowMenu() {
     QMenu* menu = Menu("WindowMenu");
-    add(menu, "WindowCascade", "&Cascade", [this] { form_.MdiArea()->cascadeSubWindows(); });
-    add(menu, "WindowArrange", "&Arrange Icons", [this] {
-        // Minimised windows are lined up along the bottom edge of the window area.
-        int x = 0;
-        const int bottom = form_.MdiArea()->viewport()->height();
-        for (QMdiSubWindow* child : form_.MdiArea()->subWindowList()) {
-            if (!child->isMinimized()) continue;
-            child->move(x, bottom - child->height());
-            x += child->width();
-        }
-    });
+    add(menu, "WindowCascade", "&Cascade", [this] { form_.MdiArea()->Cascade(); });
+    // Minimised windows are lined up along the bottom edge of the window area.
+    add(menu, "WindowArrange", "&Arrange Icons", [this] { form_.MdiArea()->ArrangeIcons(); });
     windowSeparator_ = menu->addSeparator();
     for (int i = 0; i < kWindowListSize; ++i) {
         windowItems_[i] = add(menu, QString("WindowItem%1").arg(i), QString(), [this, i] { MyPopupHandler(i); });
@@ -515,7 +507,7 @@ void TMainCommands::attachToolBar() {
     }
     QToolButton* staged = form_.SpeedButton(7);
     staged->setEnabled(true);
-    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(); }); });
+    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(false); }); });
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });

@@ -61,7 +61,8 @@ void inform(QWidget* Parent, const QString& Text) {
 TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(Parent), projects_(Projects) {
     initPictures();
     setAcceptDrops(true);
-    mdi_ = new QMdiArea(this);
+    setWindowIcon(TWindowArea::ProgramIcon());
+    mdi_ = new TWindowArea(this);
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
     status_ = new QLabel(this);
@@ -86,7 +87,8 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
             child->setAttribute(Qt::WA_DeleteOnClose);
             // A form that closes itself takes its frame with it.
             connect(form, &QObject::destroyed, child, [child] { child->close(); });
-            child->show();
+            // A graph window opens maximized.
+            child->showMaximized();
             return form;
         });
     }
@@ -311,6 +313,7 @@ void TMainForm::SetModified(bool Value) {
     modified_ = Value;
     // A project being made calls this before it is the window's project.
     if (!Value && project_) project_->ClearTablesChanged();
+    emit ProjectChanged();
 }
 
 void TMainForm::CommitActiveChild() {
@@ -332,6 +335,7 @@ void TMainForm::setProject(std::unique_ptr<TProjectDocument> Project) {
     // The project's table editors open as child windows of the window area.
     components::installTableEditors(project_->Data().Tables().PlainSpace(), mdi_);
     components::installChartTableEditors(project_->Data().Tables().ChartSpace(), mdi_);
+    emit ProjectChanged();
 }
 
 void TMainForm::ShowMessage(const std::string& Text) {

@@ -6,12 +6,13 @@
 #include <QMdiSubWindow>
 
 #include "engine_run_support.h"
+#include "screenshots/shots.h"
 
 namespace velmor::windows {
 namespace {
 
 // The main window after a run of the staged example, with four graph windows tiled, for a person to look at.
-TEST(Screenshots, MainWindowWithResults) {
+TEST(MainWindowPictures, WithResults) {
     EngineRunSetup run("three-stages.vm4d");
     TMainForm form;
     form.FormShow({run.project});
@@ -26,19 +27,19 @@ TEST(Screenshots, MainWindowWithResults) {
     QApplication::processEvents();
     EXPECT_EQ(form.MdiArea()->subWindowList().size(), 4);
 
-    const QString shots = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(shots);
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_results.png"));
+    const QString folder = shots::Folder();
+    QDir().mkpath(folder);
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_results.png"));
 
     form.Graphs().pltDMS.Show();
     form.MdiArea()->activeSubWindow()->showMaximized();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_three_panels.png"));
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_three_panels.png"));
     form.CloseAllChildren();
     QApplication::processEvents();
     form.Project().Data().Tables().DistLoad().Show();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_table_editor.png"));
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_table_editor.png"));
     form.CloseAllChildren();
 }
 
