@@ -7,6 +7,8 @@
 
 #include "engine_run_support.h"
 #include "screenshots/shots.h"
+#include "windows/main_commands.h"
+#include "windows/stages/stage_commands.h"
 
 namespace velmor::windows {
 namespace {
@@ -15,6 +17,9 @@ namespace {
 TEST(MainWindowPictures, WithResults) {
     EngineRunSetup run("three-stages.vm4d");
     TMainForm form;
+    // The window as the program builds it: menus, tool-bar icons and stage buttons included.
+    auto* commands = new TMainCommands(form);
+    new TStageCommands(*commands, form);
     form.FormShow({run.project});
     form.CompRunClick();
     ASSERT_TRUE(form.PlotLoaded());
