@@ -422,21 +422,27 @@ void BasicTableForm<F>::showError(const std::string& text) {
 }
 
 template <class F>
+void BasicTableForm<F>::storeCellText(int row, int k) {
+    Column* column = visibleColumn(k);
+    const std::string text = grid_->currentText().toStdString();
+    if (text == column->GetText(row)) return;
+    column->SetText(row, text);
+    table_->SetChanged(true);
+}
+
+template <class F>
 bool BasicTableForm<F>::CommitEdit() {
     if (table_ == nullptr) return true;
     const int row = grid_->currentRow();
     const int k = grid_->currentColumn();
-    if (!isDataCell(row, k)) return true;
-    table_->SetChanged(true);
-    if (usesControls(k)) return true;
-    Column* column = visibleColumn(k);
+    if (!isDataCell(row, k) || usesControls(k)) return true;
     try {
-        column->SetText(row, grid_->currentText().toStdString());
+        storeCellText(row, k);
     } catch (const EAssignError& e) {
         showError(e.what());
         return false;
     }
-    grid_->setCellText(row, k, QString::fromStdString(column->GetText(row)));
+    grid_->setCellText(row, k, QString::fromStdString(visibleColumn(k)->GetText(row)));
     return true;
 }
 
@@ -456,10 +462,9 @@ bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int toRow, int toC
     if (table_ == nullptr || refreshing_) return true;
     beforeCellSelect();
     if (isDataCell(fromRow, fromColumn)) {
-        table_->SetChanged(true);
         if (!usesControls(fromColumn)) {
             try {
-                visibleColumn(fromColumn)->SetText(fromRow, grid_->currentText().toStdString());
+                storeCellText(fromRow, fromColumn);
             } catch (const EAssignError& e) {
                 showError(e.what());
                 grid_->setFocus();
@@ -532,14 +537,16 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
 }
 
 template <class F>
-void BasicTableForm<F>::deactivate() {
-    if (table_ == nullptr || releasing_) return;
-    if (!CommitEdit() && !modal_) {
+bool BasicTableForm<F>::deactivate() {
+    if (table_ == nullptr || releasing_) return true;
+    if (CommitEdit()) return true;
+    if (!modal_) {
         if (container_ && container_->mdiArea()) container_->mdiArea()->setActiveSubWindow(container_);
         frameWidget()->raise();
         frameWidget()->activateWindow();
         grid_->setFocus();
     }
+    return false;
 }
 
 template <class F>
