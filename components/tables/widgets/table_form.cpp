@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyle>
@@ -527,8 +528,9 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
         return w != nullptr && (w == grid_ || w == grid_->viewport() || w == grid_->cellEditor());
     };
     if (!inGrid(old) || inGrid(now)) return;
-    // The row commands commit the cell themselves.
-    if (now == btnAdd_ || now == btnIns_ || now == btnDel_) return;
+    // The row commands commit the cell themselves, and so do the menus of the main window when they open
+    // (the menu bar takes the focus when it is reached from the keyboard).
+    if (now == btnAdd_ || now == btnIns_ || now == btnDel_ || qobject_cast<QMenuBar*>(now) != nullptr) return;
     if (isAncestorOf(now)) {
         if (!modal_ && !CommitEdit()) grid_->setFocus();
     } else {
