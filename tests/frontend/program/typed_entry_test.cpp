@@ -305,20 +305,37 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
 // An entry the field refuses stops every command once: its message is shown once, nothing is saved, run,
 // switched or closed, and the field still holds what was typed.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
-    const Command stopped[] = {
+    struct Stopped {
+        const char* name;
+        std::function<void(TypedEntryTest&)> run;
+        std::size_t messagesShown = 1;
+    };
+    const Stopped stopped[] = {
         {"tool-bar Save", [](TypedEntryTest& t) { t.form->SpeedButton(3)->click(); }},
         {"tool-bar Run", [](TypedEntryTest& t) { t.form->SpeedButton(4)->click(); }},
         {"tool-bar New", [](TypedEntryTest& t) { t.form->SpeedButton(1)->click(); }},
         {"Exit", [](TypedEntryTest& t) { t.form->close(); }},
         {"stage switch", [](TypedEntryTest& t) { t.form->SpeedButton(16)->click(); }},
         {"units", [](TypedEntryTest& t) { t.commands->Item("SIUnits")->trigger(); }},
-        {"menu Save",
+        {"File menu",
          [](TypedEntryTest& t) {
              // The menu closes again on opening; its items are not reached.
              emit t.form->FileMenu()->aboutToShow();
          }},
+        {"File menu from the keyboard",
+         [](TypedEntryTest& t) {
+             QTest::keyClick(t.commands->dlgCSD->Form().deHL, Qt::Key_F, Qt::AltModifier);
+             QApplication::processEvents();
+             EXPECT_FALSE(t.form->FileMenu()->isVisible());
+         }},
+        {"another program takes the activation",
+         [](TypedEntryTest& t) {
+             QEvent deactivate(QEvent::WindowDeactivate);
+             QApplication::sendEvent(t.commands->dlgCSD, &deactivate);
+         },
+         0},
     };
-    for (const Command& command : stopped) {
+    for (const Stopped& command : stopped) {
         SCOPED_TRACE(command.name);
         openExample("three-stages.vm4d");
         const std::string before = saved();
@@ -328,7 +345,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         messages.answers = {Answer::Yes};
         command.run(*this);
         QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown.size(), command.messagesShown);
         EXPECT_TRUE(messages.asked.empty());
         EXPECT_EQ(saved(), before);
         EXPECT_TRUE(form->isVisible());
