@@ -25,7 +25,8 @@ inline void RunGuarded(QWidget* AParent, const std::function<void()>& Command) {
 // A menu whose opening found a refused entry closes again at once, so that none of its commands runs
 // before the entry is corrected (the refusal's message has been shown).
 inline void CloseMenuSoon(QMenu* Menu) {
-    QMetaObject::invokeMethod(Menu, [Menu] { Menu->hide(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        Menu, [Menu] { Menu->hide(); }, Qt::QueuedConnection);
 }
 
 }  // namespace velmor::windows

@@ -142,8 +142,8 @@ void DataEditWidget::changeEvent(QEvent* event) {
 void DataEditWidget::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-        reason != Qt::MenuBarFocusReason && isVisible())
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+        isVisible())
         DoExit();
 }
 

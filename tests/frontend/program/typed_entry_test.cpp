@@ -5,18 +5,14 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
-#include <fstream>
 #include <functional>
-#include <sstream>
+#include <vector>
 
 #include "../../components/tables/widgets/editor_fixtures.h"
-#include "fields/widgets/data_edit_widget.h"
 #include "program_fixture.h"
 #include "tables/widgets/cell_widgets.h"
 #include "tables/widgets/table_form.h"
@@ -32,13 +28,6 @@ using Answer = platform::MessageService::Answer;
 
 const QString kSaveQuestion = "Do you want to save any changes?";
 const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The part of a staged input file or report that belongs to stage 1 (up to the second stage's heading).
 std::string firstStage(const std::string& text) {
@@ -79,11 +68,10 @@ class TypedEntryTest : public ProgramTest {
         button->click();
         return editor(*soilLayers().Columns(2)->AsTable(0));
     }
-    std::string saved() { return fileText(form->Project().FileName()); }
-    std::string report() { return fileText(resultFile(".vm4o")); }
+    std::string saved() { return test::readFile(form->Project().FileName()); }
+    std::string report() { return test::readFile(resultFile(".vm4o")); }
 };
 
-// Each kind of edit, left where the user left it (the cell or field still being edited).
 struct EditRoute {
     const char* name;
     std::function<void(TypedEntryTest&)> edit;
@@ -98,19 +86,20 @@ struct Command {
     std::function<void(TypedEntryTest&)> run;
 };
 
-TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows) {
-    const EditRoute routes[] = {
+// Each kind of edit, left as the user left it (the cell or field still being edited).
+const std::vector<EditRoute>& editRoutes() {
+    static const std::vector<EditRoute> routes = {
         {"typed cell not left",
          [](TypedEntryTest& t) {
              TGridTable& section = t.data().Tables().PileSect();
              section.Show();
-             typeCell(t.editor(section), 0, 3, "6.5E9");
+             TypedEntryTest::typeCell(t.editor(section), 0, 3, "6.5E9");
          },
          "6.5E9", "0.650E+10"},
         {"dialog field not left",
          [](TypedEntryTest& t) {
              TdlgCSD& csd = t.openDialog("DataCSD", t.commands->dlgCSD);
-             type(csd.Form().deHL, "14");  // ft
+             TypedEntryTest::type(csd.Form().deHL, "14");  // ft
          },
          "168\t12\t12", "FREE HEIGHT OF WALL                                = 168.000 IN"},
         {"drop-down choice",
@@ -125,7 +114,8 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
          },
          "\n1 720", "THE SOIL IS A SOFT CLAY"},
         {"sub-table from its button",
-         [](TypedEntryTest& t) { typeCell(t.openSandParameters(), 0, 1, "36"); }, " 36 0.0  90", "36.000"},
+         [](TypedEntryTest& t) { TypedEntryTest::typeCell(t.openSandParameters(), 0, 1, "36"); }, " 36 0.0  90",
+         "36.000"},
         {"row command",
          [](TypedEntryTest& t) {
              TGridTable& section = t.data().Tables().PileSect();
@@ -135,6 +125,10 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
          },
          "0\t1\t1\t0\r\n", "STIFFNESS AND LOAD DATA      =  2"},
     };
+    return routes;
+}
+
+TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows) {
     const Command commandList[] = {
         {"tool-bar Save", [](TypedEntryTest& t) { t.form->SpeedButton(3)->click(); }},
         {"tool-bar Run", [](TypedEntryTest& t) { t.form->SpeedButton(4)->click(); }},
@@ -156,7 +150,7 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
              t.form->FileSaveClick();
          }},
     };
-    for (const EditRoute& route : routes) {
+    for (const EditRoute& route : editRoutes()) {
         for (const Command& command : commandList) {
             SCOPED_TRACE(std::string(route.name) + " + " + command.name);
             openExample("three-stages.vm4d");
@@ -178,48 +172,10 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
 }
 
 TEST_F(TypedEntryTest, EveryKindOfEditAsksBeforeTheProjectIsReplaced) {
-    const std::function<void(TypedEntryTest&)> edits[] = {
-        [](TypedEntryTest& t) {
-            TGridTable& section = t.data().Tables().PileSect();
-            section.Show();
-            TTableForm& form = t.editor(section);
-            typeCell(form, 0, 3, "6.5E9");
-            QTest::keyClick(form.grid(), Qt::Key_Down);
-        },
-        [](TypedEntryTest& t) {
-            TdlgCSD& csd = t.openDialog("DataCSD", t.commands->dlgCSD);
-            type(csd.Form().deHL, "14");
-            ASSERT_TRUE(csd.FormDeactivate());
-        },
-        [](TypedEntryTest& t) {
-            t.openSoilLayers();
-            auto* kind = static_cast<QComboBox*>(components::cellWidget(t.soilLayers().Columns(0)->GetControl(0)));
-            kind->setFocus();
-            kind->setCurrentIndex(0);
-            emit kind->activated(0);
-        },
-        [](TypedEntryTest& t) {
-            TTableForm& sand = t.openSandParameters();
-            typeCell(sand, 0, 1, "36");
-            ASSERT_TRUE(sand.CommitEdit());
-        },
-        [](TypedEntryTest& t) {
-            t.data().Tables().PileSect().Show();
-            t.editor(t.data().Tables().PileSect()).addButton()->click();
-        },
-        [](TypedEntryTest& t) {
-            t.data().Tables().PileSect().Show();
-            TTableForm& section = t.editor(t.data().Tables().PileSect());
-            section.grid()->moveCurrent(0, 0);
-            section.insertButton()->click();
-            ASSERT_EQ(section.table()->RowCount(), 2);
-        },
-    };
-    int kind = 0;
-    for (const auto& edit : edits) {
-        SCOPED_TRACE(kind++);
+    for (const EditRoute& route : editRoutes()) {
+        SCOPED_TRACE(route.name);
         openExample("three-stages.vm4d");
-        edit(*this);
+        route.edit(*this);
         messages.answers = {Answer::Cancel};
         form->SpeedButton(1)->click();  // New
         EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
@@ -231,17 +187,14 @@ TEST_F(TypedEntryTest, EveryKindOfEditAsksBeforeTheProjectIsReplaced) {
 // A value with more digits than a cell or field shows, moved through without typing, keeps every digit;
 // a project only looked at, saved under another name, or run (which saves) is not asked about.
 TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
-    std::string text = fileText(copyExample("three-stages.vm4d", "digits.vm4d"));
+    std::string text = test::readFile(copyExample("three-stages.vm4d", "digits.vm4d"));
     const auto replaceFirst = [&text](const std::string& from, const std::string& to) {
         text.replace(text.find(from), from.size(), to);
     };
     replaceFirst("5.34E9", "123456789");
     replaceFirst("34 0.0  90", "1.234567891234 0.0  90");
     replaceFirst("20\t0.001", "20.12345678912\t0.001");
-    {
-        std::ofstream out((dir.path() / "digits.vm4d").string(), std::ios::binary);
-        out << text;
-    }
+    test::writeFile((dir.path() / "digits.vm4d").string(), text);
     const std::function<void(TypedEntryTest&)> looks[] = {
         [](TypedEntryTest& t) {
             // Through every cell of the wall section and of the sand parameters, by keys and by Enter.
