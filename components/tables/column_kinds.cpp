@@ -400,7 +400,13 @@ std::string BasicFloatColumn<F>::GetText(int ARow) const {
 template <class F>
 void BasicFloatColumn<F>::SetText(int ARow, const std::string& S) {
     this->checkRow(ARow);
-    SetFloat(ARow, evaluateEntry(S));
+    const Extended value = evaluateEntry(S);
+    // A cell left as it shows is no new entry: passing through it never traps the focus on a stored value.
+    if (CheckEntry && this->table_ != nullptr && this->table_->EditorForm() != nullptr && S != GetText(ARow)) {
+        const std::string refusal = CheckEntry(ARow, value);
+        if (!refusal.empty()) throw EAssignError(refusal);
+    }
+    SetFloat(ARow, value);
 }
 
 template <class F>

@@ -136,7 +136,8 @@ void TInputDialog::LoadFields() {
         const Extended shown = b.ToShown(b.Get());
         b.Field->SetNumber(shown);
         b.LoadedText = b.Field->text();
-        b.Clamped = shown < b.Field->MinVal() || shown > b.Field->MaxVal();
+        // A field whose minimum is refused too shows a value below it as it is (see SetMinExclusive).
+        b.Clamped = (shown < b.Field->MinVal() && !b.Field->MinExclusive()) || shown > b.Field->MaxVal();
     }
 }
 

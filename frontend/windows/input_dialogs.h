@@ -102,7 +102,12 @@ class TDlgOptions : public TInputDialog {
     void BtnBrowseClick();
     Ui::TDlgOptions& Form() { return *ui_; }
 
+#ifdef Q_OS_WIN
     static constexpr const char* kBrowserFilter = "Programs|*.exe;*.com|All Files (*.*)|*.*";
+#else
+    // Programs carry no extension here: the "Programs" entry lists the executable files.
+    static constexpr const char* kBrowserFilter = "Programs|<executable>|All Files (*)|*";
+#endif
 
   protected:
     void Store() override;

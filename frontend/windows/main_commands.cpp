@@ -369,8 +369,9 @@ QString TMainCommands::resultFile(const char* Extension) const {
 }
 
 void TMainCommands::EditText(const QString& FileName) {
-    if (!platform::textEditor().get().start(form_.EditorPath(), QFileInfo(FileName).absoluteFilePath()))
-        platform::messages().get().information(&form_, "An error occurred in running the Word Processor");
+    platform::TextEditorService& editor = platform::textEditor().get();
+    if (!editor.start(form_.EditorPath(), QFileInfo(FileName).absoluteFilePath()))
+        platform::messages().get().information(&form_, platform::editorFailureMessage(editor));
 }
 
 void TMainCommands::createComputationMenu() {

@@ -165,8 +165,8 @@ void TMainForm::createToolBar() {
         {5, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
          [this] {
              const QString report = fromStd(project::ChangeFileExt(project_->FileName(), ".vm4o"));
-             if (!platform::textEditor().get().start(editorPath_, report))
-                 inform(this, "An error occurred in running the Word Processor");
+             platform::TextEditorService& editor = platform::textEditor().get();
+             if (!editor.start(editorPath_, report)) inform(this, platform::editorFailureMessage(editor));
          },
          false},
         {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},

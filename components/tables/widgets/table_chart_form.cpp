@@ -215,9 +215,9 @@ void TTableChartForm::browse() {
 }
 
 void TTableChartForm::viewFile() {
-    if (!platform::textEditor().get().start(platform::editorPath(), edtFile_->text())) {
-        showMessage(this, "An error occurred in running the Word Processor");
-    }
+    platform::TextEditorService& editor = platform::textEditor().get();
+    if (!editor.start(platform::editorPath(), edtFile_->text()))
+        showMessage(this, platform::editorFailureMessage(editor).toStdString());
 }
 
 void TTableChartForm::import(const std::vector<std::string>& lines) {

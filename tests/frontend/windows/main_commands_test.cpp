@@ -261,6 +261,11 @@ TEST_F(MainCommandsTest, ComputationItemsFollowTheFilesBesideTheInput) {
     commands->Item("CompInput")->trigger();
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], "An error occurred in running the Word Processor");
+    // The command tried and the system's reason follow on a second line when the launcher knows them.
+    editor.failureText = "my editor \"/w/wall.vm4o\": No such file or directory";
+    commands->Item("CompOutput")->trigger();
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1], "An error occurred in running the Word Processor\r" + editor.failureText);
 }
 
 TEST_F(MainCommandsTest, WindowListBindsEachItemToItsWindow) {
