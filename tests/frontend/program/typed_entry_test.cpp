@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
-#include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <vector>
 
@@ -27,7 +27,6 @@ using components::TTableForm;
 using Answer = platform::MessageService::Answer;
 
 const QString kSaveQuestion = "Do you want to save any changes?";
-const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
 
 // The part of a staged input file or report that belongs to stage 1 (up to the second stage's heading).
 std::string firstStage(const std::string& text) {
@@ -161,10 +160,10 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
             messages.asked.clear();
             command.run(*this);
             EXPECT_NE(firstStage(saved()).find(route.inFile), std::string::npos) << firstStage(saved());
+            // The report of this run (the engine stops a soft clay without parameters, after echoing it).
+            std::filesystem::remove(resultFile(".vm4o"));
             form->show();
             form->CompRunClick();
-            // (A soft clay with the parameters of a new layer runs, but gives no graphs.)
-            EXPECT_NE(std::find(messages.shown.begin(), messages.shown.end(), kCompleted), messages.shown.end());
             EXPECT_NE(firstStage(report()).find(route.inReport), std::string::npos);
             form->CloseAllChildren();
         }
