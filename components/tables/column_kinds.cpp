@@ -205,7 +205,10 @@ template <class F>
 void BasicEnumColumn<F>::ComboChosen(int AControl, int AItemIndex) {
     const int row = GetControl(AControl)->Tag;
     if (row < 0) throw EAssertionFailed("Unexpected row for combobox");
-    if (AsInteger(row) != AItemIndex + 1) SetInteger(row, AItemIndex + 1);
+    if (AsInteger(row) == AItemIndex + 1) return;
+    SetInteger(row, AItemIndex + 1);
+    // A choice is an edit like a typed entry: the table counts as changed.
+    if (this->table_ != nullptr) this->table_->SetChanged(true);
 }
 
 template <class F>

@@ -54,12 +54,10 @@ TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent)
 }
 
 bool TInputDialog::event(QEvent* Event) {
-    // The main window sends a deactivation before its menus open, so that what is typed counts; the
-    // window system sends both when the whole program gains or loses the activation.
-    if (Event->type() == QEvent::WindowActivate)
-        Activated();
-    else if (Event->type() == QEvent::WindowDeactivate)
-        FormDeactivate();
+    // The window system reports the activation when the whole program gains it. Losing it (another
+    // program, a message box, a menu) does not leave the dialog: the entry stays as typed, and every
+    // command of the main window stores it first.
+    if (Event->type() == QEvent::WindowActivate) Activated();
     return QWidget::event(Event);
 }
 

@@ -61,7 +61,10 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void UpdatePrevFile(const std::string& FileName);
     void UpdateRegistry();
     bool SaveChangesQuery();
-    void CommitActiveChild();
+    // Stores the entry being typed in the active child window (table editor, chart editor, input dialog)
+    // as leaving it would. False when the entry was refused: its message was shown, the window keeps the
+    // entry and the focus, and the command that asked must stop.
+    bool CommitActiveChild();
     void CloseAllChildren() override;
     bool GetModified() const;
     void SetModified(bool Value) override;

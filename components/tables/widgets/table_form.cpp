@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyle>
@@ -426,21 +427,27 @@ void BasicTableForm<F>::showError(const std::string& text) {
 }
 
 template <class F>
+void BasicTableForm<F>::storeCellText(int row, int k) {
+    Column* column = visibleColumn(k);
+    const std::string text = grid_->currentText().toStdString();
+    if (text == column->GetText(row)) return;
+    column->SetText(row, text);
+    table_->SetChanged(true);
+}
+
+template <class F>
 bool BasicTableForm<F>::CommitEdit() {
     if (table_ == nullptr) return true;
     const int row = grid_->currentRow();
     const int k = grid_->currentColumn();
-    if (!isDataCell(row, k)) return true;
-    table_->SetChanged(true);
-    if (usesControls(k)) return true;
-    Column* column = visibleColumn(k);
+    if (!isDataCell(row, k) || usesControls(k)) return true;
     try {
-        column->SetText(row, grid_->currentText().toStdString());
+        storeCellText(row, k);
     } catch (const EAssignError& e) {
         showError(e.what());
         return false;
     }
-    grid_->setCellText(row, k, QString::fromStdString(column->GetText(row)));
+    grid_->setCellText(row, k, QString::fromStdString(visibleColumn(k)->GetText(row)));
     return true;
 }
 
@@ -460,10 +467,9 @@ bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int toRow, int toC
     if (table_ == nullptr || refreshing_) return true;
     beforeCellSelect();
     if (isDataCell(fromRow, fromColumn)) {
-        table_->SetChanged(true);
         if (!usesControls(fromColumn)) {
             try {
-                visibleColumn(fromColumn)->SetText(fromRow, grid_->currentText().toStdString());
+                storeCellText(fromRow, fromColumn);
             } catch (const EAssignError& e) {
                 showError(e.what());
                 grid_->setFocus();
@@ -526,8 +532,9 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
         return w != nullptr && (w == grid_ || w == grid_->viewport() || w == grid_->cellEditor());
     };
     if (!inGrid(old) || inGrid(now)) return;
-    // The row commands commit the cell themselves.
-    if (now == btnAdd_ || now == btnIns_ || now == btnDel_) return;
+    // The row commands commit the cell themselves, and so do the menus of the main window when they open
+    // (the menu bar takes the focus when it is reached from the keyboard).
+    if (now == btnAdd_ || now == btnIns_ || now == btnDel_ || qobject_cast<QMenuBar*>(now) != nullptr) return;
     if (isAncestorOf(now)) {
         if (!modal_ && !CommitEdit()) grid_->setFocus();
     } else {
@@ -536,14 +543,16 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
 }
 
 template <class F>
-void BasicTableForm<F>::deactivate() {
-    if (table_ == nullptr || releasing_) return;
-    if (!CommitEdit() && !modal_) {
+bool BasicTableForm<F>::deactivate() {
+    if (table_ == nullptr || releasing_) return true;
+    if (CommitEdit()) return true;
+    if (!modal_) {
         if (container_ && container_->mdiArea()) container_->mdiArea()->setActiveSubWindow(container_);
         frameWidget()->raise();
         frameWidget()->activateWindow();
         grid_->setFocus();
     }
+    return false;
 }
 
 template <class F>

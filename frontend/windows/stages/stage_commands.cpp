@@ -90,10 +90,12 @@ void TStageCommands::OpenSideView() {
 }
 
 void TStageCommands::SelectStage(int Stage) {
+    if (!form_.CommitActiveChild()) return;
     stages::SelectStage(data(), host_, Stage);
 }
 
 void TStageCommands::SaveCurrentStageClick() {
+    if (!form_.CommitActiveChild()) return;
     stages::SaveCurrentStage(data(), host_);
 }
 

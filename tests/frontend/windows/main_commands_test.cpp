@@ -399,17 +399,27 @@ TEST_F(MainCommandsTest, LeavingADialogWithABadEntryBringsItBackAndStoresNothing
     QApplication::processEvents();
     EXPECT_EQ(data().NumIncrements, 40);
 
-    // A dialog that refuses to close while New replaces the project turns to the new project.
+    // New stops at a bad entry, which it shows once; corrected, New replaces the project and closes the
+    // dialog.
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, "4*(");
     form->SetModified(false);
+    messages.shown.clear();
+    const project::TProgramData* before = &data();
     form->FileNewClick();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(&data(), before);
     ASSERT_FALSE(commands->dlgProp.isNull());
-    data().NumIncrements = 7;
-    EXPECT_TRUE(commands->dlgProp->FormDeactivate());
-    EXPECT_EQ(field->text(), "7");
-    EXPECT_TRUE(commands->dlgProp->close());
+    EXPECT_EQ(field->text(), "4*(");
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    messages.answers = {platform::MessageService::Answer::No};
+    form->FileNewClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_NE(&data(), before);
+    EXPECT_TRUE(commands->dlgProp.isNull());
 }
 
 }  // namespace

@@ -165,18 +165,19 @@ TEST_F(TableFormTest, RejectedEntryShowsTheMessageAndKeepsTheCell) {
     }
 }
 
-TEST_F(TableFormTest, AcceptedEntryIsStoredAndShownFormattedAndMovingMarksTheTableChanged) {
+TEST_F(TableFormTest, AcceptedEntryIsStoredAndShownFormattedAndOnlyATypedEntryMarksTheTableChanged) {
     plainColumns(table, 3);
     TTableForm& form = showEditor<TTableForm>(table);
     table.SetChanged(false);
     form.grid()->moveCurrent(0, 1);
     QTest::keyClick(form.grid(), Qt::Key_Down);
-    EXPECT_TRUE(table.GetChanged());
+    EXPECT_FALSE(table.GetChanged());
 
     typeIntoCurrentCell(form, "2*3.5");
     QTest::keyClick(form.grid(), Qt::Key_Up);
     EXPECT_EQ(table.Cell(1, 1).AsFloat(), 7.0L);
     EXPECT_EQ(form.grid()->item(1, 1)->text(), "7");
+    EXPECT_TRUE(table.GetChanged());
 }
 
 TEST_F(TableFormTest, RowCommandWithoutACurrentRowIsShownNotThrown) {
