@@ -5,6 +5,7 @@
 
 #include "platform/service_slot.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace velmor::platform {
@@ -19,6 +20,10 @@ class FileDialogService {
     virtual QString saveFileName(QWidget* parent, const QString& fileName, const QString& filter) = 0;
 };
 
+// A pattern list of a filter entry that stands for the files the user may run: programs on Linux carry no
+// extension, so while that entry is chosen the open dialog lists the executable files.
+inline constexpr const char* kExecutableFiles = "<executable>";
+
 // The program's file dialogs: QFileDialog unless a test has put a fake in place.
 ServiceSlot<FileDialogService>& fileDialogs();
 
@@ -26,6 +31,10 @@ ServiceSlot<FileDialogService>& fileDialogs();
 // not already show its patterns in parentheses gets them appended; patterns separated by ";" are joined by
 // blanks, as Qt expects.
 QString qtFilter(const QString& filter);
+
+// Gives an open dialog the entries of `filter`. An entry whose patterns are kExecutableFiles shows as
+// "<description> (*)" and, while chosen, lists only the executable files (and the folders).
+void setOpenDialogFilter(QFileDialog& dialog, const QString& filter);
 
 // A fake for tests: records each request and answers from `answers` (an empty name, that is a cancelled
 // dialog, when none is left).

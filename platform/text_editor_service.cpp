@@ -13,9 +13,28 @@ class ProcessTextEditor : public TextEditorService {
   public:
     bool start(const QString& editorPath, const QString& fileName) override {
         const EditorCommand command = editorCommand(editorPath, fileName);
-        if (command.program.isEmpty()) return false;
-        return QProcess::startDetached(command.program, command.arguments);
+        QStringList shown{command.program.isEmpty() ? QString("(no program)") : command.program};
+        for (const QString& argument : command.arguments)
+            shown << (argument.contains(' ') ? '"' + argument + '"' : argument);
+        failure_ = shown.join(' ') + ": ";
+        if (command.program.isEmpty()) {
+            failure_ += "no text editor is set";
+            return false;
+        }
+        QProcess process;
+        process.setProgram(command.program);
+        process.setArguments(command.arguments);
+        if (process.startDetached()) {
+            failure_.clear();
+            return true;
+        }
+        failure_ += process.errorString();
+        return false;
     }
+    QString failure() const override { return failure_; }
+
+  private:
+    QString failure_;
 };
 
 QString& currentEditorPath() {
@@ -29,6 +48,13 @@ ServiceSlot<TextEditorService>& textEditor() {
     static ProcessTextEditor standard;
     static ServiceSlot<TextEditorService> slot(standard);
     return slot;
+}
+
+QString editorFailureMessage(const TextEditorService& editor) {
+    QString message = "An error occurred in running the Word Processor";
+    const QString failure = editor.failure();
+    if (!failure.isEmpty()) message += "\r" + failure;
+    return message;
 }
 
 QString defaultEditorPath() {

@@ -14,10 +14,16 @@ class TextEditorService {
     virtual ~TextEditorService() = default;
     // Starts `editorPath` with `fileName` as its argument; false when the process cannot be started.
     virtual bool start(const QString& editorPath, const QString& fileName) = 0;
+    // After a failed start: the command that was tried and the system's reason, for the user to see.
+    virtual QString failure() const { return {}; }
 };
 
 // The program's editor launcher: a detached process unless a test has put a fake in place.
 ServiceSlot<TextEditorService>& textEditor();
+
+// The message after a failed start: "An error occurred in running the Word Processor", then on a second
+// line the command that was tried and the system's reason, so a wrong editor setting can be found.
+QString editorFailureMessage(const TextEditorService& editor);
 
 // The editor used when the settings name none: xdg-open (the desktop's handler for the file) on Linux, the
 // Windows directory's notepad.exe on Windows.
@@ -50,8 +56,11 @@ class RecordingTextEditor : public TextEditorService {
         return succeed;
     }
 
+    QString failure() const override { return succeed ? QString() : failureText; }
+
     std::vector<Start> starts;
     bool succeed = true;
+    QString failureText;
 
   private:
     ServiceSlot<TextEditorService>::ScopedOverride override_{textEditor(), *this};

@@ -64,6 +64,7 @@ void TDataEdit::pullNumberInside(Extended bound, bool boundIsMinimum) {
     } catch (const Exception&) {
         return;
     }
+    if (boundIsMinimum && minExclusive_) return;
     if (boundIsMinimum ? bound > current : bound < current) SetNumber(bound);
 }
 
@@ -103,7 +104,7 @@ Extended TDataEdit::GetNumber() const {
 
 void TDataEdit::SetNumber(Extended Value) {
     if (!loading_) {
-        if (Value < minVal_) Value = minVal_;
+        if (Value < minVal_ && !minExclusive_) Value = minVal_;
         if (Value > maxVal_) Value = maxVal_;
     }
     text_ = FormatNumber(hex_, Value);
@@ -137,6 +138,7 @@ std::string TDataEdit::Validate() {
     try {
         const Extended value = GetNumber();
         if (integerOnly_ && value != std::trunc(value)) return "Entry must be an integer.";
+        if (minExclusive_ && !(value > minVal_)) return "Entry must be greater than " + FormatNumber(hex_, minVal_);
         if (value < minVal_) {
             SetNumber(minVal_);
             return "Entry must be greater than or equal to " + FormatNumber(hex_, minVal_);

@@ -41,6 +41,12 @@ class TDataEdit {
     void SetMinVal(Extended Value);
     void SetMaxVal(Extended Value);
 
+    // With MinExclusive the minimum itself is refused too, for a value that must be greater than it (an
+    // increment length): such an entry is refused with its text as typed, and a value at or below the
+    // minimum given by SetNumber is shown as it is rather than replaced by a value that is refused as well.
+    bool MinExclusive() const { return minExclusive_; }
+    void SetMinExclusive(bool Value) { minExclusive_ = Value; }
+
     // The evaluated text; EAssignError for a text that is not a valid expression, EMathError for an
     // arithmetic fault.
     Extended GetNumber() const;
@@ -88,6 +94,7 @@ class TDataEdit {
 
     std::string text_ = "0";
     bool integerOnly_ = false;
+    bool minExclusive_ = false;
     std::string caption_;
     bool hex_ = false;
     Extended minVal_ = -kUnlimited;

@@ -131,6 +131,11 @@ class BasicFloatColumn : public BasicValueColumn<F, Extended> {
     Extended Default = 0;
     bool TopDepth = false;
     std::string UnitString;
+    // A check of a typed entry (row, value in the table's units) that the column kind cannot know, such as
+    // a layer bottom below the one above: the message that refuses the entry, empty to accept it. Run
+    // while the table's editor is open, as the integer limits are, on a text other than the cell shows;
+    // not part of the stored layout.
+    std::function<std::string(int ARow, Extended Value)> CheckEntry;
 
     void InsertRows(Table* ATable, int AIndex, int ACount) override;
     void DeleteRow(int AIndex) override;

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "fields/exceptions.h"
+#include "fields/number_text.h"
 #include "tables/col_stream.h"
 
 namespace velmor::project {
@@ -50,6 +51,7 @@ TProjectTables::TProjectTables() : TProjectTables(ProjectTablesLayout()) {}
 TProjectTables::TProjectTables(const std::string& Layout) {
     load(Layout);
     setCommentsAndPictures();
+    setEntryChecks();
 }
 
 TProjectTables::~TProjectTables() {
@@ -145,6 +147,22 @@ void TProjectTables::setCommentsAndPictures() {
     distLoad_->SetHelpPicture(kEarthPressurePicture);
     longDist_->SetHelpPicture(kEarthPressurePicture);
     soilStrength_->SetHelpPicture(kTiebackPicture);
+}
+
+void TProjectTables::setEntryChecks() {
+    // The engine takes a layer as the soil between the bottom of the layer above (the top of the wall for
+    // the first) and its own bottom, and stops the run on a layer that does not reach below its top.
+    for (TGridTable* layers : {newSoil_, longSoil_}) {
+        auto* bottom = dynamic_cast<components::TFloatColumn*>(layers->Columns(kLayerBottomColumn));
+        if (bottom == nullptr) throw EReadError("The layout has no layer bottom column in " + layers->Caption());
+        bottom->CheckEntry = [bottom](int Row, components::Extended Value) -> std::string {
+            if (Row == 0) return Value > 0 ? "" : "Entry must be greater than 0.";
+            const components::Extended above = bottom->AsFloat(Row - 1);
+            if (Value > above) return "";
+            return "Entry must be greater than " + components::formatGeneral(above, components::kCellDigits) +
+                   ", the bottom of the layer above.";
+        };
+    }
 }
 
 TGridTable* TProjectTables::FindPlain(const std::string& Name) const {

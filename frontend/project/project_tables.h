@@ -15,6 +15,8 @@ using components::TGridTableChart;
 // Resource names of the two help pictures; the window layer loads the pictures under these names.
 inline constexpr const char* kEarthPressurePicture = ":/pictures/earth_pressure.svg";
 inline constexpr const char* kTiebackPicture = ":/pictures/tieback.svg";
+// The "Depth at Bottom" column of the soil-layer tables (NewSoil, LongSoil), counted from 0.
+inline constexpr int kLayerBottomColumn = 1;
 
 // The nineteen tables of a project with their two table spaces (plain and chart identifiers are numbered
 // apart). They are created from the stored layout compiled into the program, in the order of the layout,
@@ -74,6 +76,8 @@ class TProjectTables {
   private:
     void load(const std::string& Layout);
     void setCommentsAndPictures();
+    // Entries the engine would refuse are refused where they are typed.
+    void setEntryChecks();
 
     // The spaces are declared first so that they outlive the tables.
     components::TTableSpace plainSpace_;

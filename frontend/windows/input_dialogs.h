@@ -102,7 +102,12 @@ class TDlgOptions : public TInputDialog {
     void BtnBrowseClick();
     Ui::TDlgOptions& Form() { return *ui_; }
 
+#ifdef Q_OS_WIN
     static constexpr const char* kBrowserFilter = "Programs|*.exe;*.com|All Files (*.*)|*.*";
+#else
+    // Programs carry no extension here: the "Programs" entry lists the executable files.
+    static constexpr const char* kBrowserFilter = "Programs|<executable>|All Files (*)|*";
+#endif
 
   protected:
     void Store() override;
@@ -211,7 +216,7 @@ class TDlgConLoads : public TOptionTableDialog {
     std::unique_ptr<Ui::TDlgConLoads> ui_;
 };
 
-// Project Title: one line of at most 80 characters.
+// Project Title: one line of at most 80 characters, shown and stored as the file's Windows-1252 text.
 class TdlgTitle : public TInputDialog {
     Q_OBJECT
 
@@ -225,7 +230,13 @@ class TdlgTitle : public TInputDialog {
     void Store() override;
 
   private:
+    // A typed or pasted character that the project file cannot hold is taken back with a message.
+    void TitleEdited(const QString& Text);
+
     std::unique_ptr<Ui::TdlgTitle> ui_;
+    // The title as loaded (an unedited title keeps its bytes) and the last text the file can hold.
+    QString loadedText_;
+    QString acceptedText_;
 };
 
 // Shows an input dialog as a child window of `Area` (the dialog becomes the window's widget) and makes it

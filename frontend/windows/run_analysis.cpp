@@ -5,11 +5,16 @@
 #include <QFile>
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "fields/exceptions.h"
 #include "platform/message_service.h"
 #include "project/file_names.h"
 #include "project/run_control.h"
+#include "project/run_report.h"
+#include "project/text_file.h"
 #include "windows/main_form.h"
 
 namespace velmor::windows {
@@ -29,6 +34,47 @@ const char* const kInconsistent =
     "support@morvex.com";
 const char* const kCompleted = "Computations are completed. Please, check output file for results or error messages.";
 
+// Empty when every problem of the run produced its results; otherwise the message of a stopped run: what
+// the report says, and where the report is. A report that cannot be read is no sign of a finished run.
+QString stoppedRunMessage(const std::string& ReportFile) {
+    std::vector<std::string> lines;
+    try {
+        const project::TRunOutcome outcome = project::ReadRunOutcome(project::ReadTextLines(ReportFile));
+        if (!outcome.Stopped) return {};
+        lines = outcome.Message;
+        if (lines.empty()) lines.push_back("The output file does not reach END OF ANALYSIS.");
+    } catch (const components::EInOutError&) {
+        lines = {"The output file could not be read."};
+    }
+    QString text = "The analysis stopped:";
+    for (const std::string& line : lines) text += "\r" + QString::fromStdString(line);
+    return text + "\rPlease, check output file " + QString::fromStdString(ReportFile);
+}
+
+// The plot-data file of the previous run, moved aside for the length of the engine call: put back when
+// the engine ran nothing, deleted when it ran, so an earlier plot file is never taken for this run's.
+class PreviousPlotFile {
+  public:
+    explicit PreviousPlotFile(std::string Plot) : plot_(std::move(Plot)), aside_(plot_ + ".previous") {
+        std::remove(aside_.c_str());
+        asideHeld_ = std::rename(plot_.c_str(), aside_.c_str()) == 0;
+    }
+    ~PreviousPlotFile() {
+        if (asideHeld_) std::rename(aside_.c_str(), plot_.c_str());
+    }
+    PreviousPlotFile(const PreviousPlotFile&) = delete;
+    PreviousPlotFile& operator=(const PreviousPlotFile&) = delete;
+    // The engine ran: the previous results are gone for good.
+    void Discard() {
+        if (asideHeld_) std::remove(aside_.c_str());
+        asideHeld_ = false;
+    }
+
+  private:
+    std::string plot_, aside_;
+    bool asideHeld_ = false;
+};
+
 // The wait cursor for the length of the engine call, the previous cursor back afterwards.
 class WaitCursor {
   public:
@@ -41,6 +87,8 @@ class WaitCursor {
 }  // namespace
 
 void TMainForm::CompRunClick() {
+    // What is being typed is what is run; a refused entry stops the run before anything is saved.
+    if (!CommitActiveChild()) return;
     platform::MessageService& messages = platform::messages().get();
     // A project that was not saved (Save As cancelled) is not run: the engine would read an older file.
     if (!FileSaveClick() || project_->FileName() == kNewFileName) return;
@@ -86,8 +134,7 @@ void TMainForm::CompRunClick() {
         }
     } runEnd{engineLibrary_};
 
-    // The old results go now, so that a plot file from an earlier run is never shown as this run's.
-    std::remove(names.Plot.c_str());
+    PreviousPlotFile previousPlot(names.Plot);
     std::int32_t result = 0;
     {
         WaitCursor wait;
@@ -96,12 +143,17 @@ void TMainForm::CompRunClick() {
     if (result == 1) {
         messages.information(this, kInconsistent);
     } else {
-        messages.information(this, kCompleted);
+        previousPlot.Discard();
+        // A stopped run says so and why; its plot-data file still holds what the engine got to.
+        const QString stopped = stoppedRunMessage(names.Report);
+        messages.information(this, stopped.isEmpty() ? QString(kCompleted) : stopped);
         if (QFile::exists(QString::fromStdString(names.Plot))) {
             // Graph windows go before their curves are replaced: a read error's message box would let them
             // repaint half-read data.
             CloseAllChildren();
-            plotLoaded_ = ReadPlotFile(names.Plot, true);
+            // A stopped run leaves a plot file cut where the engine stopped: the stop's message has said
+            // why, a reading error would only add a second, misleading one.
+            plotLoaded_ = ReadPlotFile(names.Plot, stopped.isEmpty());
         }
     }
     UpdatePlotButtons();

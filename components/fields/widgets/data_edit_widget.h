@@ -23,6 +23,7 @@ class DataEditWidget : public QLineEdit {
     Q_PROPERTY(bool Hex READ Hex WRITE SetHex)
     Q_PROPERTY(double MaxVal READ maxValProperty WRITE setMaxValProperty)
     Q_PROPERTY(double MinVal READ minValProperty WRITE setMinValProperty)
+    Q_PROPERTY(bool MinExclusive READ MinExclusive WRITE SetMinExclusive)
     Q_PROPERTY(double Number READ numberProperty WRITE setNumberProperty)
     Q_PROPERTY(QString UnitsString READ UnitsString WRITE SetUnitsString)
     Q_PROPERTY(int Units READ Units WRITE SetUnits)
@@ -38,6 +39,9 @@ class DataEditWidget : public QLineEdit {
     void SetHex(bool Value) { rules_.SetHex(Value); }
     Extended MinVal() const { return rules_.MinVal(); }
     void SetMinVal(Extended Value);
+    // Whether MinVal itself is refused too (see TDataEdit::SetMinExclusive).
+    bool MinExclusive() const { return rules_.MinExclusive(); }
+    void SetMinExclusive(bool Value) { rules_.SetMinExclusive(Value); }
     Extended MaxVal() const { return rules_.MaxVal(); }
     void SetMaxVal(Extended Value);
     // The evaluated text: EAssignError for an invalid expression, EMathError for an arithmetic fault.

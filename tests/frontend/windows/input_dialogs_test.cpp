@@ -90,13 +90,16 @@ TEST(InputDialogs, LeavingWithoutAChangeKeepsEveryDigitAndTheProjectUnmodified) 
     // 241 in is 20.083... ft: shown with 18 digits, it would not come back as 241 exactly.
     p.data.FreeHeight = 241;
     p.data.SurchargeAtTop = 0.7L;
-    p.data.NumIncrements = 100;  // a new project's 0 lies below the field's minimum
+    p.data.NumIncrements = 100;   // a new project's 0 lies below the field's minimum
+    p.data.IncrementLength = -6;  // refused by the engine, shown as stored so the run's message matches it
     TdlgCSD csd(p.data);
     csd.FormActivate();
     ASSERT_TRUE(csd.FormDeactivate());
     TDlgProp prop(p.data);
     prop.FormActivate();
+    EXPECT_EQ(prop.Form().deXGS->text(), "-6");
     ASSERT_TRUE(prop.FormDeactivate());
+    EXPECT_EQ(p.data.IncrementLength, -6);
     EXPECT_EQ(p.data.FreeHeight, 241);
     EXPECT_EQ(p.data.SurchargeAtTop, 0.7L);
     EXPECT_FALSE(p.hooks.modified);
@@ -243,6 +246,9 @@ TEST(InputDialogs, ControlOptionsBrowseForTheEditor) {
     ASSERT_EQ(files.requests.size(), 2u);
     EXPECT_EQ(files.requests[0].fileName, "xdg-open");
     EXPECT_EQ(files.requests[0].filter, TDlgOptions::kBrowserFilter);
+#ifndef Q_OS_WIN
+    EXPECT_TRUE(files.requests[0].filter.contains(platform::kExecutableFiles));  // programs have no extension
+#endif
     options.FormDeactivate();
     EXPECT_EQ(editor, "/usr/bin/kate");
     EXPECT_FALSE(p.hooks.modified);

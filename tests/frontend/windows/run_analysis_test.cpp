@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 
 #include "acceptance/plot_reader.h"
@@ -28,11 +29,19 @@ using test::writeFile;
 const QString kCompleted = "Computations are completed. Please, check output file for results or error messages.";
 const QString kInitFailed = "Attempt to initialize DLL failed";
 
-// The engine stand-in of the fake library: returns `fakeResult` and keeps the run-control file it found.
+// The engine stand-in of the fake library: returns `fakeResult` and keeps the run-control file it found;
+// when it runs, it writes the report of a problem that finished.
 std::int32_t fakeResult = 0;
 std::string runControlSeen;
 std::int32_t fakeEngine(std::int32_t) {
     runControlSeen = readFile("names.dat");
+    if (fakeResult == 1) return 1;
+    const std::size_t report = runControlSeen.find("\r\n") + 2;
+    writeFile(runControlSeen.substr(report, runControlSeen.find("\r\n", report) - report),
+              " VELMOR - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES\n"
+              "     RESULTS -- ITERATION  1\n     --------------------\n"
+              "   STA I      X         DEFL.\n   ------    ----        ----\n"
+              "     0   0.000E+00   0.737E+00\n\n\n\n     END OF ANALYSIS\n");
     return fakeResult;
 }
 
@@ -141,7 +150,7 @@ TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
         {"interface mismatch", true, 1,
          "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
          "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com",
-         false},
+         true},
         {"ran without plot file", true, 0,
          "Computations are completed. Please, check output file for results or error "
          "messages.",
@@ -158,6 +167,7 @@ TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
         form.CompRunClick();
         EXPECT_EQ(messages.shown, std::vector<QString>{c.message}) << c.name;
         EXPECT_EQ(fs::exists(plotFile), c.plotKept) << c.name;
+        EXPECT_FALSE(fs::exists(plotFile + ".previous")) << c.name;
         // The graphs of the earlier results stay when the engine produced no new ones.
         EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2) << c.name;
         EXPECT_EQ(libraries.unloads, libraries.loads) << c.name;
@@ -165,6 +175,62 @@ TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
     }
     const std::string stem = input.substr(0, input.size() - 5);
     EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
+}
+
+TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesOrKeepsThePlotFile) {
+    installRealEngine();
+    const fs::path work = dir.path() / "work.d";
+    const std::string input = (work / "wall.vm4d").string(), plotFile = (work / "wall.vm4p").string();
+    const QString checkReport = "\rPlease, check output file " + QString::fromStdString((work / "wall.vm4o").string());
+    const std::string oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+    const struct {
+        const char* name;
+        const char* from;  // an edit of the example's text, none when empty
+        const char* to;
+        bool refused;  // the library refuses the interface number
+        QString message;
+        bool deflection;  // the deflection graph of this run can be shown
+    } cases[] = {
+        {"finished", "", "", false, kCompleted, true},
+        {"stopped on input", "\n60 6\t", "\n60 -6\t", false,
+         "The analysis stopped:\rERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO" + checkReport, false},
+        {"stopped in the curve generator", "0.066550926 0.0  32 ", "0.066550926 0.0  0 ", false,
+         "The analysis stopped:\rINPUT SOIL LAYER  1: THE FRICTION ANGLE MUST BE GREATER THAN ZERO" + checkReport,
+         false},
+        {"interface refused", "", "", true,
+         "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
+         "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com",
+         false},
+    };
+    for (const auto& c : cases) {
+        std::string text =
+            readFile((fs::path(VELMOR_SOURCE_DIR) / "examples" / "cantilever-sand-english.vm4d").string());
+        if (*c.from != '\0') {
+            ASSERT_NE(text.find(c.from), std::string::npos) << c.name;
+            text.replace(text.find(c.from), std::string(c.from).size(), c.to);
+        }
+        writeFile(input, text);
+        form.OpenFileName(input, 0);
+        writeFile(plotFile, oldPlot);
+        ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
+        std::optional<platform::FakeLibraries> libraries;
+        if (c.refused) libraries.emplace().libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&fakeEngine);
+        fakeResult = 1;
+        messages.shown.clear();
+        const bool loadedBefore = form.PlotLoaded();
+        form.SpeedButton(4)->click();
+        ASSERT_EQ(messages.shown.size(), 1u) << c.name << ": " << messages.shown.back().toStdString();
+        EXPECT_EQ(messages.shown[0].toStdString(), c.message.toStdString()) << c.name;
+        // The engine's own plot file after a run; the previous one, and its graphs, after a refusal.
+        EXPECT_EQ(readFile(plotFile) == oldPlot, c.refused) << c.name;
+        EXPECT_FALSE(fs::exists(plotFile + ".previous")) << c.name;
+        if (c.refused) {
+            EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2) << c.name;
+            EXPECT_EQ(form.PlotLoaded(), loadedBefore) << c.name;
+        } else {
+            EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.deflection) << c.name;
+        }
+    }
 }
 
 std::int32_t throwingEngine(std::int32_t) {
