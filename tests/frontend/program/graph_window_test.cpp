@@ -287,13 +287,10 @@ TEST_F(GraphWindowTest, AxisCaptionsNameTheUnitsOfTheNumbersShown) {
     const Case cases[] = {
         {"three-stages.vm4d", &G::pltSoil, "Net Soil Reaction per Station (lbs)", "Depth (ft)"},
         {"three-stages.vm4d", &G::pltDef, "Deflection (in)", "Depth (ft)"},
-        {"three-stages.vm4d", &G::pltMom, "Bending Moment (in-kips)", "Depth (ft)"},
-        {"three-stages.vm4d", &G::pltShear, "Shear (kips)", "Depth (ft)"},
         {"three-stages.vm4d", &G::pltLD, "Earth Pressure (lbs/in)", "Depth (ft)"},
         {"three-stages.vm4d", &G::pltPY, "y (in)", "p (lbs/in)"},
         {"cantilever-sand-si.vm4d", &G::pltSoil, "Net Soil Reaction per Station (kN)", "Depth (m)"},
         {"cantilever-sand-si.vm4d", &G::pltDef, "Deflection (m)", "Depth (m)"},
-        {"cantilever-sand-si.vm4d", &G::pltMom, "Bending Moment (m-kN)", "Depth (m)"},
         {"cantilever-sand-si.vm4d", &G::PltCombine, "Earth Pressure (kN/m)", "Depth (m)"},
     };
     std::string example = "three-stages.vm4d";

@@ -93,54 +93,13 @@ TEST(PlotPicture, LegendBoxLiesInsideEverySavedPictureAtItsRelativePlace) {
     }
 }
 
-TEST(PlotPicture, LegendBoxRectHoldsTheBoxInsideFrameOrPage) {
-    const TPixelRect frame{100, 50, 500, 350}, page{0, 0, 600, 400};
-    struct Case {
-        TLegendPlace place;
-        int width, height;
-        TPixelRect expected;
-    };
-    const Case cases[] = {
-        {{1, 1}, 100, 60, {400, 290, 500, 350}},      // bottom-right corner of the frame
-        {{0, 0}, 100, 60, {100, 50, 200, 110}},       // top-left
-        {{0.5, 0.5}, 100, 60, {250, 170, 350, 230}},  // centred
-        {{-3, 7}, 100, 60, {100, 290, 200, 350}},     // dragged beside the frame: back inside it
-        {{1, 1}, 450, 60, {75, 290, 525, 350}},       // wider than the frame: centred on it, inside the page
-        {{1, 1}, 700, 500, {0, 0, 700, 500}},         // larger than the page: its top-left corner
-        {{NAN, NAN}, 100, 60, {100, 50, 200, 110}},   // no place: the frame's top-left
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.place.X << ", " << c.place.Y << ", " << c.width << " x " << c.height);
-        const TPixelRect r = LegendBoxRect(c.place, c.width, c.height, frame, page);
-        EXPECT_EQ(r.Left, c.expected.Left);
-        EXPECT_EQ(r.Top, c.expected.Top);
-        EXPECT_EQ(r.Right, c.expected.Right);
-        EXPECT_EQ(r.Bottom, c.expected.Bottom);
-    }
-    // The window's place is the inverse: the legend at the frame's bottom-right corner gives (1, 1).
-    const TLegendPlace corner = LegendPlace({400, 290, 500, 350}, frame);
-    EXPECT_DOUBLE_EQ(corner.X, 1);
-    EXPECT_DOUBLE_EQ(corner.Y, 1);
-}
-
-TEST(PlotPicture, NoActiveCurveLeavesNoLegendAndAWiderNameWidensItInsideThePlot) {
+TEST(PlotPicture, NoActiveCurveLeavesNoLegendListAndNoBox) {
     TGraphPlot plot;
     fillStages(plot, 2);
     auto form = std::make_unique<TPlotForm>(plot);
     form->resize(800, 600);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    const int narrow = form->Legend()->width();
-    form->Dialogs().EditLegendNames = [](QWidget*, TGraphPlot& p) {
-        p.GetLine(1)->Name = "Stage 2: excavation to the anchor level, long-term";
-        return true;
-    };
-    form->PlotMenu()->actions()[7]->trigger();
-    const QRect legend = form->Legend()->geometry();
-    EXPECT_GT(legend.width(), narrow + 150);
-    EXPECT_EQ(legend.right() + 1, form->Layout().Plot.Right);
-    EXPECT_EQ(legend.bottom() + 1, form->Layout().Plot.Bottom);
-
     form->Dialogs().EditActiveCurves = [](QWidget*, TGraphPlot& p) {
         for (int i = 0; i < p.GetLineCount(); ++i) p.GetLine(i)->Active = false;
         return true;
@@ -151,12 +110,6 @@ TEST(PlotPicture, NoActiveCurveLeavesNoLegendAndAWiderNameWidensItInsideThePlot)
     QPainter painter(&picture);
     EXPECT_TRUE(
         LegendBoxOf(painter, plot, form->PictureCanvas(TLayoutTarget::Bitmap, {0, 0, 432, 288}, 72, 72)).Rows.empty());
-    form->Dialogs().EditActiveCurves = [](QWidget*, TGraphPlot& p) {
-        p.GetLine(0)->Active = true;
-        return true;
-    };
-    form->PlotMenu()->actions()[8]->trigger();
-    EXPECT_TRUE(form->Legend()->isVisibleTo(form.get()));
 }
 
 }  // namespace
