@@ -1,6 +1,7 @@
 // The program's entry: the application, its main window with the project named on the command line, and
 // the event loop until the main window closes.
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include "windows/main_commands.h"
@@ -10,7 +11,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("VELMOR 2013");
-    QApplication::setApplicationDisplayName("VELMOR 2013");
+    // No display name: the platform would append it to every window's caption.
+    QApplication::setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
     QApplication::setOrganizationName("Morvex");
 
     velmor::windows::TMainForm mainForm;

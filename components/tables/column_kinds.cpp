@@ -205,7 +205,10 @@ template <class F>
 void BasicEnumColumn<F>::ComboChosen(int AControl, int AItemIndex) {
     const int row = GetControl(AControl)->Tag;
     if (row < 0) throw EAssertionFailed("Unexpected row for combobox");
-    if (AsInteger(row) != AItemIndex + 1) SetInteger(row, AItemIndex + 1);
+    if (AsInteger(row) == AItemIndex + 1) return;
+    SetInteger(row, AItemIndex + 1);
+    // A choice is an edit like a typed entry: the table counts as changed.
+    if (this->table_ != nullptr) this->table_->SetChanged(true);
 }
 
 template <class F>
@@ -325,8 +328,9 @@ void BasicFloatColumn<F>::InsertRows(Table* ATable, int AIndex, int ACount) {
     const int bottomCount = bottom != nullptr ? bottom->RowCount() : 0;
     values_.insert(values_.begin() + AIndex, static_cast<std::size_t>(ACount), Default);
     for (int d = AIndex; d < AIndex + ACount; ++d) {
-        // A new top starts at the bottom of the row above; a new bottom ends at the top of the row below.
-        if (bottom != nullptr && d >= 1 && d <= bottomCount - 1) {
+        // A new top starts at the bottom of the row above (the last row's too, when rows are appended); a new
+        // bottom ends at the top of the row below.
+        if (bottom != nullptr && d >= 1 && d - 1 < bottomCount) {
             values_[static_cast<std::size_t>(d)] = bottom->values_[static_cast<std::size_t>(d - 1)];
         } else if (top != nullptr && d + 1 < top->RowCount()) {
             values_[static_cast<std::size_t>(d)] = top->values_[static_cast<std::size_t>(d + 1)];
@@ -770,6 +774,8 @@ std::string BasicTableColumn<F>::ButtonCaption(int ARow) const {
 template <class F>
 void BasicTableColumn<F>::ButtonClicked(int AControl) {
     const int row = GetControl(AControl)->Tag;
+    // A button left over from a deleted row has nothing to open.
+    if (row < 0 || row >= this->RowCount()) return;
     TRowObject* object = AsObject(row);
     if (auto* table = dynamic_cast<Table*>(object)) {
         const TTableEditor* editor = this->table_ != nullptr ? this->table_->EditorForm() : nullptr;

@@ -1,5 +1,6 @@
 #include "tables/number_import.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -23,6 +24,8 @@ class TableTarget : public TImportTarget {
     int DataColumnCount() const override { return table_.VisibleColumnCount(); }
     int RowCount() const override { return table_.RowCount(); }
     int MaxRows() const override { return table_.MaxRows(); }
+    int MinRows() const override { return table_.MinRows(); }
+    int RowGroup() const override { return table_.RowGroup(); }
     void AddRow() override { table_.AddRowGroup(); }
     void SetCellText(int AColumn, int ARow, const std::string& AText) override {
         table_.SetCellText(table_.IndexOfColumn(table_.VisibleColumns(AColumn)), ARow, AText);
@@ -78,28 +81,74 @@ std::vector<std::string> ReadTextLines(const std::string& AFileName) {
     return SplitLines(text.str());
 }
 
-int ImportNumberLines(const std::vector<std::string>& ALines, TImportTarget& ATarget) {
-    const int columns = ATarget.DataColumnCount();
-    const int maxRows = ATarget.MaxRows();
-    const int rowsBefore = ATarget.RowCount();
-    int imported = 0;
-    std::vector<Extended> numbers;
-    for (const auto& line : ALines) {
-        if (maxRows > 0 && imported >= maxRows) break;
-        if (ParseNumbers(line, numbers) != columns || columns == 0) continue;
-        if (imported >= rowsBefore && imported >= ATarget.RowCount()) ATarget.AddRow();
-        for (int k = 0; k < columns; ++k) {
-            ATarget.SetCellText(k, imported, formatGeneral(numbers[static_cast<std::size_t>(k)], kCellDigits));
-        }
-        ++imported;
-    }
-    if (imported > 0) {
-        while (ATarget.RowCount() > imported) ATarget.DeleteRow(imported);
-    }
-    return imported;
+namespace {
+
+// The first row of the row group that holds ARow.
+int groupStart(int ARow, int AGroup) {
+    return AGroup * (ARow / AGroup);
 }
 
-int ImportNumberLines(const std::vector<std::string>& ALines, TGridTableChart& ATable) {
+std::string plural(int ACount, const char* AOne, const char* AMany) {
+    return std::to_string(ACount) + " " + (ACount == 1 ? AOne : AMany);
+}
+
+}  // namespace
+
+TImportResult ImportNumberLines(const std::vector<std::string>& ALines, TImportTarget& ATarget) {
+    const int columns = ATarget.DataColumnCount();
+    const int maxRows = ATarget.MaxRows();
+    const int group = std::max(1, ATarget.RowGroup());
+    TImportResult result;
+    if (columns == 0) return result;
+
+    std::vector<std::vector<Extended>> rows;
+    std::vector<Extended> numbers;
+    for (const auto& line : ALines) {
+        if (ParseNumbers(line, numbers) == columns) rows.push_back(numbers);
+    }
+    // The rows the table ends with, found before anything is changed: row groups are added while rows are
+    // missing and MaxRows lets them in, then the groups after the last imported row go.
+    const int found = static_cast<int>(rows.size());
+    int wanted = maxRows > 0 ? std::min(found, maxRows) : found;
+    int rowsAfter = ATarget.RowCount();
+    while (rowsAfter < wanted) {
+        if (maxRows > 0 && rowsAfter + group > maxRows) {
+            wanted = rowsAfter;
+            break;
+        }
+        rowsAfter += group;
+    }
+    while (rowsAfter > wanted && groupStart(rowsAfter - 1, group) >= wanted) rowsAfter = groupStart(rowsAfter - 1, group);
+    result.LeftOut = found - wanted;
+    if (wanted == 0) return result;
+    if (rowsAfter < ATarget.MinRows()) {
+        result.Refused = true;
+        result.LeftOut = 0;
+        result.Message = "The values make " + plural(wanted, "row", "rows") + ", but the table needs at least " +
+                         plural(ATarget.MinRows(), "row", "rows") + ". Nothing was imported.";
+        return result;
+    }
+
+    for (int row = 0; row < wanted; ++row) {
+        if (row >= ATarget.RowCount()) ATarget.AddRow();
+        for (int k = 0; k < columns; ++k) {
+            const auto& values = rows[static_cast<std::size_t>(row)];
+            ATarget.SetCellText(k, row, formatGeneral(values[static_cast<std::size_t>(k)], kCellDigits));
+        }
+        ++result.Imported;
+    }
+    while (ATarget.RowCount() > result.Imported && groupStart(ATarget.RowCount() - 1, group) >= result.Imported) {
+        ATarget.DeleteRow(ATarget.RowCount() - 1);
+    }
+    if (result.LeftOut > 0) {
+        result.Message = "The table holds at most " + plural(wanted, "row", "rows") + ": " +
+                         plural(result.LeftOut, "line", "lines") + " of values " +
+                         (result.LeftOut == 1 ? "was" : "were") + " left out.";
+    }
+    return result;
+}
+
+TImportResult ImportNumberLines(const std::vector<std::string>& ALines, TGridTableChart& ATable) {
     TableTarget target(ATable);
     return ImportNumberLines(ALines, target);
 }

@@ -35,21 +35,36 @@ class TImportTarget {
     virtual int RowCount() const = 0;
     // 0: no limit.
     virtual int MaxRows() const = 0;
+    virtual int MinRows() const = 0;
+    // Rows are added and deleted in groups of this many.
+    virtual int RowGroup() const = 0;
     // "&Add Row": one row group at the end.
     virtual void AddRow() = 0;
     // Number AColumn (0-based) of an imported row, as 8-digit general text.
     virtual void SetCellText(int AColumn, int ARow, const std::string& AText) = 0;
-    // "&Delete Row" on ARow.
+    // "&Delete Row" on ARow: the row group that holds it.
     virtual void DeleteRow(int ARow) = 0;
 };
 
-// Imports every line whose count of numbers equals the data column count as the next row (adding rows as
-// needed), until MaxRows rows are imported (no limit for MaxRows 0) or the lines end; when at least one row
-// was imported the rows after the last imported one are deleted (MinRows is not applied). The result is
-// the count of imported rows.
-int ImportNumberLines(const std::vector<std::string>& ALines, TImportTarget& ATarget);
+struct TImportResult {
+    // Rows written.
+    int Imported = 0;
+    // Lines with the right count of numbers that found no row: the table holds at most MaxRows rows.
+    int LeftOut = 0;
+    // The import would have left fewer than MinRows rows; nothing was changed.
+    bool Refused = false;
+    // What the user is told (empty when every line that fits was imported).
+    std::string Message;
+};
+
+// Imports every line whose count of numbers equals the data column count as the next row (adding row groups
+// as needed), until MaxRows rows are imported (no limit for MaxRows 0) or the lines end; when at least one row
+// was imported the row groups after the last imported row are deleted, so every imported row is kept. An
+// import that would leave fewer than MinRows rows changes nothing and is refused; lines beyond MaxRows are
+// counted as left out. Both are told in the result's message.
+TImportResult ImportNumberLines(const std::vector<std::string>& ALines, TImportTarget& ATarget);
 
 // ImportNumberLines straight into a table (visible column k takes number k), for callers without a window.
-int ImportNumberLines(const std::vector<std::string>& ALines, TGridTableChart& ATable);
+TImportResult ImportNumberLines(const std::vector<std::string>& ALines, TGridTableChart& ATable);
 
 }  // namespace velmor::components

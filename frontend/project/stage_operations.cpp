@@ -18,13 +18,22 @@ void StoreCurrentStage(TProgramData& Data) {
     Data.SaveStageFile();
 }
 
+bool StageFileHoldsData(const std::string& FileName) {
+    std::error_code error;
+    return FileExists(FileName) && std::filesystem::file_size(FileName, error) > 0 && !error;
+}
+
+std::optional<std::string> ProjectTitleOfStageFiles(const TProgramData& Data) {
+    const std::string first = StageFileName(Data.FileName, 1);
+    if (!StageFileHoldsData(first)) return std::nullopt;
+    const std::vector<std::string> lines = ReadTextLines(first);
+    if (lines.empty()) return std::nullopt;
+    return lines.front();
+}
+
 void LoadCurrentStage(TProgramData& Data) {
     Data.StageFileName = StageFileName(Data.FileName, Data.CurrentStage);
-    // A stage that the combined file declared but never marked was split into an empty file: like a missing
-    // stage, it keeps the data in memory.
-    std::error_code error;
-    if (FileExists(Data.StageFileName) && std::filesystem::file_size(Data.StageFileName, error) > 0)
-        ReadStageFile(Data, Data.StageFileName);
+    if (StageFileHoldsData(Data.StageFileName)) ReadStageFile(Data, Data.StageFileName);
 }
 
 void ReadStageFile(TProgramData& Data, const std::string& FileName) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "project/program_data.h"
@@ -13,6 +14,11 @@ void StoreCurrentStage(TProgramData& Data);
 // StageFileName := stage file of CurrentStage; when that file exists and is not empty it is read into the
 // project.
 void LoadCurrentStage(TProgramData& Data);
+// True when the stage file exists and is not empty. A stage that the combined file declared but never marked
+// is split into an empty file: like a missing stage, it keeps the data in memory.
+bool StageFileHoldsData(const std::string& FileName);
+// The first line of stage file 1, the project's own title, as its bytes; nothing when that file holds no data.
+std::optional<std::string> ProjectTitleOfStageFiles(const TProgramData& Data);
 // Reads one stage file into the project (the current layout, or 3.0 while FullFormat is cleared). A read
 // error is shown through the hooks and leaves what was read so far; then every empty plain table gets its
 // MinRows rows and the modified state is cleared.

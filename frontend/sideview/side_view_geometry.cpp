@@ -142,8 +142,37 @@ std::pair<std::string, std::string> LayerTexts(const TSideViewLayer& Layer) {
     }
 }
 
+std::vector<std::string> PropertyRows(const std::string& Line, int Width, const TTextWidth& TextWidth) {
+    if (!TextWidth || TextWidth(Line) <= Width) return {Line};
+    static const std::string separator = "; ";
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = Line.find(separator, from);
+        if (at == std::string::npos) {
+            parts.push_back(Line.substr(from));
+            break;
+        }
+        parts.push_back(Line.substr(from, at + 1 - from));  // the row keeps its ";"
+        from = at + separator.size();
+    }
+    std::vector<std::string> rows;
+    std::string row;
+    for (const std::string& part : parts) {
+        const std::string joined = row.empty() ? part : row + " " + part;
+        if (row.empty() || TextWidth(joined) <= Width) {
+            row = joined;
+        } else {
+            rows.push_back(row);
+            row = part;
+        }
+    }
+    rows.push_back(row);
+    return rows;
+}
+
 std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::vector<TOutline>& Outlines,
-                                    const TMapping& Mapping, const TPictureTarget& Target) {
+                                    const TMapping& Mapping, const TPictureTarget& Target,
+                                    const TTextWidth& TextWidth) {
     std::vector<TShape> shapes;
     if (!Mapping.Usable() || Target.Width <= 0 || Target.Height <= 0) return shapes;
     const bool printer = Target.Printer;
@@ -163,6 +192,13 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
     const int yTop = Mapping.Y(top);
     const int yExcavation = Mapping.Y(excavation);
     const auto nodeDepth = [&Project, top](int Node) { return Node * Project.IncrementLength + top; };
+    // Texts of the layers end a little short of the wall's left side (of the middle without a wall).
+    int textRight = mid;
+    for (const TOutline& o : Outlines)
+        textRight = std::min({textRight, Mapping.X(o.Corners[0].X), Mapping.X(o.Corners[2].X)});
+    textRight -= std::max(2, Target.TextHeight / 3);
+    // Rows of the lines that cross the excavation side, where the top view stands.
+    std::vector<int> rightCrossings{yExcavation};
 
     // Soil layers, while the project generates earth pressure or p-y curves from them.
     if (Project.EarthPressureOption == 2 || Project.PYOption == 2) {
@@ -191,11 +227,15 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
             }
             const int yBottom = Mapping.Y(layerBottom);
             line({left, yBottom}, {layerBottom >= excavation ? right : mid, yBottom}, pen);
+            if (layerBottom >= excavation) rightCrossings.push_back(yBottom);
             const auto [name, properties] = LayerTexts(layer);
             if (!name.empty()) {
-                const int yLayerTop = Mapping.Y(layerTop);
-                text({left, yLayerTop}, name);
-                text({left, yLayerTop + Target.TextHeight}, properties);
+                int y = Mapping.Y(layerTop);
+                text({left, y}, name);
+                for (const std::string& row : PropertyRows(properties, textRight - left, TextWidth)) {
+                    y += Target.TextHeight;
+                    text({left, y}, row);
+                }
             }
         }
     }
@@ -245,16 +285,42 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
         }
     }
 
-    // Top view of five wall units of width Wp at spacing 2 Wa, in the excavation half beside the wall: at the
-    // picture's own scale, made smaller when the column would not fit between the labels and the bottom.
+    // Top view of five wall units of width Wp at spacing 2 Wa on the excavation side, between the lines that
+    // cross that side: at the picture's own scale, made smaller when no band is tall enough.
     if (Project.Wa > 0 && Project.Wp > 0) {
         const int labelY = printer ? toPixel(Target.Height * 0.1L) : 5;
-        const int columnTop = labelY + Target.TextHeight + Target.TextHeight / 2;
-        const int columnBottom = printer ? toPixel(Target.Height * 0.9L) : Target.Height - 5;
+        const int lowest = printer ? toPixel(Target.Height * 0.9L) : Target.Height - 5;
+        const int clearance = std::max(Target.TextHeight / 2, 2 * pen + 2);
         const Extended unitsAcross = Mapping.View().Width();
-        Extended scale = Target.Width / unitsAcross;
-        scale = std::min(scale, (columnBottom - columnTop) / (8 * Project.Wa + 2 * Project.Wp));
-        scale = std::min(scale, Target.Width * 0.1L / Project.Wp);
+        const Extended natural = std::min(Target.Width / unitsAcross, Target.Width * 0.1L / Project.Wp);
+        const Extended needed = Target.TextHeight * 1.5L + natural * (8 * Project.Wa + 2 * Project.Wp);
+        // The highest band where the column fits at its own scale, else the tallest band.
+        int bandTop = labelY;
+        int bandBottom = lowest;
+        {
+            std::vector<int> edges;
+            for (int y : rightCrossings)
+                if (y > labelY && y < lowest) edges.push_back(y);
+            std::sort(edges.begin(), edges.end());
+            edges.push_back(lowest);
+            int from = labelY;
+            int tallest = -1;
+            bool fits = false;
+            for (int y : edges) {
+                const int top = from == labelY ? from : from + clearance;
+                const int bottom = y == lowest ? y : y - clearance;
+                from = y;
+                if (fits) continue;
+                fits = bottom - top >= needed;
+                if (fits || bottom - top > tallest) {
+                    tallest = bottom - top;
+                    bandTop = top;
+                    bandBottom = bottom;
+                }
+            }
+        }
+        const int columnTop = bandTop + Target.TextHeight + Target.TextHeight / 2;
+        const Extended scale = std::min(natural, (bandBottom - columnTop) / (8 * Project.Wa + 2 * Project.Wp));
         if (scale > 0 && std::isfinite(scale)) {
             const int cx = fx(0.8L);
             const Extended r = std::max(Extended(1), Project.Wp * scale);
@@ -265,7 +331,7 @@ std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::
                                   2 * pen,
                                   std::string()});
                 if (k == 0) {
-                    text({toPixel(cx - 2 * r / 10), labelY}, "top view");
+                    text({toPixel(cx - 2 * r / 10), bandTop}, "top view");
                     text({mid, labelY}, "side view");
                 }
             }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -140,11 +141,21 @@ struct TPictureTarget {
     int PenWidth = 1;    // the thinnest pen of the device
 };
 
+// Width of a line of text in pixels on the target; without one texts are taken to fit wherever they stand.
+using TTextWidth = std::function<int(const std::string&)>;
+
+// A layer's property line broken after its "; " separators into rows no wider than `Width` pixels (a
+// single part wider than that keeps a row of its own); the whole line when it fits or cannot be measured.
+std::vector<std::string> PropertyRows(const std::string& Line, int Width, const TTextWidth& TextWidth);
+
 // The picture of the project: layers with their names and properties, ground and slope, the wall, the
 // excavation line, restraint, p-y station and spring markers and the top view of the wall units. One list
-// serves the window and the printer; they differ only where the target says so.
+// serves the window and the printer; they differ only where the target says so. Property lines that would
+// run into the wall are broken into rows; the top view stands in the tallest free band of the excavation
+// side between the labels, the excavation line and the layer lines that cross that side.
 std::vector<TShape> SideViewPicture(const TSideViewProject& Project, const std::vector<TOutline>& Outlines,
-                                    const TMapping& Mapping, const TPictureTarget& Target);
+                                    const TMapping& Mapping, const TPictureTarget& Target,
+                                    const TTextWidth& TextWidth = {});
 
 // The printer's resolution in dots per inch as estimated from its page size in pixels (a landscape page
 // is taken as 10 x 8 inches, a portrait one as 8 x 10), each estimate put into its class: horizontal and

@@ -1,6 +1,7 @@
 #include "stages/stage_switching.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "project/stage_files.h"
 #include "project/stage_operations.h"
@@ -43,6 +44,7 @@ void SaveCurrentStage(project::TProgramData& Data, TStageHost& Host) {
 void ApplyStageCount(project::TProgramData& Data, TStageHost& Host, int NewCount) {
     NewCount = std::clamp(NewCount, 1, project::kMaxStages);
     const int oldCount = Data.StageCount;
+    const int oldStage = Data.CurrentStage;
     const bool rewrite = NewCount > 1 && NewCount != oldCount;
     // The stage being edited goes to its file first: the stages are read back from their files below.
     if (rewrite) project::StoreCurrentStage(Data);
@@ -58,14 +60,21 @@ void ApplyStageCount(project::TProgramData& Data, TStageHost& Host, int NewCount
     }
     Host.UpdateStageButtons();
 
-    if (NewCount == 1) deleteStageFiles(Data, 1);
+    if (NewCount == 1) {
+        // The stage being edited stays in memory, but under the project's own title: a later stage's first
+        // line is only its stage marker, and the next save would write that over the title.
+        if (oldCount > 1 && oldStage > 1) {
+            if (auto title = project::ProjectTitleOfStageFiles(Data)) Data.Title = std::move(*title);
+        }
+        deleteStageFiles(Data, 1);
+    }
     if (rewrite) {
         const int current = Data.CurrentStage;
         for (int k = 1; k <= NewCount; ++k) {
             Data.CurrentStage = k;
             // A stage without a file starts as a copy of the stage before it, which is still in memory.
             const std::string name = project::StageFileName(Data.FileName, k);
-            if (project::FileExists(name)) project::ReadStageFile(Data, name);
+            if (project::StageFileHoldsData(name)) project::ReadStageFile(Data, name);
             Data.StageCount = NewCount;
             project::StoreCurrentStage(Data);
         }

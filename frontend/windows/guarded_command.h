@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMenu>
 #include <QString>
 #include <QWidget>
 #include <exception>
@@ -19,6 +20,13 @@ inline void RunGuarded(QWidget* AParent, const std::function<void()>& Command) {
     } catch (...) {
         platform::messages().get().information(AParent, "An unexpected error occurred.");
     }
+}
+
+// A menu whose opening found a refused entry closes again at once, so that none of its commands runs
+// before the entry is corrected (the refusal's message has been shown).
+inline void CloseMenuSoon(QMenu* Menu) {
+    QMetaObject::invokeMethod(
+        Menu, [Menu] { Menu->hide(); }, Qt::QueuedConnection);
 }
 
 }  // namespace velmor::windows

@@ -8,10 +8,14 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "fields/widgets/data_edit_widget.h"
 #include "platform/file_dialog_service.h"
+#include "platform/message_service.h"
+#include "project/windows_1252.h"
 #include "ui_dlg_con_loads.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_options.h"
@@ -50,12 +54,10 @@ TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent)
 }
 
 bool TInputDialog::event(QEvent* Event) {
-    // The main window sends a deactivation before its menus open, so that what is typed counts; the
-    // window system sends both when the whole program gains or loses the activation.
-    if (Event->type() == QEvent::WindowActivate)
-        Activated();
-    else if (Event->type() == QEvent::WindowDeactivate)
-        FormDeactivate();
+    // The window system reports the activation when the whole program gains it. Losing it (another
+    // program, a message box, a menu) does not leave the dialog: the entry stays as typed, and every
+    // command of the main window stores it first.
+    if (Event->type() == QEvent::WindowActivate) Activated();
     return QWidget::event(Event);
 }
 
@@ -330,21 +332,45 @@ TdlgTitle::TdlgTitle(project::TProgramData& Data, QWidget* Parent)
     : TInputDialog(Data, Parent), ui_(std::make_unique<Ui::TdlgTitle>()) {
     ui_->setupUi(this);
     ui_->TitleMemo->setMinimumWidth(fontMetrics().averageCharWidth() * 82);
+    connect(ui_->TitleMemo, &QLineEdit::textEdited, this, [this](const QString& Text) { TitleEdited(Text); });
 }
 
 TdlgTitle::~TdlgTitle() = default;
 
 void TdlgTitle::Load() {
-    const QString title = QString::fromStdString(data().Title);
+    const std::u32string characters = project::DecodeWindows1252(data().Title);
+    loadedText_ = QString::fromUcs4(characters.data(), static_cast<qsizetype>(characters.size()));
+    acceptedText_ = loadedText_;
     // Typing stops at 80 characters; a longer title read from a file is shown whole, not cut.
-    ui_->TitleMemo->setMaxLength(std::max(80, static_cast<int>(title.size())));
-    ui_->TitleMemo->setText(title);
+    ui_->TitleMemo->setMaxLength(std::max(80, static_cast<int>(loadedText_.size())));
+    ui_->TitleMemo->setText(loadedText_);
+}
+
+void TdlgTitle::TitleEdited(const QString& Text) {
+    for (const char32_t character : Text.toUcs4()) {
+        if (project::HasWindows1252Byte(character)) continue;
+        const int cursor = ui_->TitleMemo->cursorPosition() - static_cast<int>(Text.size() - acceptedText_.size());
+        ui_->TitleMemo->setText(acceptedText_);
+        ui_->TitleMemo->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(acceptedText_.size())));
+        platform::messages().get().information(
+            this, "The character \"" + QString::fromUcs4(&character, 1) +
+                      "\" cannot be stored in the project file; the title keeps the characters of Windows-1252.");
+        return;
+    }
+    acceptedText_ = Text;
 }
 
 void TdlgTitle::Store() {
-    // Compared as text, so a title whose bytes are not UTF-8 is kept byte for byte unless it is edited.
-    if (ui_->TitleMemo->text() == QString::fromStdString(data().Title)) return;
-    data().Title = ui_->TitleMemo->text().toStdString();
+    // An unedited title keeps its bytes.
+    const QString text = ui_->TitleMemo->text();
+    if (text == loadedText_) return;
+    const QList<uint> codes = text.toUcs4();
+    const std::u32string characters(codes.cbegin(), codes.cend());
+    std::optional<std::string> bytes = project::EncodeWindows1252(characters);
+    if (!bytes) return;  // only a text set without typing can get here; typing refuses such characters
+    if (*bytes == data().Title) return;
+    data().Title = std::move(*bytes);
+    loadedText_ = text;
     SetModified();
 }
 

@@ -216,7 +216,7 @@ class TDlgConLoads : public TOptionTableDialog {
     std::unique_ptr<Ui::TDlgConLoads> ui_;
 };
 
-// Project Title: one line of at most 80 characters.
+// Project Title: one line of at most 80 characters, shown and stored as the file's Windows-1252 text.
 class TdlgTitle : public TInputDialog {
     Q_OBJECT
 
@@ -230,7 +230,13 @@ class TdlgTitle : public TInputDialog {
     void Store() override;
 
   private:
+    // A typed or pasted character that the project file cannot hold is taken back with a message.
+    void TitleEdited(const QString& Text);
+
     std::unique_ptr<Ui::TdlgTitle> ui_;
+    // The title as loaded (an unedited title keeps its bytes) and the last text the file can hold.
+    QString loadedText_;
+    QString acceptedText_;
 };
 
 // Shows an input dialog as a child window of `Area` (the dialog becomes the window's widget) and makes it

@@ -139,7 +139,10 @@ void TMainCommands::createDataMenu() {
 }
 
 void TMainCommands::DataMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) {
+        CloseMenuSoon(Menu("DataMenu"));
+        return;
+    }
     const TProgramData& d = data();
     const bool generated = d.GenerateEarthPressure != 0 || d.GeneratePYCurves != 0;
     const bool userPressure = d.EarthPressureMethod == 1;
@@ -213,7 +216,7 @@ void TMainCommands::createOptionsMenu() {
          {"SIUnits", "&SI Units (kN, m)"},
          {"FLUnits", "&Other Units (F, L)"}},
         [this](int Tag) {
-            if (data().Units == Tag) return;
+            if (data().Units == Tag || !form_.CommitActiveChild()) return;
             data().SetUnits(Tag);
             form_.SetModified(true);
             ReloadOpenDialogs();
@@ -260,7 +263,7 @@ void TMainCommands::createOptionsMenu() {
         UpdateLongTermMenus();
     })->setCheckable(true);
     add(menu, "OptionsStaged", "Conduct &Staged-Construction Analysis...", [this] {
-        OpenStagedOptions();
+        OpenStagedOptions(true);
     })->setCheckable(true);
     add(menu, "OptionofTexeEditor1", "&Option of Text Editor...", [this] {
         openDialog(
@@ -274,7 +277,10 @@ void TMainCommands::createOptionsMenu() {
 }
 
 void TMainCommands::OptionsMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) {
+        CloseMenuSoon(Menu("OptionsMenu"));
+        return;
+    }
     TProgramData& d = data();
     Item("OptionsKPYOP")->setChecked(d.GeneratePYCurves == 1);
     Item("OptionsConcentrate")->setChecked(d.UseConcentratedLoads);
@@ -323,7 +329,10 @@ void TMainCommands::createStageMenu() {
 }
 
 void TMainCommands::StageMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) {
+        CloseMenuSoon(form_.StageMenu());
+        return;
+    }
     const TProgramData& d = data();
     const bool staged = d.StageCount > 1;
     for (int stage = 1; stage <= 5; ++stage) {
@@ -376,7 +385,10 @@ void TMainCommands::createComputationMenu() {
 }
 
 void TMainCommands::ComputationMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) {
+        CloseMenuSoon(Menu("ComputationMenu"));
+        return;
+    }
     Item("CompInput")->setEnabled(QFileInfo(QString::fromStdString(form_.Project().FileName())).isFile());
     Item("CompKernel")->setEnabled(QFileInfo(resultFile(".vm4r")).isFile());
     Item("CompOutput")->setEnabled(QFileInfo(resultFile(".vm4o")).isFile());
@@ -430,17 +442,9 @@ void TMainCommands::GraphicsMenuClick() {
 
 void TMainCommands::createWindowMenu() {
     QMenu* menu = Menu("WindowMenu");
-    add(menu, "WindowCascade", "&Cascade", [this] { form_.MdiArea()->cascadeSubWindows(); });
-    add(menu, "WindowArrange", "&Arrange Icons", [this] {
-        // Minimised windows are lined up along the bottom edge of the window area.
-        int x = 0;
-        const int bottom = form_.MdiArea()->viewport()->height();
-        for (QMdiSubWindow* child : form_.MdiArea()->subWindowList()) {
-            if (!child->isMinimized()) continue;
-            child->move(x, bottom - child->height());
-            x += child->width();
-        }
-    });
+    add(menu, "WindowCascade", "&Cascade", [this] { form_.MdiArea()->Cascade(); });
+    // Minimised windows are lined up along the bottom edge of the window area.
+    add(menu, "WindowArrange", "&Arrange Icons", [this] { form_.MdiArea()->ArrangeIcons(); });
     windowSeparator_ = menu->addSeparator();
     for (int i = 0; i < kWindowListSize; ++i) {
         windowItems_[i] = add(menu, QString("WindowItem%1").arg(i), QString(), [this, i] { MyPopupHandler(i); });
@@ -451,7 +455,10 @@ void TMainCommands::createWindowMenu() {
 }
 
 void TMainCommands::ArrangeMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) {
+        CloseMenuSoon(Menu("WindowMenu"));
+        return;
+    }
     const QList<QMdiSubWindow*> children = form_.MdiArea()->subWindowList();
     QMdiSubWindow* active = form_.MdiArea()->activeSubWindow();
     for (int i = 0; i < kWindowListSize; ++i) {
@@ -500,7 +507,7 @@ void TMainCommands::createHelpMenu() {
 }
 
 void TMainCommands::HelpMenuClick() {
-    form_.CommitActiveChild();
+    if (!form_.CommitActiveChild()) CloseMenuSoon(Menu("HelpMenu"));
 }
 
 // --- Tool bar --------------------------------------------------------------------------------------------
@@ -515,7 +522,7 @@ void TMainCommands::attachToolBar() {
     }
     QToolButton* staged = form_.SpeedButton(7);
     staged->setEnabled(true);
-    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(); }); });
+    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(false); }); });
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });

@@ -62,7 +62,7 @@ class TMainCommands : public QObject {
 
     // The staged-construction options window, stage selection and the side view are not part of this
     // window's code; until they are attached, these do nothing.
-    std::function<void()> OpenStagedOptions = [] {};
+    std::function<void(bool Modal)> OpenStagedOptions = [](bool) {};
     std::function<void(int Stage)> SelectStage = [](int) {};
     // The stage tool buttons; the window's own stage switch unless replaced.
     std::function<void(int Stage)> SwitchStage;

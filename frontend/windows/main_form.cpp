@@ -23,6 +23,8 @@
 #include "project/file_names.h"
 #include "tables/widgets/table_chart_form.h"
 #include "tables/widgets/table_form.h"
+#include "windows/guarded_command.h"
+#include "windows/input_dialogs.h"
 #include "windows/project_file_dialogs.h"
 #include "windows/stages/main_form_stage_host.h"
 
@@ -61,7 +63,8 @@ void inform(QWidget* Parent, const QString& Text) {
 TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(Parent), projects_(Projects) {
     initPictures();
     setAcceptDrops(true);
-    mdi_ = new QMdiArea(this);
+    setWindowIcon(TWindowArea::ProgramIcon());
+    mdi_ = new TWindowArea(this);
     mdi_->setObjectName("MdiArea");
     setCentralWidget(mdi_);
     status_ = new QLabel(this);
@@ -86,7 +89,8 @@ TMainForm::TMainForm(TProjectFactory& Projects, QWidget* Parent) : QMainWindow(P
             child->setAttribute(Qt::WA_DeleteOnClose);
             // A form that closes itself takes its frame with it.
             connect(form, &QObject::destroyed, child, [child] { child->close(); });
-            child->show();
+            // A graph window opens maximized.
+            child->showMaximized();
             return form;
         });
     }
@@ -311,20 +315,22 @@ void TMainForm::SetModified(bool Value) {
     modified_ = Value;
     // A project being made calls this before it is the window's project.
     if (!Value && project_) project_->ClearTablesChanged();
+    emit ProjectChanged();
 }
 
-void TMainForm::CommitActiveChild() {
-    // A table or dialog stores the entry being typed when it is deactivated.
+bool TMainForm::CommitActiveChild() {
+    // The current child stays the one being edited while a menu or another program has the activation.
     QMdiSubWindow* child = mdi_->activeSubWindow();
-    if (child == nullptr || child->widget() == nullptr) return;
-    if (auto* table = dynamic_cast<components::TTableForm*>(child->widget())) {
-        table->deactivate();
-    } else if (auto* chart = dynamic_cast<components::TTableChartForm*>(child->widget())) {
-        chart->deactivate();
-    } else {
-        QEvent deactivate(QEvent::WindowDeactivate);
-        QCoreApplication::sendEvent(child->widget(), &deactivate);
-    }
+    if (child == nullptr) child = mdi_->currentSubWindow();
+    if (child == nullptr || child->widget() == nullptr) return true;
+    QWidget* window = child->widget();
+    if (auto* table = dynamic_cast<components::TTableForm*>(window)) return table->deactivate();
+    if (auto* chart = dynamic_cast<components::TTableChartForm*>(window)) return chart->deactivate();
+    if (auto* dialog = qobject_cast<TInputDialog*>(window)) return dialog->FormDeactivate();
+    // Other windows (stage options, side view, graphs) hold no entry of their own to check.
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(window, &deactivate);
+    return true;
 }
 
 void TMainForm::setProject(std::unique_ptr<TProjectDocument> Project) {
@@ -332,6 +338,7 @@ void TMainForm::setProject(std::unique_ptr<TProjectDocument> Project) {
     // The project's table editors open as child windows of the window area.
     components::installTableEditors(project_->Data().Tables().PlainSpace(), mdi_);
     components::installChartTableEditors(project_->Data().Tables().ChartSpace(), mdi_);
+    emit ProjectChanged();
 }
 
 void TMainForm::ShowMessage(const std::string& Text) {
@@ -367,7 +374,7 @@ bool TMainForm::SaveChangesQuery() {
 }
 
 void TMainForm::FileNewClick() {
-    if (!SaveChangesQuery()) return;
+    if (!CommitActiveChild() || !SaveChangesQuery()) return;
     CloseAllChildren();
     setProject(projects_.NewProject(*this));
     SetModified(false);
@@ -378,7 +385,7 @@ void TMainForm::FileNewClick() {
 }
 
 void TMainForm::FileOpenClick() {
-    if (!SaveChangesQuery()) return;
+    if (!CommitActiveChild() || !SaveChangesQuery()) return;
     QString name;
     int filterIndex = 1;
     if (projectFileDialogs().get().open(this, name, filterIndex)) OpenFileName(toStd(name), 1, filterIndex);
@@ -409,6 +416,7 @@ void TMainForm::OpenFileName(const std::string& FileName, int Mode, int Format) 
 }
 
 bool TMainForm::FileSaveClick() {
+    if (!CommitActiveChild()) return false;
     if (project_->StageCount() > 1) project_->StoreCurrentStage();
     const std::string name = project_->FileName();
     if (name == kNewFileName || project::SameExtension(project::ExtractFileExt(name), ".vmd")) return FileSaveAsClick();
@@ -421,6 +429,7 @@ bool TMainForm::FileSaveClick() {
 }
 
 bool TMainForm::FileSaveAsClick() {
+    if (!CommitActiveChild()) return false;
     // The stage being edited goes to its stage file first, or the joined file would miss its changes.
     if (project_->StageCount() > 1) project_->StoreCurrentStage();
     const std::string previous = project_->FileName();
@@ -457,10 +466,7 @@ void TMainForm::FileExitClick() {
 
 void TMainForm::closeEvent(QCloseEvent* Event) {
     bool allowed = false;
-    guard([&] {
-        CommitActiveChild();
-        allowed = SaveChangesQuery();
-    });
+    guard([&] { allowed = CommitActiveChild() && SaveChangesQuery(); });
     if (!allowed) {
         Event->ignore();
         return;
@@ -485,14 +491,17 @@ void TMainForm::dropEvent(QDropEvent* Event) {
 
 void TMainForm::DropFiles(const QStringList& FileNames) {
     guard([&] {
-        if (FileNames.isEmpty() || !SaveChangesQuery()) return;
+        if (FileNames.isEmpty() || !CommitActiveChild() || !SaveChangesQuery()) return;
         const std::string name = toStd(QFileInfo(FileNames.first()).absoluteFilePath());
         OpenFileName(name, 0);
     });
 }
 
 void TMainForm::FileMenuClick() {
-    CommitActiveChild();
+    if (!CommitActiveChild()) {
+        CloseMenuSoon(fileMenu_);
+        return;
+    }
     const int count = RecentCount();
     const std::string current = toStd(QDir::currentPath());
     for (int i = 0; i < project::TRecentFiles::kCapacity; ++i) {
@@ -508,7 +517,7 @@ void TMainForm::FileMenuClick() {
 
 void TMainForm::MyFilePopupHandler(int Position) {
     const std::string entry = recentFiles_.Entry(Position - kFirstRecentItem);
-    if (SaveChangesQuery()) OpenFileName(entry, 0);
+    if (CommitActiveChild() && SaveChangesQuery()) OpenFileName(entry, 0);
 }
 
 void TMainForm::UpdatePrevFile(const std::string& FileName) {
@@ -564,6 +573,10 @@ void TMainForm::UpdateStageButtons() {
 }
 
 void TMainForm::SwitchStage(int Stage) {
+    if (!CommitActiveChild()) {
+        UpdateStageButtons();
+        return;
+    }
     TMainFormStageHost host(*this);
     stages::SwitchStage(project_->Data(), host, Stage);
 }

@@ -10,10 +10,10 @@
 #include "project/plot_data_reader.h"
 #include "project/recent_files.h"
 #include "windows/project_document.h"
+#include "windows/window_area.h"
 
 class QAction;
 class QLabel;
-class QMdiArea;
 class QMenu;
 class QToolButton;
 
@@ -61,7 +61,10 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void UpdatePrevFile(const std::string& FileName);
     void UpdateRegistry();
     bool SaveChangesQuery();
-    void CommitActiveChild();
+    // Stores the entry being typed in the active child window (table editor, chart editor, input dialog)
+    // as leaving it would. False when the entry was refused: its message was shown, the window keeps the
+    // entry and the focus, and the command that asked must stop.
+    bool CommitActiveChild();
     void CloseAllChildren() override;
     bool GetModified() const;
     void SetModified(bool Value) override;
@@ -78,7 +81,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     bool PlotLoaded() const { return plotLoaded_; }
     const QString& EditorPath() const { return editorPath_; }
     void SetEditorPath(const QString& Path) { editorPath_ = Path; }
-    QMdiArea* MdiArea() const { return mdi_; }
+    TWindowArea* MdiArea() const { return mdi_; }
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* StageMenu() const { return stageMenu_; }
 
@@ -88,6 +91,10 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     // put another in place (an empty text restores the program's own).
     static QString ProgramDirectory();
     static void SetProgramDirectory(const QString& Directory);
+
+  signals:
+    // The project's data may have changed: edited, switched to another stage, read or replaced.
+    void ProjectChanged();
 
   protected:
     void closeEvent(QCloseEvent* Event) override;
@@ -115,7 +122,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     bool plotLoaded_ = false;
     QString editorPath_;
 
-    QMdiArea* mdi_ = nullptr;
+    TWindowArea* mdi_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* stageMenu_ = nullptr;
     QAction* stageMenuAction_ = nullptr;

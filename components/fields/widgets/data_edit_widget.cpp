@@ -137,11 +137,14 @@ void DataEditWidget::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange) UpdateLabel();
 }
 
-// Leaving the field checks it; the window losing activation (another window, a menu) does not leave it.
+// Leaving the field checks it; the window losing activation (another window, a menu, the menu bar taken
+// from the keyboard) does not leave it: the command that follows commits the entry itself.
 void DataEditWidget::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible()) DoExit();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason &&
+        isVisible())
+        DoExit();
 }
 
 void DataEditWidget::keyPressEvent(QKeyEvent* event) {

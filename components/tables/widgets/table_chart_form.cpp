@@ -25,6 +25,8 @@ class EditorImportTarget : public TImportTarget {
     int DataColumnCount() const override { return table_.VisibleColumnCount(); }
     int RowCount() const override { return table_.RowCount(); }
     int MaxRows() const override { return table_.MaxRows(); }
+    int MinRows() const override { return table_.MinRows(); }
+    int RowGroup() const override { return table_.RowGroup(); }
     void AddRow() override {
         const int before = table_.RowCount();
         form_.addRow();
@@ -223,8 +225,10 @@ void TTableChartForm::viewFile() {
 void TTableChartForm::import(const std::vector<std::string>& lines) {
     if (table() == nullptr || !CommitEdit()) return;
     EditorImportTarget target(*this, *table());
-    if (ImportNumberLines(lines, target) > 0) table()->SetChanged(true);
+    const TImportResult result = ImportNumberLines(lines, target);
+    if (result.Imported > 0) table()->SetChanged(true);
     Refresh();
+    if (!result.Message.empty()) showMessage(this, result.Message);
 }
 
 void TTableChartForm::readFile() {

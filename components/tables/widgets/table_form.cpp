@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStyle>
@@ -245,7 +246,7 @@ void BasicTableForm<F>::Refresh() {
     btnDel_->setVisible(rowButtons);
     btnAdd_->setEnabled(canAddRows());
     btnIns_->setEnabled(canAddRows());
-    btnDel_->setEnabled(table_->MinRows() < table_->RowCount());
+    btnDel_->setEnabled(canDeleteRows(table_->RowCount() - 1));
     lblComments_->setText(commentText(table_->Comments()));
     lblComments_->setVisible(!table_->Comments().empty());
 
@@ -369,7 +370,11 @@ void BasicTableForm<F>::ArrangeControls() {
     for (int k = 0; k < table_->VisibleColumnCount(); ++k) {
         Column* column = visibleColumn(k);
         if (!column->UsesControls()) continue;
-        if (view.rowCount == 0) continue;
+        if (view.rowCount == 0) {
+            // No row left to stand for: the controls of the deleted rows go.
+            column->ClearControls();
+            continue;
+        }
         column->CreateControls(this, view.firstRow, view.rowCount);
         const bool shown = k >= view.firstColumn && k < view.firstColumn + view.columnCount;
         for (int i = 0; i < view.rowCount; ++i) {
@@ -422,21 +427,27 @@ void BasicTableForm<F>::showError(const std::string& text) {
 }
 
 template <class F>
+void BasicTableForm<F>::storeCellText(int row, int k) {
+    Column* column = visibleColumn(k);
+    const std::string text = grid_->currentText().toStdString();
+    if (text == column->GetText(row)) return;
+    column->SetText(row, text);
+    table_->SetChanged(true);
+}
+
+template <class F>
 bool BasicTableForm<F>::CommitEdit() {
     if (table_ == nullptr) return true;
     const int row = grid_->currentRow();
     const int k = grid_->currentColumn();
-    if (!isDataCell(row, k)) return true;
-    table_->SetChanged(true);
-    if (usesControls(k)) return true;
-    Column* column = visibleColumn(k);
+    if (!isDataCell(row, k) || usesControls(k)) return true;
     try {
-        column->SetText(row, grid_->currentText().toStdString());
+        storeCellText(row, k);
     } catch (const EAssignError& e) {
         showError(e.what());
         return false;
     }
-    grid_->setCellText(row, k, QString::fromStdString(column->GetText(row)));
+    grid_->setCellText(row, k, QString::fromStdString(visibleColumn(k)->GetText(row)));
     return true;
 }
 
@@ -456,10 +467,9 @@ bool BasicTableForm<F>::canLeave(int fromRow, int fromColumn, int toRow, int toC
     if (table_ == nullptr || refreshing_) return true;
     beforeCellSelect();
     if (isDataCell(fromRow, fromColumn)) {
-        table_->SetChanged(true);
         if (!usesControls(fromColumn)) {
             try {
-                visibleColumn(fromColumn)->SetText(fromRow, grid_->currentText().toStdString());
+                storeCellText(fromRow, fromColumn);
             } catch (const EAssignError& e) {
                 showError(e.what());
                 grid_->setFocus();
@@ -522,8 +532,9 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
         return w != nullptr && (w == grid_ || w == grid_->viewport() || w == grid_->cellEditor());
     };
     if (!inGrid(old) || inGrid(now)) return;
-    // The row commands commit the cell themselves.
-    if (now == btnAdd_ || now == btnIns_ || now == btnDel_) return;
+    // The row commands commit the cell themselves, and so do the menus of the main window when they open
+    // (the menu bar takes the focus when it is reached from the keyboard).
+    if (now == btnAdd_ || now == btnIns_ || now == btnDel_ || qobject_cast<QMenuBar*>(now) != nullptr) return;
     if (isAncestorOf(now)) {
         if (!modal_ && !CommitEdit()) grid_->setFocus();
     } else {
@@ -532,14 +543,16 @@ void BasicTableForm<F>::focusChanged(QWidget* old, QWidget* now) {
 }
 
 template <class F>
-void BasicTableForm<F>::deactivate() {
-    if (table_ == nullptr || releasing_) return;
-    if (!CommitEdit() && !modal_) {
+bool BasicTableForm<F>::deactivate() {
+    if (table_ == nullptr || releasing_) return true;
+    if (CommitEdit()) return true;
+    if (!modal_) {
         if (container_ && container_->mdiArea()) container_->mdiArea()->setActiveSubWindow(container_);
         frameWidget()->raise();
         frameWidget()->activateWindow();
         grid_->setFocus();
     }
+    return false;
 }
 
 template <class F>
@@ -596,10 +609,19 @@ void BasicTableForm<F>::insertRow() {
 }
 
 template <class F>
+bool BasicTableForm<F>::canDeleteRows(int ARow) const {
+    // Rows go in whole groups; the last group may be shorter.
+    const int group = std::max(1, table_->RowGroup());
+    const int first = group * (std::max(0, ARow) / group);
+    const int count = std::min(group, table_->RowCount() - first);
+    return count > 0 && table_->RowCount() - count >= table_->MinRows();
+}
+
+template <class F>
 void BasicTableForm<F>::deleteRow() {
     if (table_ == nullptr) return;
     const int row = currentDataRow();
-    if (!CommitEdit() || table_->RowCount() <= table_->MinRows()) return;
+    if (!CommitEdit() || !canDeleteRows(row)) return;
     table_->SetChanged(true);
     table_->DeleteRowGroup(row);
     afterRowCommand();

@@ -55,14 +55,16 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     void ArrangeControls();
     // Shows a cell's value again after the table changed it.
     void UpdateCell(int AColumn, int ARow);
-    // Commits the text of the current cell to the table; a bad entry is shown and answers false.
+    // Commits the text of the current cell to the table; a bad entry is shown and answers false. A text the
+    // user did not change is not stored again (the shown text may hold fewer digits than the value).
     bool CommitEdit();
     // The row commands.
     void addRow();
     void insertRow();
     void deleteRow();
-    // The window lost the focus to another window: commits; a non-modal window whose cell is bad comes back.
-    void deactivate();
+    // The window lost the focus to another window, or a command of the main window is about to act:
+    // commits; a non-modal window whose cell is bad comes back. False when the cell was refused.
+    bool deactivate();
     // Fits the window to a size the user dragged to (sizing snap) and lays it out for the winner.
     void snapTo(QSize dragged, DraggedEdges edges);
     // The sizes that decide the layout and the snap, for the current table and view.
@@ -115,6 +117,9 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
 
   private:
     bool canLeave(int fromRow, int fromColumn, int toRow, int toColumn);
+    // Stores the current cell's text into (row, visible column k) when the user changed it, and marks the
+    // table changed then; throws EAssignError for a refused entry.
+    void storeCellText(int row, int k);
     void enterPressed();
     void focusControl(int ARow, int AVisible);
     void focusChanged(QWidget* old, QWidget* now);
@@ -125,6 +130,8 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     bool isDataCell(int row, int column) const;
     void refillTextCells();
     bool canAddRows() const;
+    // "&Delete Row" on ARow would keep at least MinRows rows.
+    bool canDeleteRows(int ARow) const;
     int contentWidth(int AVisible) const;
     // The current data row, or an error when none.
     int currentDataRow() const;

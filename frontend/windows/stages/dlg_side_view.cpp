@@ -6,10 +6,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "graphs/widgets/print_target.h"
 #include "platform/message_service.h"
 #include "windows/stages/side_view_painter.h"
 
@@ -81,6 +82,15 @@ void TDlgSideView::FormActivate() {
     canvas_->update();
 }
 
+void TDlgSideView::FollowProject() {
+    if (followPending_) return;
+    followPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        followPending_ = false;
+        FormActivate();
+    });
+}
+
 TMapping TDlgSideView::ScreenMapping() const {
     return TMapping::Screen(world_, canvas_->width(), canvas_->height());
 }
@@ -93,8 +103,13 @@ void TDlgSideView::paintCanvas(QPainter& Painter) {
     TPictureTarget target;
     target.Width = canvas_->width();
     target.Height = canvas_->height();
-    target.TextHeight = QFontMetrics(Painter.font()).height();
-    PaintSideView(Painter, SideViewPicture(project_, outlines_, mapping, target), palette().color(QPalette::Text));
+    const QFontMetrics metrics(Painter.font());
+    target.TextHeight = metrics.height();
+    const auto textWidth = [metrics](const std::string& Text) {
+        return metrics.horizontalAdvance(QString::fromStdString(Text));
+    };
+    PaintSideView(Painter, SideViewPicture(project_, outlines_, mapping, target, textWidth),
+                  palette().color(QPalette::Text));
 }
 
 void TDlgSideView::mouseMovedTo(int Y) {
@@ -104,11 +119,9 @@ void TDlgSideView::mouseMovedTo(int Y) {
 
 void TDlgSideView::PrintClick() {
     try {
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            platform::messages().get().information(this, "There is no printer to print on.");
-            return;
-        }
         QPrinter printer(QPrinter::HighResolution);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        if (!components::ChoosePrintTarget(this, printer)) return;
         PrintOn(printer);
     } catch (const std::exception& fault) {
         platform::messages().get().information(this, QString::fromStdString(fault.what()));

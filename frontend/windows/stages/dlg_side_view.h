@@ -25,7 +25,10 @@ class TDlgSideView : public QWidget {
 
     // Rebuilds the outlines and the world from the project and repaints.
     void FormActivate();
-    // Prints on the program's printer; a message tells when there is none.
+    // Rebuilds as FormActivate does once the current command has finished (several changes in one
+    // command rebuild once, from the data as the command left it).
+    void FollowProject();
+    // Prints where the user chooses: a printer, or a PDF file when the machine has no printer.
     void PrintClick();
     // Prints the picture on one landscape page of `Printer`.
     void PrintOn(QPrinter& Printer);
@@ -52,6 +55,7 @@ class TDlgSideView : public QWidget {
     QLabel* label_ = nullptr;
     QPushButton* print_ = nullptr;
     QWidget* canvas_ = nullptr;
+    bool followPending_ = false;
 };
 
 }  // namespace velmor::windows

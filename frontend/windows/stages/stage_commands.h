@@ -20,8 +20,10 @@ class TStageCommands : public QObject {
   public:
     TStageCommands(TMainCommands& Commands, TMainForm& Form);
 
-    // Opens the single stage dialog or the single side view as a child window, or brings it to the front.
-    void OpenStagedOptions();
+    // Opens the single stage dialog as a child window, or brings it to the front. `Modal` opens it as a
+    // modal dialog over the main window instead, unless it is open already.
+    void OpenStagedOptions(bool Modal = false);
+    // Opens the single side view as a child window, or brings it to the front showing the current project.
     void OpenSideView();
     void SelectStage(int Stage);
     void SaveCurrentStageClick();

@@ -179,6 +179,32 @@ TEST(NumberImport, LinesBecomeRows) {
     }
 }
 
+TEST(NumberImport, RowGroupsKeepEveryImportedRowAndMinRows) {
+    struct Case {
+        int lines, rowsBefore, minRows, maxRows, rowsAfter, leftOut;
+        bool refused;
+    };
+    const Case cases[] = {{3, 6, 1, 0, 4, 0, false}, {3, 2, 1, 0, 4, 0, false},
+                          {5, 2, 1, 4, 4, 1, false}, {1, 6, 4, 0, 6, 0, true}};
+    for (const auto& c : cases) {
+        TTableSpaceChart space;
+        TGridTableChart table(space);
+        table.SetMaxRows(c.maxRows);
+        table.SetMinRows(c.minRows);
+        table.SetRowGroup(2);
+        addFloat(table, "y");
+        addFloat(table, "p");
+        table.SetRowCount(c.rowsBefore);
+        std::vector<std::string> lines;
+        for (int i = 1; i <= c.lines; ++i) lines.push_back(std::to_string(i) + " 0");
+        const TImportResult result = ImportNumberLines(lines, table);
+        EXPECT_EQ(table.RowCount(), c.rowsAfter) << c.lines << " into " << c.rowsBefore;
+        EXPECT_EQ(result.LeftOut, c.leftOut);
+        EXPECT_EQ(result.Refused, c.refused);
+        for (int r = 0; r < result.Imported; ++r) EXPECT_EQ(static_cast<double>(table.Cell(0, r).AsFloat()), r + 1);
+    }
+}
+
 TEST(NumberImport, FileLinesAndMissingFile) {
     const std::string path = ::testing::TempDir() + "chart_import.txt";
     {

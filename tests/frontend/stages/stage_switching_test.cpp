@@ -23,11 +23,13 @@ class FakeHost : public TStageHost, public project::TMainWindowHooks {
     void SetStatusText(const std::string& Text) override { status.push_back(Text); }
     void SetStageMenuVisible(bool Visible) override { menuVisible = Visible; }
     void UpdateStageButtons() override { ++buttonUpdates; }
+    void ShowMessage(const std::string& Text) override { messages.push_back(Text); }
 
     bool modified = false;
     bool menuVisible = false;
     int buttonUpdates = 0;
     std::vector<std::string> status;
+    std::vector<std::string> messages;
 };
 
 // A project "wall.vm4d" in a scratch directory with a wall of 10 increments of 12 in.
@@ -130,6 +132,24 @@ TEST_F(StageSwitchingTest, ChangingTheCountKeepsTheEditsOfTheStageBeingEdited) {
     EXPECT_EQ(data.FreeHeight, 96);
     SwitchStage(data, host, 1);
     EXPECT_EQ(data.FreeHeight, 60);
+}
+
+TEST_F(StageSwitchingTest, AnEmptyStageFileKeepsTheDataAndLeavingStagesKeepsTheProjectsTitle) {
+    data.Title = "Quay wall \xE9 \xB0";
+    ApplyStageCount(data, host, 3);
+    SwitchStage(data, host, 2);
+    data.FreeHeight = 72;
+    test::writeFile(stage(3), "");  // a stage the combined file never marked
+    ApplyStageCount(data, host, 4);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(data.FreeHeight, 72);
+    SwitchStage(data, host, 4);
+    EXPECT_EQ(data.FreeHeight, 72);  // stages 3 and 4 are copies of stage 2
+
+    ApplyStageCount(data, host, 1);  // from stage 4, whose first line is its marker
+    EXPECT_EQ(data.Title, "Quay wall \xE9 \xB0");
+    EXPECT_EQ(data.FreeHeight, 72);
+    EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace

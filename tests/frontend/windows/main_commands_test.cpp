@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,6 +23,8 @@
 #include "support/test_support.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
+#include "ui_dlg_title.h"
+#include "windows/input_dialogs.h"
 #include "windows/main_form.h"
 
 namespace velmor::windows {
@@ -332,6 +336,36 @@ TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
     }
 }
 
+TEST_F(MainCommandsTest, TitleBytesOfAWindowsFileSurviveTheTitleDialogAndASave) {
+    const std::string title = "Quay wall, caf\xE9, slope 30\xB0";  // as saved on Windows
+    const std::string example = test::readFile(std::string(VELMOR_SOURCE_DIR) + "/examples/cantilever-sand-si.vm4d");
+    const std::string path = dir.file("wall.vm4d");
+    test::writeFile(path, title + example.substr(example.find("\r\n")));
+    form->OpenFileName(path, 0);
+    messages.shown.clear();  // the note that the file was read
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    commands->Item("DataTitle")->trigger();
+    QLineEdit* memo = commands->dlgTitle->Form().TitleMemo;
+    EXPECT_EQ(memo->text(), QString::fromUtf8("Quay wall, caf\u00E9, slope 30\u00B0"));
+    form->SpeedButton(3)->click();  // unedited: the same bytes
+    const std::string saved = test::readFile(path);
+    ASSERT_EQ(saved.substr(0, title.size() + 2), title + "\r\n");
+
+    memo->setFocus();
+    memo->end(false);
+    QTest::keyClicks(memo, "!");
+    QKeyEvent omega(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u03A9"));
+    QApplication::sendEvent(memo, &omega);  // refused where it is typed
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0], QString::fromUtf8("The character \"\u03A9\" cannot be stored in the project file; "
+                                                   "the title keeps the characters of Windows-1252."));
+    emit form->FileMenu()->aboutToShow();
+    form->FileMenu()->findChild<QAction*>("FileSave")->trigger();
+    EXPECT_EQ(test::readFile(path), title + "!" + saved.substr(title.size()));
+}
+
 }  // namespace
 }  // namespace velmor::windows
 
@@ -365,17 +399,27 @@ TEST_F(MainCommandsTest, LeavingADialogWithABadEntryBringsItBackAndStoresNothing
     QApplication::processEvents();
     EXPECT_EQ(data().NumIncrements, 40);
 
-    // A dialog that refuses to close while New replaces the project turns to the new project.
+    // New stops at a bad entry, which it shows once; corrected, New replaces the project and closes the
+    // dialog.
     field->setFocus();
     field->selectAll();
     QTest::keyClicks(field, "4*(");
     form->SetModified(false);
+    messages.shown.clear();
+    const project::TProgramData* before = &data();
     form->FileNewClick();
+    QApplication::processEvents();
+    EXPECT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(&data(), before);
     ASSERT_FALSE(commands->dlgProp.isNull());
-    data().NumIncrements = 7;
-    EXPECT_TRUE(commands->dlgProp->FormDeactivate());
-    EXPECT_EQ(field->text(), "7");
-    EXPECT_TRUE(commands->dlgProp->close());
+    EXPECT_EQ(field->text(), "4*(");
+    field->selectAll();
+    QTest::keyClicks(field, "7");
+    messages.answers = {platform::MessageService::Answer::No};
+    form->FileNewClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_NE(&data(), before);
+    EXPECT_TRUE(commands->dlgProp.isNull());
 }
 
 }  // namespace

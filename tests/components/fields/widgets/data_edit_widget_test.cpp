@@ -97,16 +97,5 @@ TEST(DataEditWidget, FormPropertiesKeepTheirDecimalValues) {
     EXPECT_EQ(messages.shown[0], "Entry must be greater than or equal to 0.1");
 }
 
-TEST(DataEditWidget, Screenshot) {
-    FieldWindow w;
-    w.field->SetUnitsString("F/L2^2");
-    w.field->SetCaption("&Unit weight of soil");
-    w.field->setProperty("Number", 0.12);
-    w.other->setEnabled(false);
-    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(dir);
-    EXPECT_TRUE(w.window.grab().save(dir + "/numeric_field.png"));
-}
-
 }  // namespace
 }  // namespace velmor::components

@@ -44,11 +44,5 @@ TEST(DlgFormat, ABitmapTooLargeToHoldEndsWithOutOfMemoryAndNoBitmap) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST(DlgFormat, Screenshot) {
-    QImage bitmap;
-    TdlgFormat dialog(bitmap);
-    test::saveScreenshot(dialog, "save_attributes");
-}
-
 }  // namespace
 }  // namespace velmor::components

@@ -82,16 +82,5 @@ TEST(FrmActiveLines, CancelChangesNothingAndNoCurvesIsNoError) {
     EXPECT_TRUE(EditActiveCurves(nullptr, empty));
 }
 
-TEST(FrmActiveLines, Screenshot) {
-    QStringList names;
-    QStringList flags;
-    for (int i = 1; i <= 25; ++i) {
-        names << QString("Curve #%1").arg(i);
-        flags << (i <= 20 ? TfrmActiveLines::kActiveFlag : TfrmActiveLines::kInactiveFlag);
-    }
-    TfrmActiveLines dialog(names, flags);
-    test::saveScreenshot(dialog, "active_lines");
-}
-
 }  // namespace
 }  // namespace velmor::components

@@ -26,11 +26,5 @@ TEST(FrmGraphCaption, ClosingWithoutOkStillAppliesTheEditedTitle) {
     EXPECT_TRUE(plot.GetTitleAtTop());
 }
 
-TEST(FrmGraphCaption, Screenshot) {
-    TfrmGraphCaption dialog;
-    dialog.setTitle("Deflection against depth, stages 1 to 3", true);
-    test::saveScreenshot(dialog, "graph_caption");
-}
-
 }  // namespace
 }  // namespace velmor::components

@@ -82,11 +82,5 @@ TEST(FrmLineNames, AGraphWithoutCurvesOpensAndClosesWithoutError) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST(FrmLineNames, Screenshot) {
-    QStringList names{"Stage 1: cantilever", "Stage 2: first anchor", "Stage 3: final excavation"};
-    TfrmLineNames dialog(names);
-    test::saveScreenshot(dialog, "line_names");
-}
-
 }  // namespace
 }  // namespace velmor::components

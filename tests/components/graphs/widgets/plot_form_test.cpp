@@ -317,59 +317,6 @@ TEST(PlotForm, ShowOpensOneWindowPerGraphAndClosingFreesIt) {
     TGraphPlot::SetDefaultWindowFactory(nullptr);
 }
 
-// Pictures for a person to look at, written under the build tree.
-TEST(PlotForm, Screenshots) {
-    TGraphPlot deflection;
-    deflection.Caption = "Deflection";
-    fillDeflection(deflection, 3, 40);
-    deflection.Markers = 5;
-    auto* form = new TPlotForm(deflection);
-    form->resize(900, 650);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(screenshotPath("plot_deflection.png")));
-    delete form;
-
-    TGraphPlot dms;
-    dms.Caption = "Deflection, Moment and Shear";
-    fillDeflection(dms, 3, 40);
-    dms.Markers = 10;
-    dms.ShowThree = true;
-    dms.ShowLayers = true;
-    dms.ShowWall = true;
-    dms.XCaption2 = "Moment";
-    dms.XUnits2 = "F1-L1";
-    dms.YCaption2 = "Depth";
-    dms.YUnits2 = "L2";
-    dms.XCaption3 = "Shear";
-    dms.XUnits3 = "F1";
-    dms.YCaption3 = "Depth";
-    dms.YUnits3 = "L2";
-    dms.SetLineCount2(3);
-    dms.SetLineCount3(3);
-    dms.SetPointCount2(40);
-    dms.SetPointCount3(40);
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 40; ++j) {
-            const double depth = 30.0 * j / 39;
-            dms.GetPoint2(i, j)->X = (120 + 60 * i) * std::sin(depth / 30 * 3.14159) * (1 - depth / 45);
-            dms.GetPoint2(i, j)->Y = depth;
-            dms.GetPoint3(i, j)->X = (25 + 10 * i) * std::cos(depth / 30 * 3.14159);
-            dms.GetPoint3(i, j)->Y = depth;
-        }
-    }
-    fillLayers(dms);
-    form = new TPlotForm(dms);
-    form->resize(1100, 700);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(screenshotPath("plot_three_panels.png")));
-    QImage bitmap(1100, 700, QImage::Format_RGB32);
-    EXPECT_TRUE(form->SaveBitmap(screenshotPath("plot_three_panels.bmp"), bitmap));
-    bitmap.save(screenshotPath("plot_three_panels_bitmap.png"));
-    delete form;
-}
-
 }  // namespace
 }  // namespace velmor::components
 

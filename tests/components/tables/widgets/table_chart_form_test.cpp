@@ -136,6 +136,37 @@ TEST_F(ChartFormTest, ImportFromAFileAddsOrDeletesRowsToFit) {
     }
 }
 
+TEST_F(ChartFormTest, ImportsSayWhatTheyLeftOutAndRefuseTooFewRows) {
+    velmor::test::ScratchDir dir;
+    std::string twenty;
+    for (int i = 1; i <= 20; ++i) twenty += std::to_string(i) + " " + std::to_string(10 * i) + "\r\n";
+    velmor::test::writeFile("twenty.txt", twenty);
+    velmor::test::writeFile("one.txt", "1 2\r\nnot a point\r\n");
+    table.SetMaxRows(17);
+    table.SetMinRows(2);
+    table.SetRowCount(4);
+    const struct {
+        const char* file;
+        const char* message;
+    } cases[] = {
+        {"twenty.txt", "The table holds at most 17 rows: 3 lines of values were left out."},
+        {"one.txt", "The values make 1 row, but the table needs at least 2 rows. Nothing was imported."},
+    };
+    TTableChartForm& form = open();
+    for (const auto& c : cases) {
+        messages.shown.clear();
+        form.fileNameBox()->setText(QString::fromStdString((dir.path() / c.file).string()));
+        QTest::mouseClick(form.readButton(), Qt::LeftButton);
+        ASSERT_EQ(messages.shown.size(), 1u) << c.file;
+        EXPECT_EQ(messages.shown[0].toStdString(), c.message);
+        // The refused import keeps the 17 rows of the one before.
+        EXPECT_EQ(table.RowCount(), 17);
+        EXPECT_EQ(form.grid()->rowCount(), 17);
+        EXPECT_EQ(table.Cell(0, 16).AsFloat(), 17);
+    }
+    delete &form;
+}
+
 TEST_F(ChartFormTest, PasteFromTheClipboard) {
     platform::FakeClipboard clipboard;
     table.SetRowCount(5);

@@ -165,18 +165,19 @@ TEST_F(TableFormTest, RejectedEntryShowsTheMessageAndKeepsTheCell) {
     }
 }
 
-TEST_F(TableFormTest, AcceptedEntryIsStoredAndShownFormattedAndMovingMarksTheTableChanged) {
+TEST_F(TableFormTest, AcceptedEntryIsStoredAndShownFormattedAndOnlyATypedEntryMarksTheTableChanged) {
     plainColumns(table, 3);
     TTableForm& form = showEditor<TTableForm>(table);
     table.SetChanged(false);
     form.grid()->moveCurrent(0, 1);
     QTest::keyClick(form.grid(), Qt::Key_Down);
-    EXPECT_TRUE(table.GetChanged());
+    EXPECT_FALSE(table.GetChanged());
 
     typeIntoCurrentCell(form, "2*3.5");
     QTest::keyClick(form.grid(), Qt::Key_Up);
     EXPECT_EQ(table.Cell(1, 1).AsFloat(), 7.0L);
     EXPECT_EQ(form.grid()->item(1, 1)->text(), "7");
+    EXPECT_TRUE(table.GetChanged());
 }
 
 TEST_F(TableFormTest, RowCommandWithoutACurrentRowIsShownNotThrown) {
@@ -214,6 +215,53 @@ TEST_F(TableFormTest, ItemAndTableColumnsGetControlsOverTheirCells) {
     emit combo->activated(1);
     EXPECT_EQ(tables.layers.Cell(0, 1).AsInteger(), 2);
     EXPECT_EQ(button->text(), "2: Sand");
+}
+
+TEST_F(TableFormTest, AnAddedLayerStartsAtTheBottomOfTheLastAndPassingThroughKeepsIt) {
+    SoilLayerTables tables(space, 2);
+    tables.layers.Cell(2, 1).SetFloat(10.25L);
+    TTableForm& form = showEditor<TTableForm>(tables.layers);
+    QTest::mouseClick(form.addButton(), Qt::LeftButton);
+    ASSERT_EQ(tables.layers.RowCount(), 3);
+    EXPECT_EQ(tables.layers.Cell(1, 2).AsFloat(), 10.25L);
+    EXPECT_EQ(form.grid()->item(2, 1)->text(), "10.25");
+    // Through the new row's top cell and on, without typing.
+    form.grid()->setFocus();
+    form.grid()->moveCurrent(2, 1);
+    QTest::keyClick(form.grid(), Qt::Key_Up);
+    QApplication::processEvents();
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(tables.layers.Cell(2, 1).AsFloat(), 10.25L);
+    EXPECT_EQ(tables.layers.Cell(1, 2).AsFloat(), 10.25L);
+    EXPECT_EQ(form.grid()->item(1, 2)->text(), "10.25");
+}
+
+TEST_F(TableFormTest, DeletingARowGroupKeepsMinRowsAndLeavesNoButtonOfADeletedRow) {
+    const struct {
+        int minRows, rowsBefore, deleteAt, rowsAfter;
+    } cases[] = {{1, 2, 0, 2}, {1, 4, 3, 2}, {3, 4, 0, 4}};
+    for (const auto& c : cases) {
+        TTableSpace caseSpace;
+        installTableEditors(caseSpace);
+        SoilLayerTables tables(caseSpace, 0);
+        tables.layers.SetRowGroup(2);
+        tables.layers.SetMinRows(c.minRows);
+        tables.layers.SetRowCount(c.rowsBefore);
+        TTableForm& form = showEditor<TTableForm>(tables.layers);
+        EXPECT_EQ(form.deleteButton()->isEnabled(), c.rowsAfter < c.rowsBefore);
+        form.grid()->moveCurrent(c.deleteAt, 1);
+        form.deleteRow();
+        EXPECT_EQ(tables.layers.RowCount(), c.rowsAfter);
+        // One shown button per row, each naming its own row.
+        QStringList captions;
+        for (QPushButton* button : form.findChildren<QPushButton*>()) {
+            if (button->isVisible() && button->text().contains(": ")) captions << button->text();
+        }
+        captions.sort();
+        const QStringList all = {"1: Clay", "2: Clay", "3: Clay", "4: Clay"};
+        EXPECT_EQ(captions, all.mid(0, c.rowsAfter));
+        delete &form;
+    }
 }
 
 TEST_F(TableFormTest, ClosingReleasesTheTableAndADestroyedTableClosesTheWindow) {

@@ -42,8 +42,6 @@ TEST(SideViewWindow, ExampleProjectsDrawFromTheirTablesAndShowTheDepth) {
         view->show();
         QApplication::processEvents();
         EXPECT_NEAR(static_cast<double>(view->World().YMax), static_cast<double>(c.yMax), 1e-9) << c.example;
-        EXPECT_TRUE(
-            view->grab().save(screenshotPath(QString("side_view_%1.png").arg(fs::path(c.example).stem().c_str()))));
 
         const int ground = view->ScreenMapping().Y(project.Top());
         const QPointF at(100, ground);

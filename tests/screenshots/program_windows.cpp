@@ -1,7 +1,6 @@
-// Pictures of the program's windows as the user opens them, for a person to look at (and the drop-down
-// lists of the table editors checked to show their items whole): every table editor of
-// a project with its rows filled (the soil-parameter sub-table of each soil type, a curve of each chart
-// table), the stage dialog and the side view of the staged example, in screenshots/ of the build tree.
+// Pictures of the program's windows as the user opens them: every table editor of a project with its rows
+// filled (the soil-parameter sub-table of each soil type, a curve of each chart table), the stage dialog
+// and the side view of the staged example.
 #include <QComboBox>
 #include <QDir>
 #include <QMdiArea>
@@ -9,6 +8,7 @@
 #include <QToolButton>
 
 #include "program_fixture.h"
+#include "screenshots/shots.h"
 #include "tables/widgets/table_chart_form.h"
 #include "tables/widgets/table_form.h"
 
@@ -16,9 +16,7 @@ namespace velmor::windows {
 namespace {
 
 QString screenshot(const QString& name) {
-    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(dir);
-    return dir + "/" + name + ".png";
+    return shots::Path(name + ".png");
 }
 
 // The picture of the child window that holds `window`, frame and caption included.
@@ -36,9 +34,9 @@ QWidget* editorOf(components::TGridTableChart& table) {
     return dynamic_cast<QWidget*>(table.EditorForm());
 }
 
-class ProgramScreenshots : public ProgramTest {};
+class ProgramPictures : public ProgramTest {};
 
-TEST_F(ProgramScreenshots, EveryTableEditorWithItsRowsFilled) {
+TEST_F(ProgramPictures, EveryTableEditorWithItsRowsFilled) {
     openExample("cantilever-sand-english.vm4d");
     project::TProjectTables& t = data().Tables();
     const struct {
@@ -89,7 +87,7 @@ TEST_F(ProgramScreenshots, EveryTableEditorWithItsRowsFilled) {
     form->CloseAllChildren();
 }
 
-TEST_F(ProgramScreenshots, StageDialogAndSideViewOfTheStagedExample) {
+TEST_F(ProgramPictures, StageDialogAndSideViewOfTheStagedExample) {
     openExample("three-stages.vm4d");
     stageCommands->OpenStagedOptions();
     shoot(stageCommands->StagedDialog(), "stage_dialog");
@@ -101,6 +99,25 @@ TEST_F(ProgramScreenshots, StageDialogAndSideViewOfTheStagedExample) {
     EXPECT_GE(stageCommands->SideView()->width(), 480);
     EXPECT_GE(stageCommands->SideView()->height(), 480);
     form->CloseAllChildren();
+}
+
+// The side view of examples with a sloping backfill, an anchor, rock under silt and three stages, each in
+// the main window beside the project's tables.
+TEST_F(ProgramPictures, SideViewsOfTheExamples) {
+    for (const char* example : {"stiff-clay-sloping-backfill.vm4d", "anchored-soft-clay.vm4d",
+                                "rock-socket-under-silt.vm4d", "three-stages.vm4d"}) {
+        openExample(example);
+        if (data().StageCount > 1) form->SpeedButton(16)->click();  // the deepest cut
+        stageCommands->OpenSideView();
+        QWidget* frame = stageCommands->SideView()->parentWidget();
+        frame->resize(560, 600);
+        const QString name = QString(example).section('.', 0, 0);
+        shoot(stageCommands->SideView(), "side_view_" + name);
+        data().Tables().NewSoil().Show();
+        QApplication::processEvents();
+        EXPECT_TRUE(form->grab().save(screenshot("main_window_side_view_" + name)));
+        form->CloseAllChildren();
+    }
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -9,6 +8,7 @@
 
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
+#include "screenshots/shots.h"
 #include "windows/about_box.h"
 #include "windows/input_dialogs.h"
 #include "windows/main_commands.h"
@@ -17,11 +17,9 @@
 namespace velmor::windows {
 namespace {
 
-// Pictures of the dialogs for a person to look at, in the build tree's "screenshots" folder.
+// Pictures of the dialogs for a person to look at.
 QString screenshotPath(const QString& Name) {
-    const QString dir = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(dir);
-    return dir + "/" + Name + ".png";
+    return shots::Path(Name + ".png");
 }
 
 void shoot(QWidget& Window, const QString& Name) {

@@ -6,19 +6,18 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "editor_fixtures.h"
 #include "platform/message_service.h"
+#include "screenshots/shots.h"
+#include "tables/widgets/editor_fixtures.h"
 
-// Writes pictures of the editors under the build tree for a person to look at; nothing is compared.
+// Pictures of the table editors for a person to look at; nothing is compared.
 namespace velmor::components {
 namespace {
 
 using namespace testing;
 
 QString screenshotPath(const QString& name) {
-    const QString dir = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(dir);
-    return dir + "/" + name + ".png";
+    return shots::Path(name + ".png");
 }
 
 template <class Form>

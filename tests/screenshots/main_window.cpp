@@ -6,14 +6,20 @@
 #include <QMdiSubWindow>
 
 #include "engine_run_support.h"
+#include "screenshots/shots.h"
+#include "windows/main_commands.h"
+#include "windows/stages/stage_commands.h"
 
 namespace velmor::windows {
 namespace {
 
 // The main window after a run of the staged example, with four graph windows tiled, for a person to look at.
-TEST(Screenshots, MainWindowWithResults) {
+TEST(MainWindowPictures, WithResults) {
     EngineRunSetup run("three-stages.vm4d");
     TMainForm form;
+    // The window as the program builds it: menus, tool-bar icons and stage buttons included.
+    auto* commands = new TMainCommands(form);
+    new TStageCommands(*commands, form);
     form.FormShow({run.project});
     form.CompRunClick();
     ASSERT_TRUE(form.PlotLoaded());
@@ -26,19 +32,19 @@ TEST(Screenshots, MainWindowWithResults) {
     QApplication::processEvents();
     EXPECT_EQ(form.MdiArea()->subWindowList().size(), 4);
 
-    const QString shots = QString(VELMOR_BINARY_DIR) + "/screenshots";
-    QDir().mkpath(shots);
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_results.png"));
+    const QString folder = shots::Folder();
+    QDir().mkpath(folder);
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_results.png"));
 
     form.Graphs().pltDMS.Show();
     form.MdiArea()->activeSubWindow()->showMaximized();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_three_panels.png"));
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_three_panels.png"));
     form.CloseAllChildren();
     QApplication::processEvents();
     form.Project().Data().Tables().DistLoad().Show();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(shots + "/main_window_table_editor.png"));
+    EXPECT_TRUE(form.grab().save(folder + "/main_window_table_editor.png"));
     form.CloseAllChildren();
 }
 

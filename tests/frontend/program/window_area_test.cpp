@@ -1,0 +1,152 @@
+// The main window's area of child windows after a real run: every child opens inside the visible area and
+// stays reachable after Cascade and Arrange Icons; the side view follows the project as it changes.
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QTest>
+#include <QToolButton>
+
+#include "program_fixture.h"
+
+namespace velmor::windows {
+namespace {
+
+class WindowAreaTest : public ProgramTest {
+  protected:
+    void trigger(const char* menu, const char* item) {
+        emit commands->Menu(menu)->aboutToShow();
+        QAction* action = commands->Item(item);
+        ASSERT_NE(action, nullptr) << item;
+        ASSERT_TRUE(action->isEnabled()) << item;
+        action->trigger();
+        settle();
+    }
+    // Lets the windows finish sizing themselves (the table editors snap to whole rows after a pause).
+    static void settle() {
+        QApplication::processEvents();
+        QTest::qWait(300);
+        QApplication::processEvents();
+    }
+    QRect visible() const { return form->MdiArea()->viewport()->rect(); }
+    static QImage picture(QWidget* window) { return window->grab().toImage(); }
+    // Inside the visible area; along a side where it is larger than the area (a dialog of fixed size), from
+    // the area's edge, where the scroll bar reaches the rest.
+    bool reachable(const QMdiSubWindow* child) const {
+        const QRect f = child->geometry();
+        const QRect v = visible();
+        const bool across = f.width() <= v.width() ? f.left() >= 0 && f.right() <= v.right() : f.left() == 0;
+        const bool down = f.height() <= v.height() ? f.top() >= 0 && f.bottom() <= v.bottom() : f.top() == 0;
+        return across && down;
+    }
+};
+
+TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArrangeIcons) {
+    openExample("cantilever-sand-english.vm4d");
+    data().UseRestraints = data().UsePYModification = true;
+    run();
+    form->resize(900, 480);  // lower than several windows would like to be
+    settle();
+    const QImage icon = TWindowArea::ProgramIcon().pixmap(16).toImage();
+    const struct {
+        const char* menu;
+        const char* item;
+        bool fixedSize;
+    } windows[] = {
+        {"GraphicsMenu", "CompDef", false},    // opens maximized
+        {"DataMenu", "DataCSD", true},         // a fixed-size dialog after a maximized window
+        {"DataMenu", "DataSoilLayer", false},  // table editors
+        {"DataMenu", "DataAxLoads", false},   {"DataMenu", "DataProp", true}, {"ComputationMenu", "CompLayers", false},
+        {"DataMenu", "DataPYMod", false},
+    };
+    for (const auto& w : windows) {
+        trigger(w.menu, w.item);
+        QMdiSubWindow* child = form->MdiArea()->activeSubWindow();
+        ASSERT_NE(child, nullptr) << w.item;
+        EXPECT_EQ(child->windowIcon().pixmap(16).toImage(), icon) << w.item;
+        if (std::string(w.item) == "CompDef") {
+            EXPECT_TRUE(child->isMaximized());
+            continue;
+        }
+        EXPECT_FALSE(child->isMaximized()) << w.item;
+        EXPECT_TRUE(!w.fixedSize || child->size() == child->minimumSize()) << w.item;  // at its own size
+        EXPECT_TRUE(reachable(child)) << w.item;
+    }
+
+    // A child moved partly outside is reached through the scroll bars.
+    QMdiSubWindow* moved = form->MdiArea()->activeSubWindow();
+    moved->move(visible().width() - 40, visible().height() - 30);
+    QApplication::processEvents();
+    EXPECT_GT(form->MdiArea()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(form->MdiArea()->verticalScrollBar()->maximum(), 0);
+
+    trigger("WindowMenu", "WindowCascade");
+    const QList<QMdiSubWindow*> children = form->MdiArea()->subWindowList();
+    ASSERT_EQ(children.size(), 7);
+    for (QMdiSubWindow* child : children) {
+        const QString name = child->windowTitle();
+        EXPECT_FALSE(child->isMaximized()) << name.toStdString();
+        // The whole title bar lies inside; a window that can shrink lies inside whole.
+        EXPECT_GE(child->x(), 0) << name.toStdString();
+        EXPECT_GE(child->y(), 0) << name.toStdString();
+        EXPECT_LE(child->y() + child->contentsMargins().top(), visible().height()) << name.toStdString();
+        if (child->minimumSize() != child->maximumSize()) {
+            EXPECT_TRUE(visible().contains(child->geometry())) << name.toStdString();
+        }
+    }
+
+    for (QMdiSubWindow* child : children) child->showMinimized();
+    trigger("WindowMenu", "WindowArrange");
+    for (QMdiSubWindow* child : children)
+        EXPECT_TRUE(visible().contains(child->geometry())) << child->windowTitle().toStdString();
+}
+
+TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
+    openExample("three-stages.vm4d");
+    trigger("ComputationMenu", "CompLayers");
+    TDlgSideView* view = stageCommands->SideView();
+    ASSERT_NE(view, nullptr);
+    const QRect frame = view->parentWidget()->geometry();
+    // The picture of a side view opened afresh on the project as it is now, in the same frame.
+    const auto fresh = [&] {
+        view->parentWidget()->close();
+        settle();
+        trigger("ComputationMenu", "CompLayers");
+        view = stageCommands->SideView();
+        view->parentWidget()->setGeometry(frame);
+        settle();
+        return picture(view);
+    };
+    const QImage stage1 = picture(view);
+
+    const struct {
+        const char* how;
+        std::function<void()> change;
+    } changes[] = {
+        {"stage 3 by its tool button", [&] { form->SpeedButton(16)->click(); }},
+        {"stage 2 by the menu", [&] { trigger("StageMenu", "Stage2Menu"); }},
+        {"View Wall Geometry again after an edit",
+         [&] {
+             data().FreeHeight = data().FreeHeight * 0.5L;
+             trigger("ComputationMenu", "CompLayers");
+         }},
+    };
+    QImage before = stage1;
+    for (const auto& c : changes) {
+        c.change();
+        settle();
+        const QImage followed = picture(view);
+        EXPECT_NE(followed, before) << c.how;
+        EXPECT_EQ(followed, fresh()) << c.how;
+        before = picture(view);
+    }
+
+    // Chosen again at once after its window was closed, the command opens a new window rather than bringing
+    // forward the one being freed.
+    view->parentWidget()->close();
+    trigger("ComputationMenu", "CompLayers");
+    ASSERT_NE(stageCommands->SideView(), nullptr);
+    EXPECT_TRUE(stageCommands->SideView()->isVisible());
+}
+
+}  // namespace
+}  // namespace velmor::windows
