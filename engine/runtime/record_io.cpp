@@ -25,17 +25,17 @@ std::string quote(std::string_view token) {
     return "\"" + std::string(token) + "\"";
 }
 
-// Removes an earlier regular file at `path` that this process may write, so that the unit writes a new
+// Removes an earlier regular file at `path` that is not marked read-only, so that the unit writes a new
 // file rather than cutting the old one to nothing: a file system that sees a file cut and written again
 // protects it by writing it back to the disk at the close, which costs a run more than everything else it
-// writes. Anything else (no file, a link, a device, a file it may not write or cannot remove) stays as it
-// is, and the open that follows meets it as it always did.
+// writes. Anything else (no file, a link, a device, a directory, a read-only file, a file that cannot be
+// removed) stays as it is, and the open that follows meets it as it always did.
 void removeEarlierFile(const std::string& path) {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::regular) return;
-    std::FILE* probe = std::fopen(path.c_str(), "r+b");
-    if (!probe) return;
-    std::fclose(probe);
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (status.type() != fs::file_type::regular || (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return;
     std::remove(path.c_str());
 }
 

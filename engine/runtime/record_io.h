@@ -29,8 +29,8 @@ enum class Access { Read, Write };
 
 // The engine's file units: sequential text files, one record a line. Unit 0 is the console (standard
 // error) and is always connected. Opening a connected unit closes it first; a file opened for writing holds
-// only what the unit wrote once it is closed: an earlier regular file that the process may write is
-// removed and created anew, anything else at the path is opened and truncated; opening a missing file for
+// only what the unit wrote once it is closed: an earlier regular file that is not read-only is removed and
+// created anew, anything else at the path is opened and truncated; opening a missing file for
 // reading is a RecordFault. Reading accepts LF, CR LF and CR line ends and a
 // last line without an end; writing ends each record with LF. Every fault raises RecordFault naming the
 // file, the line and the item.

@@ -107,6 +107,20 @@ TEST(RunFiles, EarlierResultFilesAreReplacedByNewFiles) {
     EXPECT_NE(readFile("wall.vm4o").find(testing::kEndOfAnalysis), std::string::npos);
 }
 
+// A result file marked read-only is not removed: the open meets it as it always did (refused, or for a
+// user the system lets write anything, written over in place), so it stays the file other names link to.
+TEST(RunFiles, ReadOnlyResultFileIsNotRemoved) {
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    writeFile("wall.vm4d", kWall);
+    writeFile("wall.vm4r", "old");
+    fs::create_hard_link("wall.vm4r", "kept.vm4r");
+    fs::permissions("wall.vm4r", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    runWithNames(kNames);
+    EXPECT_EQ(fs::hard_link_count("wall.vm4r"), 2u);
+    EXPECT_EQ(readFile("kept.vm4r"), readFile("wall.vm4r"));
+}
+
 // What is not a plain file at a result's path is not removed but opened as it always was: a link is
 // written through, a device written to, and a directory refused with the same message as ever.
 TEST(RunFiles, ResultPathsThatAreNoPlainFileAreOpenedAsBefore) {
