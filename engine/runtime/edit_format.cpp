@@ -418,15 +418,16 @@ bool allZeroDigits(const std::string& s) {
 struct FormatCache {
     static constexpr std::size_t kSlots = 512;  // a power of two
     static constexpr std::size_t kNodes = 4096;
-    static constexpr std::size_t kText = 32768;
+    static constexpr std::size_t kText = 32768;  // offsets within it fit 16 bits
+    // Small, for the slots are spread over the table: a run touches few pages of it.
     struct Slot {
         const char* key;
-        uint32_t length;
-        uint32_t textAt;  // the string itself; its literals follow
-        uint32_t nodesAt;
-        uint32_t top;
-        uint32_t topCount;
-        uint32_t restart;
+        uint16_t length;
+        uint16_t textAt;  // the string itself; its literals follow
+        uint16_t nodesAt;
+        uint16_t top;
+        uint16_t topCount;
+        uint16_t restart;
         bool dataAtRestart;
         bool used;
     };
@@ -438,6 +439,8 @@ struct FormatCache {
 };
 
 static_assert(std::is_trivial_v<FormatCache>, "the cache is zero-initialised static storage");
+static_assert(FormatCache::kText <= UINT16_MAX + 1 && FormatCache::kNodes <= UINT16_MAX + 1,
+              "slots keep 16-bit offsets");
 
 FormatCache g_formats;
 
@@ -475,7 +478,7 @@ bool cachedFormat(std::string_view format, FlatFormat& parsed) {
         FormatCache::Slot& s = c.slots[slot & (FormatCache::kSlots - 1)];
         if (!s.used) {
             const std::size_t textAt = c.textUsed;
-            if (format.size() > FormatCache::kText - textAt) return false;
+            if (format.size() > FormatCache::kText - textAt || format.size() > UINT16_MAX) return false;
             std::memcpy(c.text + textAt, format.data(), format.size());
             CacheSink sink{c, c.nodesUsed, 0, textAt + format.size()};
             FlatFormat fresh{};
@@ -487,12 +490,12 @@ bool cachedFormat(std::string_view format, FlatFormat& parsed) {
             c.nodesUsed = static_cast<uint32_t>(sink.nodesAt + sink.nodeCount);
             c.textUsed = static_cast<uint32_t>(sink.textEnd);
             s.key = format.data();
-            s.length = static_cast<uint32_t>(format.size());
-            s.textAt = static_cast<uint32_t>(textAt);
-            s.nodesAt = static_cast<uint32_t>(sink.nodesAt);
-            s.top = fresh.top;
-            s.topCount = fresh.topCount;
-            s.restart = fresh.restart;
+            s.length = static_cast<uint16_t>(format.size());
+            s.textAt = static_cast<uint16_t>(textAt);
+            s.nodesAt = static_cast<uint16_t>(sink.nodesAt);
+            s.top = static_cast<uint16_t>(fresh.top);
+            s.topCount = static_cast<uint16_t>(fresh.topCount);
+            s.restart = static_cast<uint16_t>(fresh.restart);
             s.dataAtRestart = fresh.dataAtRestart;
             s.used = true;
         } else if (s.key != format.data() || s.length != format.size() ||
