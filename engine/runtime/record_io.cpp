@@ -1,6 +1,5 @@
 #include "runtime/record_io.h"
 
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -175,6 +174,7 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
         removeEarlierFile(path);
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
+        u.pending.reserve(kWriteBlock);
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
@@ -392,11 +392,16 @@ void RecordIO::writeText(int unit, std::string_view text) {
         return;
     }
     Unit& u = connected(unit, Access::Write);
-    // Records gather in the unit's own buffer and go to the file a block at a time.
-    u.pending.append(text.data(), text.size());
-    if (u.pending.size() >= kWriteBlock) {
+    // Records gather in the unit's own buffer, which keeps its size, and go to the file a block at a time.
+    if (u.pending.size() + text.size() > kWriteBlock) {
         const int error = writePending(u);
         if (error != 0) throw RecordFault(writeFault(u.path, error));
+    }
+    if (text.size() > kWriteBlock) {
+        if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
+            throw RecordFault(writeFault(u.path, errno));
+    } else {
+        u.pending.append(text.data(), text.size());
     }
     for (const char* c = text.data();
          (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
