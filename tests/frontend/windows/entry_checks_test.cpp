@@ -35,26 +35,26 @@ TEST(EntryChecks, IncrementLengthAndLayerBottomsTheEngineRefusesAreQuestionedWhe
     layers.Cell(project::kLayerBottomColumn, 1).SetFloat(60);
 
     const struct {
-        bool layer;  // the soil-layer table, else Wall Properties' increment length
-        int row;
+        int row;  // of the soil-layer table; -1 for Wall Properties' increment length
         const char* entry;
         const char* message;  // empty when the entry is taken
         components::Extended stored;
     } cases[] = {
-        {false, 0, "-6", "Entry must be greater than 0", 6},
-        {false, 0, "0", "Entry must be greater than 0", 6},
-        {false, 0, "2.5", "", 2.5},
-        {true, 0, "-10", "Entry must be greater than 0.", 40},
-        {true, 0, "0", "Entry must be greater than 0.", 40},
-        {true, 1, "40", "Entry must be greater than 40, the bottom of the layer above.", 60},
-        {true, 1, "30", "Entry must be greater than 40, the bottom of the layer above.", 60},
-        {true, 1, "45", "", 45},
+        {-1, "-6", "Entry must be greater than 0", 6},
+        {-1, "0", "Entry must be greater than 0", 6},
+        {-1, "2.5", "", 2.5},
+        {0, "-10", "Entry must be greater than 0.", 40},
+        {0, "0", "Entry must be greater than 0.", 40},
+        {1, "40", "Entry must be greater than 40, the bottom of the layer above.", 60},
+        {1, "30", "Entry must be greater than 40, the bottom of the layer above.", 60},
+        {1, "45", "", 45},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.layer ? "layer row " + std::to_string(c.row) : "increment length") + ": " + c.entry);
+        SCOPED_TRACE(std::to_string(c.row) + ": " + c.entry);
+        const bool taken = *c.message == '\0';
         run.messages.shown.clear();
         QWidget* kept = nullptr;  // where the focus must stay after a refusal
-        if (!c.layer) {
+        if (c.row < 0) {
             commands->Item("DataProp")->trigger();
             auto* dialog = form.findChild<TDlgProp*>();
             ASSERT_NE(dialog, nullptr);
@@ -64,29 +64,24 @@ TEST(EntryChecks, IncrementLengthAndLayerBottomsTheEngineRefusesAreQuestionedWhe
             QTest::keyClicks(field, c.entry);
             QTest::keyClick(field, Qt::Key_Return);
             kept = field;
-            EXPECT_EQ(dialog->FormDeactivate(), *c.message == '\0');
+            EXPECT_EQ(dialog->FormDeactivate(), taken);
             EXPECT_EQ(data.IncrementLength, c.stored);
         } else {
             layers.Show();
-            auto* editor = dynamic_cast<components::TTableForm*>(form.MdiArea()->activeSubWindow()->widget());
-            ASSERT_NE(editor, nullptr);
-            components::TableGrid* grid = editor->grid();
+            components::TableGrid* grid =
+                dynamic_cast<components::TTableForm&>(*form.MdiArea()->activeSubWindow()->widget()).grid();
             grid->moveCurrent(c.row, project::kLayerBottomColumn);
             if (grid->cellEditor() == nullptr) grid->editItem(grid->currentItem());
             ASSERT_NE(grid->cellEditor(), nullptr);
             grid->cellEditor()->setText(c.entry);
             const QModelIndex other = grid->model()->index(1 - c.row, project::kLayerBottomColumn);
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(other).center());
-            EXPECT_EQ(grid->currentRow(), *c.message == '\0' ? 1 - c.row : c.row);
-            kept = grid;
+            EXPECT_EQ(grid->currentRow(), taken ? 1 - c.row : c.row);
             EXPECT_EQ(layers.Cell(project::kLayerBottomColumn, c.row).AsFloat(), c.stored);
+            kept = grid;
         }
-        if (*c.message == '\0') {
-            EXPECT_TRUE(run.messages.shown.empty());
-        } else {
-            EXPECT_EQ(run.messages.shown.empty() ? std::string() : run.messages.shown.front().toStdString(), c.message);
-            EXPECT_TRUE(kept->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == kept);
-        }
+        EXPECT_EQ(run.messages.shown.empty() ? "" : run.messages.shown.front().toStdString(), c.message);
+        EXPECT_TRUE(taken || kept->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == kept);
     }
     form.CloseAllChildren();
 }
