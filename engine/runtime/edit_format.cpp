@@ -862,13 +862,27 @@ bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
 
 // Writes the decimal digits of n (at least one) to `digits`; returns their number.
 int decimalDigitsOf(uint64_t n, char* digits) {
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    // Two digits at a time from the end of a scratch row, then copied to the front of `digits`.
+    char row[20];
+    char* first = row + sizeof row;
+    while (n >= 100) {
+        const unsigned pair = static_cast<unsigned>(n % 100);
+        n /= 100;
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * pair, 2);
+    }
+    if (n >= 10) {
+        first -= 2;
+        std::memcpy(first, kPairs + 2 * n, 2);
+    } else {
+        *--first = static_cast<char>('0' + n);
+    }
+    const int count = static_cast<int>(row + sizeof row - first);
+    std::memcpy(digits, first, static_cast<std::size_t>(count));
     return count;
 }
 

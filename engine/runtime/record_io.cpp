@@ -39,6 +39,8 @@ void removeEarlierFile(const std::string& path) {
 }
 
 constexpr std::size_t kWriteBlock = 1 << 16;
+// The longest record expected of one write; a longer one grows the unit's buffer but is written whole.
+constexpr std::size_t kRecordRoom = 1 << 12;
 
 std::string writeFault(const std::string& path, int error) {
     return "CANNOT WRITE FILE " + path + (error != 0 ? std::string(": ") + std::strerror(error) : std::string());
@@ -351,10 +353,43 @@ void RecordIO::setFieldRange(int unit, FieldRange range) {
     if (unit >= 0 && unit < kUnitCount) ranges_[static_cast<std::size_t>(unit)] = range;
 }
 
+RecordIO::Unit* RecordIO::fileForWriting(int unit) {
+    if (unit <= 0 || unit >= kUnitCount) return nullptr;
+    Unit& u = units_[static_cast<std::size_t>(unit)];
+    if (!u.open || u.access != Access::Write || !u.out) return nullptr;
+    // Room for the next record in the unit's buffer without growing it: one block goes to the file first.
+    if (u.pending.size() + kRecordRoom > kWriteBlock) {
+        const int error = writePending(u);
+        if (error != 0) throw RecordFault(writeFault(u.path, error));
+    }
+    return &u;
+}
+
+void RecordIO::countLines(Unit& u, std::size_t from) {
+    const char* const end = u.pending.data() + u.pending.size();
+    for (const char* c = u.pending.data() + from; (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c)
+        ++u.line;
+}
+
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
-    buffer_.clear();
     const FieldRange range =
         unit >= 0 && unit < kUnitCount ? ranges_[static_cast<std::size_t>(unit)] : FieldRange::Print;
+    if (Unit* u = fileForWriting(unit)) {
+        // Straight into the unit's buffer; a write that fails leaves nothing of itself there.
+        const std::size_t start = u->pending.size();
+        try {
+            applyFormat(format, items, count, u->pending, range);
+        } catch (const FieldRangeFault& fault) {
+            u->pending.resize(start);
+            throw RecordFault(writeContext(unit) + fault.message());
+        } catch (...) {
+            u->pending.resize(start);
+            throw;
+        }
+        countLines(*u, start);
+        return;
+    }
+    buffer_.clear();
     try {
         applyFormat(format, items, count, buffer_, range);
     } catch (const FieldRangeFault& fault) {
@@ -370,6 +405,12 @@ void RecordIO::writeListed(int unit, const FormatItem* items, std::size_t count)
         const double v = item.real();
         throw RecordFault(writeContext(unit) + "ITEM " + std::to_string(i + 1) + ", " +
                           (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
+    }
+    if (Unit* u = fileForWriting(unit)) {
+        const std::size_t start = u->pending.size();
+        appendListRecord(items, count, u->pending);
+        countLines(*u, start);
+        return;
     }
     buffer_.clear();
     appendListRecord(items, count, buffer_);

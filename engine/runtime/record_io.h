@@ -99,6 +99,10 @@ class RecordIO {
     // Writes a unit's pending records and flushes it; the errno of a failure, or 0.
     static int finishWriting(Unit& u);
 
+    // The unit when it is a file open for writing, with room for a record in its buffer; otherwise null.
+    Unit* fileForWriting(int unit);
+    // Counts the records ended in the unit's buffer from `from` on.
+    static void countLines(Unit& u, std::size_t from);
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
     void writeListed(int unit, const FormatItem* items, std::size_t count);
     void writeText(int unit, std::string_view text);
