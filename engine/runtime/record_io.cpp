@@ -176,13 +176,21 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
         removeEarlierFile(path);
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
+        // The unit's own buffer hands the file whole blocks: no second buffer between them.
+        std::setvbuf(u.out, nullptr, _IONBF, 0);
         u.pending.reserve(kWriteBlock);
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
+        // Read straight into a block of the caller's, without a buffer of the stream's own; a short
+        // block is the end of the file (or a failure, told apart below).
+        std::setvbuf(in, nullptr, _IONBF, 0);
         char buf[65536];
         std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) u.content.append(buf, n);
+        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
+            u.content.append(buf, n);
+            if (n < sizeof buf) break;
+        }
         bool failed = std::ferror(in) != 0;
         std::fclose(in);
         if (failed) throw RecordFault("CANNOT READ FILE " + path);
