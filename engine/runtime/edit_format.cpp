@@ -866,23 +866,21 @@ int decimalDigitsOf(uint64_t n, char* digits) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    // Two digits at a time from the end of a scratch row, then copied to the front of `digits`.
-    char row[20];
-    char* first = row + sizeof row;
+    int count = 1;
+    while (count < 20 && n >= kPow10[count]) ++count;
+    // Two digits at a time from the last one back.
+    char* last = digits + count;
     while (n >= 100) {
         const unsigned pair = static_cast<unsigned>(n % 100);
         n /= 100;
-        first -= 2;
-        std::memcpy(first, kPairs + 2 * pair, 2);
+        last -= 2;
+        std::memcpy(last, kPairs + 2 * pair, 2);
     }
     if (n >= 10) {
-        first -= 2;
-        std::memcpy(first, kPairs + 2 * n, 2);
+        std::memcpy(last - 2, kPairs + 2 * n, 2);
     } else {
-        *--first = static_cast<char>('0' + n);
+        *(last - 1) = static_cast<char>('0' + n);
     }
-    const int count = static_cast<int>(row + sizeof row - first);
-    std::memcpy(digits, first, static_cast<std::size_t>(count));
     return count;
 }
 
