@@ -844,12 +844,26 @@ bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
         if (t >= 0) {
             if (t > 63) return false;
             const u128 numerator = static_cast<u128>(m) << t;
-            quotient = numerator / kPow5[j];
-            up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+            if (numerator >> 64 == 0) {
+                // In 64 bits, a far cheaper division; twice a remainder below 5^27 still fits.
+                const uint64_t narrow = static_cast<uint64_t>(numerator);
+                quotient = narrow / kPow5[j];
+                up = 2 * (narrow % kPow5[j]) >= kPow5[j];
+            } else {
+                quotient = numerator / kPow5[j];
+                up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+            }
         } else if (t >= -64) {
             const u128 denominator = static_cast<u128>(kPow5[j]) << -t;
-            quotient = m / denominator;
-            up = 2 * (m % denominator) >= denominator;
+            if (denominator >> 64 == 0) {
+                // m is below 2^53: twice its remainder fits 64 bits.
+                const uint64_t narrow = static_cast<uint64_t>(denominator);
+                quotient = m / narrow;
+                up = 2 * (m % narrow) >= narrow;
+            } else {
+                quotient = m / denominator;
+                up = 2 * (m % denominator) >= denominator;
+            }
         } else {
             quotient = 0;
             up = false;

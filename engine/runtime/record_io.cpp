@@ -69,15 +69,9 @@ bool parseListInteger(std::string_view token, int32_t& value) {
 
 bool parseListReal(std::string_view token, double& value) {
     // Most values are plain decimals or carry the letter E: they read as they stand. Anything from_chars
-    // stops short of (a letterless exponent, a D, a leading +) goes the long way below.
-    bool plain = !token.empty() && token[0] != '+';
-    for (char c : token) {
-        if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'E' || c == 'e')) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
+    // stops short of (a letterless exponent, a D, a leading +) goes the long way below, and so does what
+    // it reads as not finite (its spellings of infinity and NaN), which the long way refuses.
+    if (!token.empty() && token[0] != '+') {
         double v = 0.0;
         const char* first = token.data();
         const char* last = first + token.size();
