@@ -142,6 +142,7 @@ RecordIO::~RecordIO() {
 }
 
 int RecordIO::writePending(Unit& u) {
+    u.line = linesWritten(u);
     int error = 0;
     errno = 0;
     if (!u.pending.empty() && std::fwrite(u.pending.data(), 1, u.pending.size(), u.out) != u.pending.size())
@@ -348,7 +349,7 @@ bool RecordIO::tryReadLine(int unit, std::string& line) {
 std::string RecordIO::writeContext(int unit) const {
     if (unit <= 0 || !isOpen(unit)) return "CANNOT WRITE TO THE CONSOLE: ";
     const Unit& u = units_[static_cast<std::size_t>(unit)];
-    return "CANNOT WRITE LINE " + std::to_string(u.line + 1) + " OF FILE " + u.path + ": ";
+    return "CANNOT WRITE LINE " + std::to_string(linesWritten(u) + 1) + " OF FILE " + u.path + ": ";
 }
 
 void RecordIO::setFieldRange(int unit, FieldRange range) {
@@ -367,10 +368,13 @@ RecordIO::Unit* RecordIO::fileForWriting(int unit) {
     return &u;
 }
 
-void RecordIO::countLines(Unit& u, std::size_t from) {
+int RecordIO::linesWritten(const Unit& u) {
+    // The records in the buffer are counted only when the count is needed or the block goes to the file.
+    int lines = u.line;
     const char* const end = u.pending.data() + u.pending.size();
-    for (const char* c = u.pending.data() + from; (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c)
-        ++u.line;
+    for (const char* c = u.pending.data(); (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c)
+        ++lines;
+    return lines;
 }
 
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
@@ -388,7 +392,6 @@ void RecordIO::writeFormatted(int unit, std::string_view format, const FormatIte
             u->pending.resize(start);
             throw;
         }
-        countLines(*u, start);
         return;
     }
     buffer_.clear();
@@ -409,9 +412,7 @@ void RecordIO::writeListed(int unit, const FormatItem* items, std::size_t count)
                           (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
     }
     if (Unit* u = fileForWriting(unit)) {
-        const std::size_t start = u->pending.size();
         appendListRecord(items, count, u->pending);
-        countLines(*u, start);
         return;
     }
     buffer_.clear();
@@ -443,12 +444,12 @@ void RecordIO::writeText(int unit, std::string_view text) {
     if (text.size() > kWriteBlock) {
         if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
             throw RecordFault(writeFault(u.path, errno));
+        for (const char* c = text.data();
+             (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
+            ++u.line;
     } else {
         u.pending.append(text.data(), text.size());
     }
-    for (const char* c = text.data();
-         (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
-        ++u.line;
 }
 
 }  // namespace velmor::rt
