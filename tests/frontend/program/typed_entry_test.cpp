@@ -311,5 +311,54 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
     }
 }
 
+// After a menu reached from the keyboard stopped on a refused entry, the keys go back to that entry: what
+// the user types next corrects it, and the correction is what is saved.
+TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
+    const struct {
+        const char* name;
+        std::function<QWidget*(TypedEntryTest&)> refuse;  // types a refused entry, gives the window holding it
+        const char* inFile;
+    } cases[] = {
+        {"layer bottom cell",
+         [](TypedEntryTest& t) -> QWidget* {
+             TTableForm& layers = t.openSoilLayers();
+             TypedEntryTest::typeCell(layers, 0, 1, "-5");
+             return &layers;
+         },
+         "\n1\r\n4 420"},
+        {"dialog field",
+         [](TypedEntryTest& t) -> QWidget* {
+             TdlgCSD& csd = t.openDialog("DataCSD", t.commands->dlgCSD);
+             TypedEntryTest::type(csd.Form().deHL, "abc");
+             return &csd;
+         },
+         "\n420\t12\t12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+        openExample("cantilever-sand-english.vm4d");
+        QWidget* window = c.refuse(*this);
+        ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
+        messages.shown.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_FALSE(form->FileMenu()->isVisible());
+        // Where the keys go when the window system gives the activation back to the main window.
+        QWidget* focus = form->focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(window->isAncestorOf(focus)) << focus->metaObject()->className();
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
+        form->SpeedButton(3)->click();
+        QApplication::processEvents();
+        EXPECT_NE(saved().find(c.inFile), std::string::npos) << saved();
+        form->CloseAllChildren();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 }  // namespace
 }  // namespace velmor::windows
