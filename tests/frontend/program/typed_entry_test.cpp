@@ -360,5 +360,43 @@ TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
     }
 }
 
+// An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
+// stage's values (three-stages.vm4d: free heights 6, 12 and 16 ft), and a save keeps every stage as it was.
+TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
+    const struct {
+        const char* name;
+        std::function<void(TypedEntryTest&)> change;
+        const char* freeHeight;
+        bool savedAsBefore = true;
+    } cases[] = {
+        {"stage 3 by its tool button", [](TypedEntryTest& t) { t.form->SpeedButton(16)->click(); }, "16"},
+        {"stage 2 from the menu", [](TypedEntryTest& t) { t.commands->Item("Stage2Menu")->trigger(); }, "12"},
+        {"stage 1 copied into stage 2",
+         [](TypedEntryTest& t) {
+             t.commands->Item("Stage2Menu")->trigger();
+             t.messages.answers = {Answer::Yes};
+             t.commands->Item("CopyPreviousStage")->trigger();
+         },
+         "6", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openExample("three-stages.vm4d");
+        const std::string before = saved();
+        TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
+        ASSERT_EQ(prop.Form().DeFH->text(), "6");
+        c.change(*this);
+        QApplication::processEvents();
+        EXPECT_EQ(prop.Form().DeFH->text().toStdString(), c.freeHeight);
+        EXPECT_EQ(prop.Form().deNI->text(), "80");
+        form->SpeedButton(3)->click();
+        if (c.savedAsBefore) {
+            EXPECT_EQ(saved(), before);
+        }
+        form->CloseAllChildren();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 }  // namespace
 }  // namespace velmor::windows
