@@ -353,6 +353,36 @@ TPixelPoint LegendSize(int Items, int ItemHeight, int WidestText, int DpiX) {
     return {std::max(21, WidestText + DpiX / 4), Items * ItemHeight + 3};
 }
 
+TLegendPlace LegendPlace(const TPixelRect& Legend, const TPixelRect& Frame) {
+    const auto along = [](int at, int size, int low, int high) {
+        const int room = high - low - size;
+        return room > 0 ? double(at - low) / room : 0.0;
+    };
+    TLegendPlace place;
+    place.X = along(Legend.Left, Legend.Width(), Frame.Left, Frame.Right);
+    place.Y = along(Legend.Top, Legend.Height(), Frame.Top, Frame.Bottom);
+    return place;
+}
+
+TPixelRect LegendBoxRect(const TLegendPlace& Place, int Width, int Height, const TPixelRect& Frame,
+                         const TPixelRect& Page) {
+    const auto along = [](double place, int size, int low, int high, int pageLow, int pageHigh) {
+        const int room = high - low - size;
+        // NaN fails the comparisons and lands on the frame's low edge.
+        const double f = place > 0 ? (place < 1 ? place : 1.0) : 0.0;
+        if (room >= 0) return low + static_cast<int>(std::lround(f * room));
+        const int centred = low + room / 2;
+        if (pageHigh - pageLow < size) return pageLow;
+        return std::clamp(centred, pageLow, pageHigh - size);
+    };
+    TPixelRect r;
+    r.Left = along(Place.X, Width, Frame.Left, Frame.Right, Page.Left, Page.Right);
+    r.Top = along(Place.Y, Height, Frame.Top, Frame.Bottom, Page.Top, Page.Bottom);
+    r.Right = r.Left + Width;
+    r.Bottom = r.Top + Height;
+    return r;
+}
+
 std::optional<TPixelPoint> BitmapSize(Extended WidthIn, Extended HeightIn, Extended PixelsPerInch) {
     const Extended w = std::round(PixelsPerInch * WidthIn);
     const Extended h = std::round(PixelsPerInch * HeightIn);

@@ -125,6 +125,19 @@ TLegendMetrics LegendMetrics(int SizeFont, int LegendFont);
 // Height and width of the legend list for `Items` entries whose widest text with " *" is `WidestText` px.
 TPixelPoint LegendSize(int Items, int ItemHeight, int WidestText, int DpiX);
 
+// Where a legend stands in the room a plot frame leaves it: 0 at the frame's left (top) edge, 1 with its
+// right (bottom) edge on the frame's; outside 0..1 beside the frame. A frame no larger than the legend
+// leaves no room: 0.
+struct TLegendPlace {
+    double X = 1, Y = 1;  // the plot's bottom-right corner
+};
+TLegendPlace LegendPlace(const TPixelRect& Legend, const TPixelRect& Frame);
+// The legend box of a printed or saved picture, `Width` x `Height` pixels, at `Place` within the room of
+// the plot frame: inside the frame where it fits, else centred on the frame and held inside the page,
+// and at the page's top-left when it is larger than the page.
+TPixelRect LegendBoxRect(const TLegendPlace& Place, int Width, int Height, const TPixelRect& Frame,
+                         const TPixelRect& Page);
+
 // Pixel size of a saved bitmap: round(ppi x inches) per side; nothing when the size is not a positive
 // number of pixels or too large to allocate (each side at most kMaxBitmapSide, at most kMaxBitmapBytes
 // of 32-bit pixels).

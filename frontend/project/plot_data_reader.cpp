@@ -230,7 +230,8 @@ TResultGraphs::TResultGraphs() {
     depthPlot(pltDef, "Deflection vs Depth", "Deflection", "L");
     depthPlot(pltMom, "Moment vs Depth", "Bending Moment", "");
     depthPlot(pltShear, "Shear vs Depth", "Shear", "");
-    depthPlot(pltSoil, "Soil Reaction vs Depth", "Soil Reaction", "F/L");
+    // The engine writes the net soil reaction of each station, a force (the report's "NET REACT/STA").
+    depthPlot(pltSoil, "Soil Reaction vs Depth", "Net Soil Reaction per Station", "F");
     depthPlot(pltDMS, "Deflection, Moment and Shear", "Deflection", "L");
     pltDMS.ShowLayers = true;
     pltDMS.ShowWall = true;

@@ -2,13 +2,13 @@
 
 #include <QActionGroup>
 #include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <exception>
@@ -19,6 +19,7 @@
 #include "graphs/widgets/frm_line_names.h"
 #include "graphs/widgets/page_setup_dialog.h"
 #include "graphs/widgets/plot_legend.h"
+#include "graphs/widgets/print_target.h"
 #include "platform/message_service.h"
 
 namespace velmor::components {
@@ -95,10 +96,7 @@ TPlotDialogs& TPlotDialogs::Defaults() {
                        ? dialog.selectedFiles().first()
                        : QString();
         },
-        [](QWidget* parent, QPrinter& printer) {
-            QPrintDialog dialog(&printer, parent);
-            return dialog.exec() == QDialog::Accepted;
-        },
+        [](QWidget* parent, QPrinter& printer) { return ChoosePrintTarget(parent, printer); },
     };
     return dialogs;
 }
@@ -133,13 +131,11 @@ TPlotForm::TPlotForm(TGraphPlot& Plot, QWidget* parent)
     plot_.LegendFont = 11;  // the legend list's font, points
     const TLegendMetrics metrics = LegendMetrics(plot_.SizeFont, plot_.LegendFont);
     legend_->SetMetrics(metrics.FontPoints, metrics.ItemHeight);
-    legend_->setVisible(plot_.GetLineCount() > 0 && plot_.ShowLegend);
+    showLegendList();
     // Offered whenever there are curves, so a hidden legend can be shown again.
     showLegend_->setVisible(plot_.GetLineCount() > 0);
 
-    const bool printers = !QPrinterInfo::availablePrinterNames().isEmpty();
-    print_->setEnabled(printers);
-    pageSetupItem_->setEnabled(printers);
+    // Print and Page Setup are always offered: without a printer the graph prints to a PDF file.
     pageSetup_->SetMarginLeft(1000);
     pageSetup_->SetMarginTop(1000);
     pageSetup_->SetMarginRight(1000);
@@ -156,14 +152,44 @@ void TPlotForm::InstallAsGraphWindow() {
 }
 
 void TPlotForm::ShowWindow() {
+    // Inside the main window's window area the frame is the sub-window; standing alone, this window.
+    auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
+    QWidget* frame = child != nullptr ? static_cast<QWidget*>(child) : this;
     if (!shownOnce_) {
         shownOnce_ = true;
-        showMaximized();
-    } else if (isMinimized()) {
-        showNormal();
+        frame->showMaximized();
+    } else if (frame->isMinimized()) {
+        frame->showNormal();
+    } else if (frame->isHidden()) {
+        frame->show();
     }
-    raise();
-    activateWindow();
+    if (child != nullptr && child->mdiArea() != nullptr) {
+        child->mdiArea()->setActiveSubWindow(child);
+    } else {
+        raise();
+        activateWindow();
+    }
+}
+
+void TPlotForm::showLegendList() {
+    legend_->setVisible(plot_.ShowLegend && !legend_->Entries().empty());
+}
+
+void TPlotForm::refitLegend(const QRect& before) {
+    // A legend that stood inside the plot frame stays inside it as its entries change, where it fits.
+    const QRect frame(QPoint(layout_.Plot.Left, layout_.Plot.Top),
+                      QPoint(layout_.Plot.Right - 1, layout_.Plot.Bottom - 1));
+    legend_->FitToEntries();
+    QRect box = legend_->geometry();
+    if (frame.contains(before)) {
+        if (box.right() > frame.right()) box.moveRight(frame.right());
+        if (box.left() < frame.left()) box.moveLeft(frame.left());
+        if (box.bottom() > frame.bottom()) box.moveBottom(frame.bottom());
+        if (box.top() < frame.top()) box.moveTop(frame.top());
+        legend_->move(box.topLeft());
+    }
+    legend_->KeepInside();
+    showLegendList();
 }
 
 void TPlotForm::FreeWindow() {
@@ -179,7 +205,7 @@ void TPlotForm::buildMenu() {
 
     showLegend_ = plotMenu_->addAction(QStringLiteral("Show &Legend"), this, [this] {
         plot_.ShowLegend = !plot_.ShowLegend;
-        legend_->setVisible(plot_.ShowLegend && plot_.GetLineCount() > 0);
+        showLegendList();
     });
     showLegend_->setCheckable(true);
     showLayers_ = plotMenu_->addAction(QStringLiteral("Show &Soil Layer"), this, [this] {
@@ -241,6 +267,7 @@ void TPlotForm::buildMenu() {
     plotMenu_->addAction(QStringLiteral("&Edit Legend"), this, [this] {
         guarded(this, [this] {
             if (!dialogs_.EditLegendNames || !dialogs_.EditLegendNames(this, plot_)) return;
+            const QRect before = legend_->geometry();
             int row = 0;
             const QList<QAction*> items = plotMenu_->actions();
             for (int i = 0; i < plot_.GetLineCount(); ++i) {
@@ -250,8 +277,7 @@ void TPlotForm::buildMenu() {
                 if (kFixedItems + row < items.size()) items[kFixedItems + row]->setText(name);
                 ++row;
             }
-            legend_->FitToEntries();
-            legend_->KeepInside();
+            refitLegend(before);
             redraw();
         });
     });
@@ -259,7 +285,6 @@ void TPlotForm::buildMenu() {
         guarded(this, [this] {
             if (!dialogs_.EditActiveCurves || !dialogs_.EditActiveCurves(this, plot_)) return;
             rebuildCurves(false);
-            legend_->KeepInside();
             redraw();
         });
     });
@@ -302,7 +327,9 @@ void TPlotForm::rebuildCurves(bool AtCreation) {
         plotMenu_->removeAction(items[k]);
         delete items[k];
     }
+    const QRect before = legend_->geometry();
     legend_->SetEntries(std::move(entries));
+    if (!AtCreation) refitLegend(before);
 }
 
 void TPlotForm::RefreshPlotMenu() {
@@ -350,7 +377,45 @@ void TPlotForm::FormResize(bool ResetLegend) {
 }
 
 void TPlotForm::redraw() {
+    pictureValid_ = false;
     client_->update();
+}
+
+std::size_t TPlotForm::pictureKey() const {
+    // Everything the window's picture is drawn from; a change that bypassed redraw() still shows.
+    std::size_t key = 1469598103934665603u;
+    const auto mix = [&key](auto value) { key = (key ^ std::hash<decltype(value)>{}(value)) * 1099511628211u; };
+    mix(client_->width());
+    mix(client_->height());
+    mix(client_->devicePixelRatioF());
+    for (const TPlotRange& r : ranges_) {
+        for (const Extended v : {r.Xmin, r.Xmax, r.Ymin, r.Ymax}) mix(static_cast<double>(v));
+    }
+    for (const int v : {plot_.Markers, plot_.SizeFont, plot_.WidthLine, plot_.GetUnits(), plot_.WallLineCount}) mix(v);
+    for (const bool v : {plot_.ShowLayers, plot_.ShowWall, plot_.ShowThree, plot_.XOnTop, plot_.GetTitleAtTop()})
+        mix(v);
+    for (const std::string* text : std::initializer_list<const std::string*>{
+             &plot_.GetTitle(), &plot_.CurveName, &plot_.XCaption, &plot_.XUnits, &plot_.YCaption, &plot_.YUnits,
+             &plot_.XCaption2, &plot_.XUnits2, &plot_.YCaption2, &plot_.YUnits2, &plot_.XCaption3, &plot_.XUnits3,
+             &plot_.YCaption3, &plot_.YUnits3})
+        mix(*text);
+    for (int panel = 0; panel <= 3; ++panel) {
+        const TObjectList<TLine>& set = panel == 0 ? plot_.Layers() : plot_.PanelLines(panel);
+        mix(set.Count());
+        for (int i = 0; i < set.Count(); ++i) {
+            const TLine& line = *set.Items(i);
+            mix(line.Visible);
+            mix(line.Active);
+            mix(line.Name);
+            mix(static_cast<double>(line.Value));
+            mix(line.GetPointCount());
+            for (int j = 0; j < line.GetPointCount(); ++j) {
+                mix(static_cast<double>(line.GetPoint(j)->X));
+                mix(static_cast<double>(line.GetPoint(j)->Y));
+            }
+        }
+    }
+    return key;
 }
 
 TPlotCanvas TPlotForm::canvasFor(TLayoutTarget Target, const TPixelRect& Page, int DpiX, int DpiY) const {
@@ -374,9 +439,9 @@ TPlotCanvas TPlotForm::canvasFor(TLayoutTarget Target, const TPixelRect& Page, i
     canvas.Layout = ComputeLayout(in);
     // Printed and saved pictures place the legend box where the list stands in the window.
     canvas.DrawLegendBox = Target != TLayoutTarget::Screen && legend_->isVisibleTo(client_);
-    const QSize area = client_->size();
-    canvas.LegendAt = QPointF(area.width() > 0 ? double(legend_->x()) / area.width() : 0,
-                              area.height() > 0 ? double(legend_->y()) / area.height() : 0);
+    const QRect box = legend_->geometry();
+    canvas.LegendAt =
+        LegendPlace({box.left(), box.top(), box.left() + box.width(), box.top() + box.height()}, layout_.Plot);
     for (const TPlotLegend::Entry& e : legend_->Entries()) canvas.LegendEntries.emplace_back(e.Text, e.Curve);
     return canvas;
 }
@@ -386,7 +451,8 @@ void TPlotForm::paintClient(QPainter& Painter) {
     // zoom rectangle repaints without drawing the curves again.
     const qreal ratio = client_->devicePixelRatioF();
     const QSize pixels = client_->size() * ratio;
-    if (!pictureValid_ || picture_.size() != pixels) {
+    const std::size_t key = pictureKey();
+    if (!pictureValid_ || picture_.size() != pixels || key != pictureKey_) {
         picture_ = QImage(pixels, QImage::Format_RGB32);
         picture_.setDevicePixelRatio(ratio);
         picture_.fill(Qt::white);
@@ -395,6 +461,7 @@ void TPlotForm::paintClient(QPainter& Painter) {
         QPainter painter(&picture_);
         PaintPlot(painter, plot_, canvas);
         pictureValid_ = true;
+        pictureKey_ = key;
     }
     legendPlaced_ = true;
     Painter.drawImage(0, 0, picture_);
@@ -494,14 +561,24 @@ bool TPlotForm::SaveBitmap(const QString& FileName, QImage& Bitmap) {
     return Bitmap.save(FileName, "BMP");
 }
 
+void TPlotForm::applyPageLayout(QPrinter& Printer) const {
+    if (!pageLayout_) return;
+    Printer.setPageSize(pageLayout_->pageSize());
+    Printer.setPageOrientation(pageLayout_->orientation());
+}
+
 void TPlotForm::PlotPrintClick() {
     QPrinter printer(QPrinter::HighResolution);
+    applyPageLayout(printer);
     if (dialogs_.Print && !dialogs_.Print(this, printer)) return;
     PrintOn(printer);
 }
 
 void TPlotForm::PlotPageClick() {
-    pageSetup_->Execute(this);
+    // The window's own page: what Page Setup chooses is what Print uses.
+    QPrinter printer(QPrinter::HighResolution);
+    applyPageLayout(printer);
+    if (pageSetup_->Execute(this, &printer)) pageLayout_ = printer.pageLayout();
 }
 
 void TPlotForm::PlotSaveClick() {

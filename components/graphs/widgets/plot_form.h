@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QPageLayout>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "graphs/graph_plot.h"
 #include "graphs/plot_geometry.h"
@@ -33,7 +35,7 @@ struct TPlotDialogs {
     std::function<int(QWidget* parent, QImage& bitmap)> SaveAttributes;
     // The file the bitmap is saved to; empty when cancelled.
     std::function<QString(QWidget* parent)> SaveFileName;
-    // The print dialog before printing; False when cancelled.
+    // Chooses where to print (ChoosePrintTarget by default); False when cancelled.
     std::function<bool(QWidget* parent, QPrinter& printer)> Print;
     static TPlotDialogs& Defaults();
 };
@@ -59,6 +61,8 @@ class TPlotForm : public QWidget, public TGraphWindow {
     TPlotLegend* Legend() const { return legend_; }
     QWidget* ClientArea() const { return client_; }
     TPageSetupDialog& PageSetup() { return *pageSetup_; }
+    // Paper size and orientation chosen in Page Setup; none before, and Print takes the printer's own.
+    const std::optional<QPageLayout>& PageLayout() const { return pageLayout_; }
     TPlotDialogs& Dialogs() { return dialogs_; }
 
     const TPlotLayout& Layout() const { return layout_; }
@@ -67,6 +71,10 @@ class TPlotForm : public QWidget, public TGraphWindow {
 
     // Lays the window out; with ResetLegend the legend's bottom-right corner goes to the plot's.
     void FormResize(bool ResetLegend);
+    // The canvas of a target: its layout for the page, the current ranges and the legend box.
+    TPlotCanvas PictureCanvas(TLayoutTarget Target, const TPixelRect& Page, int DpiX, int DpiY) const {
+        return canvasFor(Target, Page, DpiX, DpiY);
+    }
     // Refreshes the Plot menu's checks and visibility as when it opens.
     void RefreshPlotMenu();
     // Prints the graph on `Printer` as one page inside the page-setup margins.
@@ -94,7 +102,13 @@ class TPlotForm : public QWidget, public TGraphWindow {
     void mouseRelease(QMouseEvent* Event);
     int panelAt(int X) const;
     QPoint heldInside(QPoint At) const;
+    // Draws the picture afresh on the next paint.
     void redraw();
+    std::size_t pictureKey() const;
+    void showLegendList();
+    // Sizes the legend to its entries; `Before` is where it stood.
+    void refitLegend(const QRect& Before);
+    void applyPageLayout(QPrinter& Printer) const;
 
     TGraphPlot& plot_;
     TPlotDialogs dialogs_;
@@ -116,6 +130,8 @@ class TPlotForm : public QWidget, public TGraphWindow {
     TPlotLayout layout_;
     QImage picture_;  // the client area's picture, drawn again only after a change
     bool pictureValid_ = false;
+    std::size_t pictureKey_ = 0;
+    std::optional<QPageLayout> pageLayout_;
     bool legendPlaced_ = false;
     bool dragging_ = false;
     QPoint anchor_, corner_;

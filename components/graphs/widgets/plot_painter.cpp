@@ -257,34 +257,21 @@ struct Painter {
     // The legend box of printed and saved pictures: the visible curves of the legend, each with its
     // marker and its text in the colour of its legend row.
     void legendBox() {
-        const TObjectList<TLine>& set = plot.Lines();
-        const int points = LegendMetrics(plot.SizeFont, plot.LegendFont).FontPoints;
-        p.setFont(PlotFont((points * dy() + 36) / 72, false));  // points to pixels, rounded
-        const QFontMetrics fm = p.fontMetrics();
-        std::vector<int> rows;  // legend rows whose curve is visible; the row is the colour slot
-        int widest = 0;
-        for (int k = 0; k < static_cast<int>(c.LegendEntries.size()); ++k) {
-            const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(k)];
-            if (curve < 0 || curve >= set.Count() || !set.Items(curve)->Visible) continue;
-            rows.push_back(k);
-            widest = std::max(widest, fm.horizontalAdvance(legendText));
-        }
-        if (rows.empty()) return;
-        const int rowHeight = fm.height() + dy() / 32;
-        const int left = page().Left + static_cast<int>(c.LegendAt.x() * page().Width());
-        const int top = page().Top + static_cast<int>(c.LegendAt.y() * page().Height());
-        const QRect box(left, top, widest + 3 * dx() / 16, static_cast<int>(rows.size()) * rowHeight + dy() / 32);
+        const TLegendBox box = LegendBoxOf(p, plot, c);
+        if (box.Rows.empty()) return;
+        const QRect frame(box.Rect.Left, box.Rect.Top, box.Rect.Width(), box.Rect.Height());
         p.setPen(hairline(Qt::black));
         p.setBrush(Qt::white);
-        p.drawRect(box);
+        p.drawRect(frame);
         p.setBrush(Qt::NoBrush);
-        int y = top + dy() / 64;
-        for (const int row : rows) {
+        const QFontMetrics fm = p.fontMetrics();
+        int y = frame.top() + dy() / 64;
+        for (const int row : box.Rows) {
             const auto& [legendText, curve] = c.LegendEntries[static_cast<std::size_t>(row)];
             p.setPen(hairline(toColor(CurveColour(row))));
-            marker(curve, QPoint(left + dx() / 16, y + rowHeight / 2));
-            p.drawText(left + dx() / 8, y + (rowHeight - fm.height()) / 2 + fm.ascent(), legendText);
-            y += rowHeight;
+            marker(curve, QPoint(frame.left() + dx() / 16, y + box.RowHeight / 2));
+            p.drawText(frame.left() + dx() / 8, y + (box.RowHeight - fm.height()) / 2 + fm.ascent(), legendText);
+            y += box.RowHeight;
         }
     }
 
@@ -377,6 +364,27 @@ const QImage& SoilPattern(int Code, bool Printer) {
         svg.render(&painter);
     }
     return *cache.insert(key, image);
+}
+
+TLegendBox LegendBoxOf(QPainter& Painter, const TGraphPlot& Plot, const TPlotCanvas& Canvas) {
+    TLegendBox box;
+    const TObjectList<TLine>& set = Plot.Lines();
+    const int points = LegendMetrics(Plot.SizeFont, Plot.LegendFont).FontPoints;
+    Painter.setFont(PlotFont((points * Canvas.DpiY + 36) / 72, false));  // points to pixels, rounded
+    const QFontMetrics fm = Painter.fontMetrics();
+    int widest = 0;
+    for (int k = 0; k < static_cast<int>(Canvas.LegendEntries.size()); ++k) {
+        const auto& [legendText, curve] = Canvas.LegendEntries[static_cast<std::size_t>(k)];
+        if (curve < 0 || curve >= set.Count() || !set.Items(curve)->Visible) continue;
+        box.Rows.push_back(k);
+        widest = std::max(widest, fm.horizontalAdvance(legendText));
+    }
+    if (box.Rows.empty()) return box;
+    box.RowHeight = fm.height() + Canvas.DpiY / 32;
+    box.Rect = LegendBoxRect(Canvas.LegendAt, widest + 3 * Canvas.DpiX / 16,
+                             static_cast<int>(box.Rows.size()) * box.RowHeight + Canvas.DpiY / 32, Canvas.Layout.Plot,
+                             Canvas.Layout.Page);
+    return box;
 }
 
 void PaintPlot(QPainter& P, const TGraphPlot& Plot, const TPlotCanvas& Canvas) {

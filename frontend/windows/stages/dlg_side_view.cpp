@@ -6,11 +6,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "graphs/widgets/print_target.h"
 #include "platform/message_service.h"
 #include "windows/stages/side_view_painter.h"
 
@@ -119,11 +119,9 @@ void TDlgSideView::mouseMovedTo(int Y) {
 
 void TDlgSideView::PrintClick() {
     try {
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            platform::messages().get().information(this, "There is no printer to print on.");
-            return;
-        }
         QPrinter printer(QPrinter::HighResolution);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        if (!components::ChoosePrintTarget(this, printer)) return;
         PrintOn(printer);
     } catch (const std::exception& fault) {
         platform::messages().get().information(this, QString::fromStdString(fault.what()));

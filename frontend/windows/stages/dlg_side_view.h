@@ -28,7 +28,7 @@ class TDlgSideView : public QWidget {
     // Rebuilds as FormActivate does once the current command has finished (several changes in one
     // command rebuild once, from the data as the command left it).
     void FollowProject();
-    // Prints on the program's printer; a message tells when there is none.
+    // Prints where the user chooses: a printer, or a PDF file when the machine has no printer.
     void PrintClick();
     // Prints the picture on one landscape page of `Printer`.
     void PrintOn(QPrinter& Printer);

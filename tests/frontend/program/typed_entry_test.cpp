@@ -1,6 +1,7 @@
 // What is on the screen is what is saved and run: an entry typed in a table editor or dialog and not left
 // reaches the file and the report whatever command follows; every kind of edit makes the program ask
-// before the project is replaced; moving through cells and fields without typing changes nothing.
+// before the project is dropped (New and Exit share the question); moving through cells and fields without
+// typing changes nothing.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -25,24 +26,20 @@ namespace {
 using components::TGridTable;
 using components::TTableForm;
 using Answer = platform::MessageService::Answer;
+using Step = std::function<void()>;
 
 const QString kSaveQuestion = "Do you want to save any changes?";
 
-// The part of a staged input file or report that belongs to stage 1 (up to the second stage's heading).
-std::string firstStage(const std::string& text) {
-    return text.substr(0, text.find("Stage No : 2"));
-}
+struct EditRoute {
+    const char* name;
+    Step edit;  // left as the user left it (the cell or field still being edited)
+    // Found in stage 1 of the saved file and of the report.
+    const char* inFile;
+    const char* inReport;
+};
 
-// The lambdas of the tables below drive the fixture from outside it.
 class TypedEntryTest : public ProgramTest {
-  public:
-    using ProgramTest::commands;
-    using ProgramTest::data;
-    using ProgramTest::form;
-    using ProgramTest::messages;
-    using ProgramTest::openDialog;
-    using ProgramTest::type;
-
+  protected:
     TTableForm& editor(TGridTable& table) {
         QApplication::processEvents();
         auto* form = dynamic_cast<TTableForm*>(table.EditorForm());
@@ -55,198 +52,144 @@ class TypedEntryTest : public ProgramTest {
         form.grid()->moveCurrent(row, column);
         components::testing::typeIntoCurrentCell(form, text);
     }
-    TGridTable& soilLayers() { return data().Tables().NewSoil(); }
-    TTableForm& openSoilLayers() {
+    TGridTable& section() { return data().Tables().PileSect(); }
+    TTableForm& openSection() {
+        section().Show();
+        return editor(section());
+    }
+    TGridTable& layers() { return data().Tables().NewSoil(); }
+    void openLayers() {
         emit commands->Menu("DataMenu")->aboutToShow();
         commands->Item("DataAxLoads")->trigger();
-        return editor(soilLayers());
+        editor(layers());
     }
     TTableForm& openSandParameters() {
-        openSoilLayers();
-        auto* button = static_cast<QPushButton*>(components::cellWidget(soilLayers().Columns(2)->GetControl(0)));
-        button->click();
-        return editor(*soilLayers().Columns(2)->AsTable(0));
+        openLayers();
+        static_cast<QPushButton*>(components::cellWidget(layers().Columns(2)->GetControl(0)))->click();
+        return editor(*layers().Columns(2)->AsTable(0));
     }
-    std::string saved() { return test::readFile(form->Project().FileName()); }
-    std::string report() { return test::readFile(resultFile(".vm4o")); }
-};
+    // The part of the saved file and of the last report that belongs to stage 1.
+    std::string saved() { return firstStage(test::readFile(form->Project().FileName())); }
+    std::string report() { return firstStage(test::readFile(resultFile(".vm4o"))); }
+    static std::string firstStage(const std::string& text) { return text.substr(0, text.find("Stage No : 2")); }
 
-struct EditRoute {
-    const char* name;
-    std::function<void(TypedEntryTest&)> edit;
-    // Found in stage 1 of the saved file and of the report.
-    const char* inFile;
-    const char* inReport;
+    std::vector<EditRoute> editRoutes() {
+        return {
+            {"typed cell not left", [this] { typeCell(openSection(), 0, 3, "6.5E9"); }, "6.5E9", "0.650E+10"},
+            {"dialog field not left", [this] { type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "14"); },
+             "168\t12\t12", "FREE HEIGHT OF WALL                                = 168.000 IN"},
+            {"drop-down choice",
+             [this] {
+                 openLayers();
+                 auto* kind = static_cast<QComboBox*>(components::cellWidget(layers().Columns(0)->GetControl(0)));
+                 kind->setFocus();
+                 kind->setCurrentIndex(kind->findText("Soft Clay"));
+                 emit kind->activated(kind->currentIndex());
+             },
+             "\n1 720", "THE SOIL IS A SOFT CLAY"},
+            {"sub-table from its button", [this] { typeCell(openSandParameters(), 0, 1, "36"); }, " 36 0.0  90",
+             "36.000"},
+            {"row command", [this] { openSection().addButton()->click(); }, "0\t1\t1\t0\r\n",
+             "STIFFNESS AND LOAD DATA      =  2"},
+        };
+    }
 };
-
-// Each command that must take the entry first.
-struct Command {
-    const char* name;
-    std::function<void(TypedEntryTest&)> run;
-};
-
-// Each kind of edit, left as the user left it (the cell or field still being edited).
-const std::vector<EditRoute>& editRoutes() {
-    static const std::vector<EditRoute> routes = {
-        {"typed cell not left",
-         [](TypedEntryTest& t) {
-             TGridTable& section = t.data().Tables().PileSect();
-             section.Show();
-             TypedEntryTest::typeCell(t.editor(section), 0, 3, "6.5E9");
-         },
-         "6.5E9", "0.650E+10"},
-        {"dialog field not left",
-         [](TypedEntryTest& t) {
-             TdlgCSD& csd = t.openDialog("DataCSD", t.commands->dlgCSD);
-             TypedEntryTest::type(csd.Form().deHL, "14");  // ft
-         },
-         "168\t12\t12", "FREE HEIGHT OF WALL                                = 168.000 IN"},
-        {"drop-down choice",
-         [](TypedEntryTest& t) {
-             t.openSoilLayers();
-             auto* kind = static_cast<QComboBox*>(components::cellWidget(t.soilLayers().Columns(0)->GetControl(0)));
-             kind->setFocus();
-             const int clay = kind->findText("Soft Clay");
-             ASSERT_GE(clay, 0);
-             kind->setCurrentIndex(clay);
-             emit kind->activated(clay);
-         },
-         "\n1 720", "THE SOIL IS A SOFT CLAY"},
-        {"sub-table from its button",
-         [](TypedEntryTest& t) { TypedEntryTest::typeCell(t.openSandParameters(), 0, 1, "36"); }, " 36 0.0  90",
-         "36.000"},
-        {"row command",
-         [](TypedEntryTest& t) {
-             TGridTable& section = t.data().Tables().PileSect();
-             section.Show();
-             t.editor(section).addButton()->click();
-             ASSERT_EQ(section.RowCount(), 2);
-         },
-         "0\t1\t1\t0\r\n", "STIFFNESS AND LOAD DATA      =  2"},
-    };
-    return routes;
-}
 
 TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows) {
-    const Command commandList[] = {
-        {"tool-bar Save", [](TypedEntryTest& t) { t.form->SpeedButton(3)->click(); }},
-        {"tool-bar Run", [](TypedEntryTest& t) { t.form->SpeedButton(4)->click(); }},
+    const std::pair<const char*, Step> commandList[] = {
+        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
+        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
         {"menu Save",
-         [](TypedEntryTest& t) {
-             emit t.form->FileMenu()->aboutToShow();
-             t.commands->Item("FileSave")->trigger();
+         [this] {
+             emit form->FileMenu()->aboutToShow();
+             commands->Item("FileSave")->trigger();
          }},
         {"Exit answered Yes",
-         [](TypedEntryTest& t) {
-             t.messages.answers = {Answer::Yes};
-             t.commands->Item("FileExit")->trigger();
-             EXPECT_EQ(t.messages.asked, std::vector<QString>{kSaveQuestion});
+         [this] {
+             messages.answers = {Answer::Yes};
+             commands->Item("FileExit")->trigger();
+             EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
          }},
         {"stage switch",
-         [](TypedEntryTest& t) {
-             t.form->SpeedButton(15)->click();
-             ASSERT_EQ(t.data().CurrentStage, 2);
-             t.form->FileSaveClick();
+         [this] {
+             form->SpeedButton(15)->click();
+             ASSERT_EQ(data().CurrentStage, 2);
+             form->FileSaveClick();
          }},
     };
     for (const EditRoute& route : editRoutes()) {
-        for (const Command& command : commandList) {
-            SCOPED_TRACE(std::string(route.name) + " + " + command.name);
+        for (const auto& [name, command] : commandList) {
+            SCOPED_TRACE(std::string(route.name) + " + " + name);
             openExample("three-stages.vm4d");
             form->show();
             QApplication::processEvents();
-            route.edit(*this);
-            messages.shown.clear();
+            route.edit();
             messages.asked.clear();
-            command.run(*this);
-            EXPECT_NE(firstStage(saved()).find(route.inFile), std::string::npos) << firstStage(saved());
+            command();
+            EXPECT_NE(saved().find(route.inFile), std::string::npos) << saved();
             // The report of this run (the engine stops a soft clay without parameters, after echoing it).
             std::filesystem::remove(resultFile(".vm4o"));
             form->show();
             form->CompRunClick();
-            EXPECT_NE(firstStage(report()).find(route.inReport), std::string::npos);
+            EXPECT_NE(report().find(route.inReport), std::string::npos);
             form->CloseAllChildren();
         }
-    }
-}
-
-TEST_F(TypedEntryTest, EveryKindOfEditAsksBeforeTheProjectIsReplaced) {
-    for (const EditRoute& route : editRoutes()) {
-        SCOPED_TRACE(route.name);
-        openExample("three-stages.vm4d");
-        route.edit(*this);
-        messages.answers = {Answer::Cancel};
-        form->SpeedButton(1)->click();  // New
-        EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
-        messages.asked.clear();
-        form->CloseAllChildren();
     }
 }
 
 // A value with more digits than a cell or field shows, moved through without typing, keeps every digit;
 // a project only looked at, saved under another name, or run (which saves) is not asked about.
 TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
-    std::string text = test::readFile(copyExample("three-stages.vm4d", "digits.vm4d"));
-    const auto replaceFirst = [&text](const std::string& from, const std::string& to) {
+    const std::string digits = copyExample("three-stages.vm4d", "digits.vm4d");
+    std::string text = test::readFile(digits);
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"5.34E9", "123456789"},
+                                   {"34 0.0  90", "1.234567891234 0.0  90"},
+                                   {"20\t0.001", "20.12345678912\t0.001"}})
         text.replace(text.find(from), from.size(), to);
-    };
-    replaceFirst("5.34E9", "123456789");
-    replaceFirst("34 0.0  90", "1.234567891234 0.0  90");
-    replaceFirst("20\t0.001", "20.12345678912\t0.001");
-    test::writeFile((dir.path() / "digits.vm4d").string(), text);
-    const std::function<void(TypedEntryTest&)> looks[] = {
-        [](TypedEntryTest& t) {
-            // Through every cell of the wall section and of the sand parameters, by keys and by Enter.
-            TGridTable& section = t.data().Tables().PileSect();
-            section.Show();
-            for (TTableForm* form : {&t.editor(section), &t.openSandParameters()}) {
+    test::writeFile(digits, text);
+    const Step looks[] = {
+        [this] {  // through every cell of the wall section and of the sand parameters, by keys and by Enter
+            for (TTableForm* form : {&openSection(), &openSandParameters()}) {
                 form->grid()->setFocus();
                 form->grid()->moveCurrent(0, 0);
-                for (int k = 0; k < 8; ++k) QTest::keyClick(form->grid(), Qt::Key_Right);
-                for (int k = 0; k < 8; ++k) QTest::keyClick(form->grid(), Qt::Key_Return);
+                for (Qt::Key key : {Qt::Key_Right, Qt::Key_Return})
+                    for (int k = 0; k < 8; ++k) QTest::keyClick(form->grid(), key);
                 QTest::keyClick(form->grid(), Qt::Key_Down);
                 EXPECT_TRUE(form->CommitEdit());
                 form->deactivate();
             }
         },
-        [](TypedEntryTest& t) {
-            TDlgProp& prop = t.openDialog("DataProp", t.commands->dlgProp);
+        [this] {
+            TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
             for (QLineEdit* field : {prop.Form().deNI, prop.Form().deXGS, prop.Form().deXLN, prop.Form().deSlope})
                 field->setFocus();
             EXPECT_TRUE(prop.FormDeactivate());
         },
     };
-    for (const auto& look : looks) {
-        form->OpenFileName((dir.path() / "digits.vm4d").string(), 0);
+    const auto kept = [this] {
+        return std::vector<long double>{section().Cell(3, 0).AsFloat(),
+                                        layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection};
+    };
+    for (const Step& look : looks) {
+        form->OpenFileName(digits, 0);
         messages.shown.clear();
-        const auto kept = [this] {
-            return std::vector<long double>{data().Tables().PileSect().Cell(3, 0).AsFloat(),
-                                            data().Tables().NewSoil().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(),
-                                            data().MaxDeflection};
-        };
-        const std::vector<long double> before = kept();
-        EXPECT_EQ(before, (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
-        look(*this);
-        EXPECT_EQ(kept(), before);
+        look();
+        EXPECT_EQ(kept(), (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
         EXPECT_FALSE(form->GetModified());
         EXPECT_TRUE(messages.shown.empty());
         form->CloseAllChildren();
     }
 
     // Edited, then saved under another name: opening another project does not ask.
-    TGridTable& section = data().Tables().PileSect();
-    section.Show();
-    typeCell(editor(section), 0, 3, "6.5E9");
+    typeCell(openSection(), 0, 3, "6.5E9");
     dialogs.saveAnswers = {QString::fromStdString((dir.path() / "other.vm4d").string())};
     ASSERT_TRUE(form->FileSaveAsClick());
     emit form->FileMenu()->aboutToShow();
-    dialogs.openAnswers = {{QString::fromStdString((dir.path() / "digits.vm4d").string()), 1}};
+    dialogs.openAnswers = {{QString::fromStdString(digits), 1}};
     form->FileOpenClick();
     EXPECT_TRUE(messages.asked.empty());
-
     // Edited, then run: Exit does not ask.
-    data().Tables().PileSect().Show();
-    typeCell(editor(data().Tables().PileSect()), 0, 3, "6.5E9");
+    typeCell(openSection(), 0, 3, "6.5E9");
     form->SpeedButton(4)->click();
     messages.asked.clear();
     form->close();
@@ -257,55 +200,49 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
 // An entry the field refuses stops every command once: its message is shown once, nothing is saved, run,
 // switched or closed, and the field still holds what was typed.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
-    struct Stopped {
+    const struct {
         const char* name;
-        std::function<void(TypedEntryTest&)> run;
+        Step run;
         std::size_t messagesShown = 1;
-    };
-    const Stopped stopped[] = {
-        {"tool-bar Save", [](TypedEntryTest& t) { t.form->SpeedButton(3)->click(); }},
-        {"tool-bar Run", [](TypedEntryTest& t) { t.form->SpeedButton(4)->click(); }},
-        {"tool-bar New", [](TypedEntryTest& t) { t.form->SpeedButton(1)->click(); }},
-        {"Exit", [](TypedEntryTest& t) { t.form->close(); }},
-        {"stage switch", [](TypedEntryTest& t) { t.form->SpeedButton(16)->click(); }},
-        {"units", [](TypedEntryTest& t) { t.commands->Item("SIUnits")->trigger(); }},
-        {"File menu",
-         [](TypedEntryTest& t) {
-             // The menu closes again on opening; its items are not reached.
-             emit t.form->FileMenu()->aboutToShow();
-         }},
+    } stopped[] = {
+        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
+        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
+        {"tool-bar New", [this] { form->SpeedButton(1)->click(); }},
+        {"Exit", [this] { form->close(); }},
+        {"stage switch", [this] { form->SpeedButton(16)->click(); }},
+        {"units", [this] { commands->Item("SIUnits")->trigger(); }},
+        {"File menu (it closes again on opening)", [this] { emit form->FileMenu()->aboutToShow(); }},
         {"File menu from the keyboard",
-         [](TypedEntryTest& t) {
-             QTest::keyClick(t.commands->dlgCSD->Form().deHL, Qt::Key_F, Qt::AltModifier);
+         [this] {
+             QTest::keyClick(commands->dlgCSD->Form().deHL, Qt::Key_F, Qt::AltModifier);
              QApplication::processEvents();
-             EXPECT_FALSE(t.form->FileMenu()->isVisible());
+             EXPECT_FALSE(form->FileMenu()->isVisible());
          }},
         {"another program takes the activation",
-         [](TypedEntryTest& t) {
+         [this] {
              QEvent deactivate(QEvent::WindowDeactivate);
-             QApplication::sendEvent(t.commands->dlgCSD, &deactivate);
+             QApplication::sendEvent(commands->dlgCSD, &deactivate);
          },
          0},
     };
-    for (const Stopped& command : stopped) {
+    for (const auto& command : stopped) {
         SCOPED_TRACE(command.name);
         openExample("three-stages.vm4d");
         const std::string before = saved();
-        TdlgCSD& csd = openDialog("DataCSD", commands->dlgCSD);
-        type(csd.Form().deHL, "abc");
+        QLineEdit* field = openDialog("DataCSD", commands->dlgCSD).Form().deHL;
+        type(field, "abc");
         messages.shown.clear();
         messages.answers = {Answer::Yes};
-        command.run(*this);
+        command.run();
         QApplication::processEvents();
         EXPECT_EQ(messages.shown.size(), command.messagesShown);
         EXPECT_TRUE(messages.asked.empty());
         EXPECT_EQ(saved(), before);
         EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(data().CurrentStage, 1);
-        EXPECT_EQ(data().Units, 1);
+        EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
         ASSERT_FALSE(commands->dlgCSD.isNull());
-        EXPECT_EQ(csd.Form().deHL->text(), "abc");
-        type(csd.Form().deHL, "6");
+        EXPECT_EQ(field->text(), "abc");
+        type(field, "6");
         form->CloseAllChildren();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }

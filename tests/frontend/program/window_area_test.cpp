@@ -15,10 +15,8 @@ class WindowAreaTest : public ProgramTest {
   protected:
     void trigger(const char* menu, const char* item) {
         emit commands->Menu(menu)->aboutToShow();
-        QAction* action = commands->Item(item);
-        ASSERT_NE(action, nullptr) << item;
-        ASSERT_TRUE(action->isEnabled()) << item;
-        action->trigger();
+        ASSERT_TRUE(commands->Item(item)->isEnabled()) << item;
+        commands->Item(item)->trigger();
         settle();
     }
     // Lets the windows finish sizing themselves (the table editors snap to whole rows after a pause).
@@ -28,16 +26,6 @@ class WindowAreaTest : public ProgramTest {
         QApplication::processEvents();
     }
     QRect visible() const { return form->MdiArea()->viewport()->rect(); }
-    static QImage picture(QWidget* window) { return window->grab().toImage(); }
-    // Inside the visible area; along a side where it is larger than the area (a dialog of fixed size), from
-    // the area's edge, where the scroll bar reaches the rest.
-    bool reachable(const QMdiSubWindow* child) const {
-        const QRect f = child->geometry();
-        const QRect v = visible();
-        const bool across = f.width() <= v.width() ? f.left() >= 0 && f.right() <= v.right() : f.left() == 0;
-        const bool down = f.height() <= v.height() ? f.top() >= 0 && f.bottom() <= v.bottom() : f.top() == 0;
-        return across && down;
-    }
 };
 
 TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArrangeIcons) {
@@ -47,34 +35,32 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
     form->resize(900, 480);  // lower than several windows would like to be
     settle();
     const QImage icon = TWindowArea::ProgramIcon().pixmap(16).toImage();
-    const struct {
-        const char* menu;
-        const char* item;
-        bool fixedSize;
-    } windows[] = {
-        {"GraphicsMenu", "CompDef", false},    // opens maximized
-        {"DataMenu", "DataCSD", true},         // a fixed-size dialog after a maximized window
-        {"DataMenu", "DataSoilLayer", false},  // table editors
-        {"DataMenu", "DataAxLoads", false},   {"DataMenu", "DataProp", true}, {"ComputationMenu", "CompLayers", false},
-        {"DataMenu", "DataPYMod", false},
+    // The deflection graph opens maximized; a fixed-size dialog follows it; then table editors.
+    const std::pair<const char*, const char*> windows[] = {
+        {"GraphicsMenu", "CompDef"},        {"DataMenu", "DataCSD"},  {"DataMenu", "DataSoilLayer"},
+        {"DataMenu", "DataAxLoads"},        {"DataMenu", "DataProp"}, {"ComputationMenu", "CompLayers"},
+        {"DataMenu", "DataPYMod"},
     };
-    for (const auto& w : windows) {
-        trigger(w.menu, w.item);
+    for (const auto& [menu, item] : windows) {
+        SCOPED_TRACE(item);
+        trigger(menu, item);
         QMdiSubWindow* child = form->MdiArea()->activeSubWindow();
-        ASSERT_NE(child, nullptr) << w.item;
-        EXPECT_EQ(child->windowIcon().pixmap(16).toImage(), icon) << w.item;
-        if (std::string(w.item) == "CompDef") {
-            EXPECT_TRUE(child->isMaximized());
-            continue;
-        }
-        EXPECT_FALSE(child->isMaximized()) << w.item;
-        EXPECT_TRUE(!w.fixedSize || child->size() == child->minimumSize()) << w.item;  // at its own size
-        EXPECT_TRUE(reachable(child)) << w.item;
+        ASSERT_NE(child, nullptr);
+        EXPECT_EQ(child->windowIcon().pixmap(16).toImage(), icon);
+        const std::string name = item;
+        EXPECT_EQ(child->isMaximized(), name == "CompDef");
+        if (child->isMaximized()) continue;
+        const bool fixedSize = name == "DataCSD" || name == "DataProp";
+        EXPECT_TRUE(!fixedSize || child->size() == child->minimumSize());  // at its own size
+        // Inside the visible area; along a side where a fixed-size dialog is larger than the area, from the
+        // area's edge, where the scroll bar reaches the rest.
+        const QRect f = child->geometry(), v = visible();
+        EXPECT_TRUE(f.width() <= v.width() ? f.left() >= 0 && f.right() <= v.right() : f.left() == 0);
+        EXPECT_TRUE(f.height() <= v.height() ? f.top() >= 0 && f.bottom() <= v.bottom() : f.top() == 0);
     }
 
     // A child moved partly outside is reached through the scroll bars.
-    QMdiSubWindow* moved = form->MdiArea()->activeSubWindow();
-    moved->move(visible().width() - 40, visible().height() - 30);
+    form->MdiArea()->activeSubWindow()->move(visible().width() - 40, visible().height() - 30);
     QApplication::processEvents();
     EXPECT_GT(form->MdiArea()->horizontalScrollBar()->maximum(), 0);
     EXPECT_GT(form->MdiArea()->verticalScrollBar()->maximum(), 0);
@@ -83,15 +69,12 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
     const QList<QMdiSubWindow*> children = form->MdiArea()->subWindowList();
     ASSERT_EQ(children.size(), 7);
     for (QMdiSubWindow* child : children) {
-        const QString name = child->windowTitle();
-        EXPECT_FALSE(child->isMaximized()) << name.toStdString();
+        SCOPED_TRACE(child->windowTitle().toStdString());
         // The whole title bar lies inside; a window that can shrink lies inside whole.
-        EXPECT_GE(child->x(), 0) << name.toStdString();
-        EXPECT_GE(child->y(), 0) << name.toStdString();
-        EXPECT_LE(child->y() + child->contentsMargins().top(), visible().height()) << name.toStdString();
-        if (child->minimumSize() != child->maximumSize()) {
-            EXPECT_TRUE(visible().contains(child->geometry())) << name.toStdString();
-        }
+        EXPECT_FALSE(child->isMaximized());
+        EXPECT_TRUE(child->x() >= 0 && child->y() >= 0);
+        EXPECT_LE(child->y() + child->contentsMargins().top(), visible().height());
+        EXPECT_TRUE(child->minimumSize() == child->maximumSize() || visible().contains(child->geometry()));
     }
 
     // The graph window opened maximized; cascaded, and restored by its own button, it still shows a graph.
@@ -132,14 +115,9 @@ TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
         view = stageCommands->SideView();
         view->parentWidget()->setGeometry(frame);
         settle();
-        return picture(view);
+        return view->grab().toImage();
     };
-    const QImage stage1 = picture(view);
-
-    const struct {
-        const char* how;
-        std::function<void()> change;
-    } changes[] = {
+    const std::pair<const char*, std::function<void()>> changes[] = {
         {"stage 3 by its tool button", [&] { form->SpeedButton(16)->click(); }},
         {"stage 2 by the menu", [&] { trigger("StageMenu", "Stage2Menu"); }},
         {"View Wall Geometry again after an edit",
@@ -148,14 +126,14 @@ TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
              trigger("ComputationMenu", "CompLayers");
          }},
     };
-    QImage before = stage1;
-    for (const auto& c : changes) {
-        c.change();
+    QImage before = view->grab().toImage();
+    for (const auto& [how, change] : changes) {
+        change();
         settle();
-        const QImage followed = picture(view);
-        EXPECT_NE(followed, before) << c.how;
-        EXPECT_EQ(followed, fresh()) << c.how;
-        before = picture(view);
+        const QImage followed = view->grab().toImage();
+        EXPECT_NE(followed, before) << how;
+        EXPECT_EQ(followed, fresh()) << how;
+        before = followed;
     }
 
     // Chosen again at once after its window was closed, the command opens a new window rather than bringing

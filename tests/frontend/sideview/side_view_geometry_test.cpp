@@ -221,33 +221,31 @@ TEST(SideViewPicture, TopViewStaysInsideTheExcavationHalf) {
 }
 
 TEST(SideViewPicture, TopViewKeepsClearOfTheLinesOnTheExcavationSide) {
-    // The excavation line and the layer bottom below it cross the excavation side: no circle may touch them.
+    // The excavation line, the sand's bottom on it and the rock's bottom below cross the excavation side:
+    // none of the five circles may touch them.
     TSideViewProject p = wall();
     p.Layers.push_back({6, 42, {0.08L, 1000}});  // rock to 504 in, below the excavation at 288 in
     p.Wa = 36;
     p.Wp = 18;
     for (const TPictureTarget& t : {kWindow, TPictureTarget{false, 500, 480, 15, 1},
                                     TPictureTarget{false, 900, 200, 15, 1}, TPictureTarget{true, 1100, 850, 40, 6}}) {
-        const std::vector<TShape> shapes = picture(p, t);
         std::vector<int> crossing;  // rows of the lines that reach the right edge
-        for (const TShape& s : shapes)
+        std::vector<TShape> circles;
+        for (const TShape& s : picture(p, t)) {
+            if (s.What == TShape::Circle) circles.push_back(s);
             if (s.What == TShape::Line && s.Points[1].X == (t.Printer ? t.Width * 9 / 10 : t.Width) &&
                 s.Points[0].Y == s.Points[1].Y)
                 crossing.push_back(s.Points[0].Y);
-        ASSERT_EQ(crossing.size(), 3u) << t.Width;  // the excavation line, the sand's bottom on it, the rock's
-        int circles = 0;
-        for (const TShape& s : shapes) {
-            if (s.What != TShape::Circle) continue;
-            ++circles;
-            for (int y : crossing) EXPECT_FALSE(s.Points[0].Y <= y && y <= s.Points[1].Y) << t.Width << " " << y;
         }
-        EXPECT_EQ(circles, 5) << t.Width;
+        ASSERT_EQ(crossing.size(), 3u) << t.Width;
+        ASSERT_EQ(circles.size(), 5u) << t.Width;
+        for (const TShape& s : circles)
+            for (int y : crossing) EXPECT_FALSE(s.Points[0].Y <= y && y <= s.Points[1].Y) << t.Width << " " << y;
     }
 }
 
 TEST(SideViewPicture, PropertyLinesBreakBeforeTheWall) {
-    // Six pixels a character.
-    const auto width = [](const std::string& text) { return static_cast<int>(text.size()) * 6; };
+    const auto width = [](const std::string& text) { return static_cast<int>(text.size()) * 6; };  // 6 px each
     const struct Case {
         const char* line;
         int width;
@@ -261,22 +259,21 @@ TEST(SideViewPicture, PropertyLinesBreakBeforeTheWall) {
     for (const Case& c : cases) EXPECT_EQ(PropertyRows(c.line, c.width, width), c.rows) << c.line << " " << c.width;
     EXPECT_EQ(PropertyRows("c= 1; gamma= 2", 1, nullptr), std::vector<std::string>{"c= 1; gamma= 2"});
 
-    // In the picture every text of the layers ends left of the wall.
+    // In the picture every text of the layers (two names, the property lines broken into rows) ends left
+    // of the wall.
     TSideViewProject p = wall();
     p.Layers = {{6, 10, {0.08L, 1000}}, {5, 20, {0.065L, 30, 2}}};
-    const TPictureTarget t = kWindow;
-    const std::vector<TShape> shapes = picture(p, t, width);
-    int wallLeft = t.Width;
+    const std::vector<TShape> shapes = picture(p, kWindow, width);
+    int wallLeft = kWindow.Width, texts = 0;
     for (const TShape& s : shapes)
-        if (s.What == TShape::Polygon)
-            for (const TPixel& corner : s.Points) wallLeft = std::min(wallLeft, corner.X);
-    int texts = 0;
+        for (const TPixel& corner : s.Points)
+            if (s.What == TShape::Polygon) wallLeft = std::min(wallLeft, corner.X);
     for (const TShape& s : shapes) {
         if (s.What != TShape::Label) continue;
         ++texts;
         EXPECT_LT(s.Points[0].X + width(s.Text), wallLeft) << s.Text;
     }
-    EXPECT_GT(texts, 4);  // two names, the property lines broken into rows
+    EXPECT_GT(texts, 4);
 }
 
 TEST(SideViewPrinting, ResolutionClassesFromThePageSize) {

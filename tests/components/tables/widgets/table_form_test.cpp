@@ -252,14 +252,11 @@ TEST_F(TableFormTest, DeletingARowGroupKeepsMinRowsAndLeavesNoButtonOfADeletedRo
         form.grid()->moveCurrent(c.deleteAt, 1);
         form.deleteRow();
         EXPECT_EQ(tables.layers.RowCount(), c.rowsAfter);
-        // One shown button per row, each naming its own row.
-        QStringList captions;
-        for (QPushButton* button : form.findChildren<QPushButton*>()) {
+        QStringList captions;  // one shown button per row, each naming its own row
+        for (QPushButton* button : form.findChildren<QPushButton*>())
             if (button->isVisible() && button->text().contains(": ")) captions << button->text();
-        }
         captions.sort();
-        const QStringList all = {"1: Clay", "2: Clay", "3: Clay", "4: Clay"};
-        EXPECT_EQ(captions, all.mid(0, c.rowsAfter));
+        EXPECT_EQ(captions, QStringList({"1: Clay", "2: Clay", "3: Clay", "4: Clay"}).mid(0, c.rowsAfter));
         delete &form;
     }
 }
