@@ -253,20 +253,21 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
 TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
     const struct {
         const char* name;
-        std::function<QWidget*(TypedEntryTest&)> refuse;  // types a refused entry, gives the window holding it
+        std::function<QWidget*()> refuse;  // types a refused entry, gives the window holding it
         const char* inFile;
     } cases[] = {
         {"layer bottom cell",
-         [](TypedEntryTest& t) -> QWidget* {
-             TTableForm& layers = t.openSoilLayers();
-             TypedEntryTest::typeCell(layers, 0, 1, "-5");
-             return &layers;
+         [this]() -> QWidget* {
+             openLayers();
+             TTableForm& layerEditor = editor(layers());
+             typeCell(layerEditor, 0, 1, "-5");
+             return &layerEditor;
          },
          "\n1\r\n4 420"},
         {"dialog field",
-         [](TypedEntryTest& t) -> QWidget* {
-             TdlgCSD& csd = t.openDialog("DataCSD", t.commands->dlgCSD);
-             TypedEntryTest::type(csd.Form().deHL, "abc");
+         [this]() -> QWidget* {
+             TdlgCSD& csd = openDialog("DataCSD", commands->dlgCSD);
+             type(csd.Form().deHL, "abc");
              return &csd;
          },
          "\n420\t12\t12"},
@@ -276,7 +277,7 @@ TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
         openExample("cantilever-sand-english.vm4d");
-        QWidget* window = c.refuse(*this);
+        QWidget* window = c.refuse();
         ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
         messages.shown.clear();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
@@ -302,33 +303,33 @@ TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
 TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
     const struct {
         const char* name;
-        std::function<void(TypedEntryTest&)> change;
+        Step change;
         const char* freeHeight;
         bool savedAsBefore = true;
     } cases[] = {
-        {"stage 3 by its tool button", [](TypedEntryTest& t) { t.form->SpeedButton(16)->click(); }, "16"},
-        {"stage 2 from the menu", [](TypedEntryTest& t) { t.commands->Item("Stage2Menu")->trigger(); }, "12"},
+        {"stage 3 by its tool button", [this] { form->SpeedButton(16)->click(); }, "16"},
+        {"stage 2 from the menu", [this] { commands->Item("Stage2Menu")->trigger(); }, "12"},
         {"stage 1 copied into stage 2",
-         [](TypedEntryTest& t) {
-             t.commands->Item("Stage2Menu")->trigger();
-             t.messages.answers = {Answer::Yes};
-             t.commands->Item("CopyPreviousStage")->trigger();
+         [this] {
+             commands->Item("Stage2Menu")->trigger();
+             messages.answers = {Answer::Yes};
+             commands->Item("CopyPreviousStage")->trigger();
          },
          "6", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         openExample("three-stages.vm4d");
-        const std::string before = saved();
+        const std::string before = test::readFile(form->Project().FileName());
         TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
         ASSERT_EQ(prop.Form().DeFH->text(), "6");
-        c.change(*this);
+        c.change();
         QApplication::processEvents();
         EXPECT_EQ(prop.Form().DeFH->text().toStdString(), c.freeHeight);
         EXPECT_EQ(prop.Form().deNI->text(), "80");
         form->SpeedButton(3)->click();
         if (c.savedAsBefore) {
-            EXPECT_EQ(saved(), before);
+            EXPECT_EQ(test::readFile(form->Project().FileName()), before);
         }
         form->CloseAllChildren();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
