@@ -721,7 +721,18 @@ void layOut(bool negative, const char* body, std::size_t length, int w, std::str
         out.append(width, '*');
         return;
     }
-    // The field in one piece: blanks, then sign and digits over its end.
+    // The field in one piece: blanks, then sign and digits over its end; a field of a usual width is
+    // put together on the stack and appended whole.
+    constexpr std::size_t kShortField = 48;
+    if (width <= kShortField) {
+        char field[kShortField];
+        std::memset(field, ' ', kShortField);
+        char* end = field + width;
+        std::memcpy(end - (length - skip), body + skip, length - skip);
+        if (negative) *(end - total) = '-';
+        out.append(field, width);
+        return;
+    }
     const std::size_t at = out.size();
     out.resize(at + width, ' ');
     char* end = &out[at + width];
@@ -874,14 +885,12 @@ bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
     return true;
 }
 
-// Writes the decimal digits of n (at least one) to `digits`; returns their number.
-int decimalDigitsOf(uint64_t n, char* digits) {
+// Writes the `count` decimal digits of n, which has that many, to `digits`.
+void writeDigits(uint64_t n, int count, char* digits) {
     static constexpr char kPairs[] =
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    int count = 1;
-    while (count < 20 && n >= kPow10[count]) ++count;
     // Two digits at a time from the last one back.
     char* last = digits + count;
     while (n >= 100) {
@@ -895,6 +904,13 @@ int decimalDigitsOf(uint64_t n, char* digits) {
     } else {
         *(last - 1) = static_cast<char>('0' + n);
     }
+}
+
+// Writes the decimal digits of n (at least one) to `digits`; returns their number.
+int decimalDigitsOf(uint64_t n, char* digits) {
+    int count = 1;
+    while (count < 20 && n >= kPow10[count]) ++count;
+    writeDigits(n, count, digits);
     return count;
 }
 
@@ -957,7 +973,7 @@ bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
             whole = kPow10[d - 1];
             ++e;
         }
-        decimalDigitsOf(whole, digits);
+        writeDigits(whole, d, digits);  // 10^(d-1) <= whole < 10^d
         exponent = e;
         return true;
     }
