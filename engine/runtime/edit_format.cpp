@@ -721,7 +721,18 @@ void layOut(bool negative, const char* body, std::size_t length, int w, std::str
         out.append(width, '*');
         return;
     }
-    // The field in one piece: blanks, then sign and digits over its end.
+    // The field in one piece: blanks, then sign and digits over its end; a field of a usual width is
+    // put together on the stack and appended whole.
+    constexpr std::size_t kShortField = 48;
+    if (width <= kShortField) {
+        char field[kShortField];
+        std::memset(field, ' ', kShortField);
+        char* end = field + width;
+        std::memcpy(end - (length - skip), body + skip, length - skip);
+        if (negative) *(end - total) = '-';
+        out.append(field, width);
+        return;
+    }
     const std::size_t at = out.size();
     out.resize(at + width, ' ');
     char* end = &out[at + width];
@@ -844,12 +855,26 @@ bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
         if (t >= 0) {
             if (t > 63) return false;
             const u128 numerator = static_cast<u128>(m) << t;
-            quotient = numerator / kPow5[j];
-            up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+            if (numerator >> 64 == 0) {
+                // In 64 bits, a far cheaper division; twice a remainder below 5^27 still fits.
+                const uint64_t narrow = static_cast<uint64_t>(numerator);
+                quotient = narrow / kPow5[j];
+                up = 2 * (narrow % kPow5[j]) >= kPow5[j];
+            } else {
+                quotient = numerator / kPow5[j];
+                up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+            }
         } else if (t >= -64) {
             const u128 denominator = static_cast<u128>(kPow5[j]) << -t;
-            quotient = m / denominator;
-            up = 2 * (m % denominator) >= denominator;
+            if (denominator >> 64 == 0) {
+                // m is below 2^53: twice its remainder fits 64 bits.
+                const uint64_t narrow = static_cast<uint64_t>(denominator);
+                quotient = m / narrow;
+                up = 2 * (m % narrow) >= narrow;
+            } else {
+                quotient = m / denominator;
+                up = 2 * (m % denominator) >= denominator;
+            }
         } else {
             quotient = 0;
             up = false;
@@ -860,15 +885,32 @@ bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
     return true;
 }
 
+// Writes the `count` decimal digits of n, which has that many, to `digits`.
+void writeDigits(uint64_t n, int count, char* digits) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    // Two digits at a time from the last one back.
+    char* last = digits + count;
+    while (n >= 100) {
+        const unsigned pair = static_cast<unsigned>(n % 100);
+        n /= 100;
+        last -= 2;
+        std::memcpy(last, kPairs + 2 * pair, 2);
+    }
+    if (n >= 10) {
+        std::memcpy(last - 2, kPairs + 2 * n, 2);
+    } else {
+        *(last - 1) = static_cast<char>('0' + n);
+    }
+}
+
 // Writes the decimal digits of n (at least one) to `digits`; returns their number.
 int decimalDigitsOf(uint64_t n, char* digits) {
-    char reversed[20];
-    int count = 0;
-    do {
-        reversed[count++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+    int count = 1;
+    while (count < 20 && n >= kPow10[count]) ++count;
+    writeDigits(n, count, digits);
     return count;
 }
 
@@ -931,7 +973,7 @@ bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
             whole = kPow10[d - 1];
             ++e;
         }
-        decimalDigitsOf(whole, digits);
+        writeDigits(whole, d, digits);  // 10^(d-1) <= whole < 10^d
         exponent = e;
         return true;
     }

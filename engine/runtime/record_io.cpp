@@ -39,6 +39,8 @@ void removeEarlierFile(const std::string& path) {
 }
 
 constexpr std::size_t kWriteBlock = 1 << 16;
+// The longest record expected of one write; a longer one grows the unit's buffer but is written whole.
+constexpr std::size_t kRecordRoom = 1 << 12;
 
 std::string writeFault(const std::string& path, int error) {
     return "CANNOT WRITE FILE " + path + (error != 0 ? std::string(": ") + std::strerror(error) : std::string());
@@ -67,15 +69,9 @@ bool parseListInteger(std::string_view token, int32_t& value) {
 
 bool parseListReal(std::string_view token, double& value) {
     // Most values are plain decimals or carry the letter E: they read as they stand. Anything from_chars
-    // stops short of (a letterless exponent, a D, a leading +) goes the long way below.
-    bool plain = !token.empty() && token[0] != '+';
-    for (char c : token) {
-        if (!(isDigit(c) || c == '.' || c == '-' || c == '+' || c == 'E' || c == 'e')) {
-            plain = false;
-            break;
-        }
-    }
-    if (plain) {
+    // stops short of (a letterless exponent, a D, a leading +) goes the long way below, and so does what
+    // it reads as not finite (its spellings of infinity and NaN), which the long way refuses.
+    if (!token.empty() && token[0] != '+') {
         double v = 0.0;
         const char* first = token.data();
         const char* last = first + token.size();
@@ -146,6 +142,7 @@ RecordIO::~RecordIO() {
 }
 
 int RecordIO::writePending(Unit& u) {
+    u.line = linesWritten(u);
     int error = 0;
     errno = 0;
     if (!u.pending.empty() && std::fwrite(u.pending.data(), 1, u.pending.size(), u.out) != u.pending.size())
@@ -174,13 +171,21 @@ void RecordIO::open(int unit, const std::string& path, Access access) {
         removeEarlierFile(path);
         u.out = std::fopen(path.c_str(), "wb");
         if (!u.out) throw RecordFault("CANNOT CREATE FILE " + path + ": " + std::strerror(errno));
+        // The unit's own buffer hands the file whole blocks: no second buffer between them.
+        std::setvbuf(u.out, nullptr, _IONBF, 0);
         u.pending.reserve(kWriteBlock);
     } else {
         std::FILE* in = std::fopen(path.c_str(), "rb");
         if (!in) throw RecordFault("CANNOT OPEN FILE " + path + ": " + std::strerror(errno));
+        // Read straight into a block of the caller's, without a buffer of the stream's own; a short
+        // block is the end of the file (or a failure, told apart below).
+        std::setvbuf(in, nullptr, _IONBF, 0);
         char buf[65536];
         std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) u.content.append(buf, n);
+        while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) {
+            u.content.append(buf, n);
+            if (n < sizeof buf) break;
+        }
         bool failed = std::ferror(in) != 0;
         std::fclose(in);
         if (failed) throw RecordFault("CANNOT READ FILE " + path);
@@ -344,17 +349,52 @@ bool RecordIO::tryReadLine(int unit, std::string& line) {
 std::string RecordIO::writeContext(int unit) const {
     if (unit <= 0 || !isOpen(unit)) return "CANNOT WRITE TO THE CONSOLE: ";
     const Unit& u = units_[static_cast<std::size_t>(unit)];
-    return "CANNOT WRITE LINE " + std::to_string(u.line + 1) + " OF FILE " + u.path + ": ";
+    return "CANNOT WRITE LINE " + std::to_string(linesWritten(u) + 1) + " OF FILE " + u.path + ": ";
 }
 
 void RecordIO::setFieldRange(int unit, FieldRange range) {
     if (unit >= 0 && unit < kUnitCount) ranges_[static_cast<std::size_t>(unit)] = range;
 }
 
+RecordIO::Unit* RecordIO::fileForWriting(int unit) {
+    if (unit <= 0 || unit >= kUnitCount) return nullptr;
+    Unit& u = units_[static_cast<std::size_t>(unit)];
+    if (!u.open || u.access != Access::Write || !u.out) return nullptr;
+    // Room for the next record in the unit's buffer without growing it: one block goes to the file first.
+    if (u.pending.size() + kRecordRoom > kWriteBlock) {
+        const int error = writePending(u);
+        if (error != 0) throw RecordFault(writeFault(u.path, error));
+    }
+    return &u;
+}
+
+int RecordIO::linesWritten(const Unit& u) {
+    // The records in the buffer are counted only when the count is needed or the block goes to the file.
+    int lines = u.line;
+    const char* const end = u.pending.data() + u.pending.size();
+    for (const char* c = u.pending.data(); (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c)
+        ++lines;
+    return lines;
+}
+
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
-    buffer_.clear();
     const FieldRange range =
         unit >= 0 && unit < kUnitCount ? ranges_[static_cast<std::size_t>(unit)] : FieldRange::Print;
+    if (Unit* u = fileForWriting(unit)) {
+        // Straight into the unit's buffer; a write that fails leaves nothing of itself there.
+        const std::size_t start = u->pending.size();
+        try {
+            applyFormat(format, items, count, u->pending, range);
+        } catch (const FieldRangeFault& fault) {
+            u->pending.resize(start);
+            throw RecordFault(writeContext(unit) + fault.message());
+        } catch (...) {
+            u->pending.resize(start);
+            throw;
+        }
+        return;
+    }
+    buffer_.clear();
     try {
         applyFormat(format, items, count, buffer_, range);
     } catch (const FieldRangeFault& fault) {
@@ -370,6 +410,10 @@ void RecordIO::writeListed(int unit, const FormatItem* items, std::size_t count)
         const double v = item.real();
         throw RecordFault(writeContext(unit) + "ITEM " + std::to_string(i + 1) + ", " +
                           (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY")) + ", IS NOT A FINITE NUMBER");
+    }
+    if (Unit* u = fileForWriting(unit)) {
+        appendListRecord(items, count, u->pending);
+        return;
     }
     buffer_.clear();
     appendListRecord(items, count, buffer_);
@@ -400,12 +444,12 @@ void RecordIO::writeText(int unit, std::string_view text) {
     if (text.size() > kWriteBlock) {
         if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
             throw RecordFault(writeFault(u.path, errno));
+        for (const char* c = text.data();
+             (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
+            ++u.line;
     } else {
         u.pending.append(text.data(), text.size());
     }
-    for (const char* c = text.data();
-         (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
-        ++u.line;
 }
 
 }  // namespace velmor::rt

@@ -91,7 +91,7 @@ class RecordIO {
         std::FILE* out = nullptr;
         std::string content;      // whole file, for reading
         std::size_t next = 0;     // offset of the next line
-        int line = 0;             // number of the last line read, or of lines written
+        int line = 0;             // number of the last line read, or of lines handed to the file
         std::string pending;      // records written but not yet handed to the file
     };
     // Hands a unit's pending records to its file; the errno of a failure, or 0.
@@ -99,6 +99,10 @@ class RecordIO {
     // Writes a unit's pending records and flushes it; the errno of a failure, or 0.
     static int finishWriting(Unit& u);
 
+    // The unit when it is a file open for writing, with room for a record in its buffer; otherwise null.
+    Unit* fileForWriting(int unit);
+    // The lines the unit has written: those handed to its file and those in its buffer.
+    static int linesWritten(const Unit& u);
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
     void writeListed(int unit, const FormatItem* items, std::size_t count);
     void writeText(int unit, std::string_view text);

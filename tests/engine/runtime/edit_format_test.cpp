@@ -65,6 +65,14 @@ const FieldCase kFieldCases[] = {
     {'D', 1500.0, 10, 3, " 0.150D+04"},
     {'F', std::numeric_limits<double>::quiet_NaN(), 7, 3, "*******"},
     {'E', std::numeric_limits<double>::infinity(), 10, 3, "**********"},
+    // Digit counts at each step of the integer path: one, two, an odd and an even count, eighteen.
+    {'F', 0.5, 4, 0, "  1."},
+    {'F', 10.0, 6, 2, " 10.00"},
+    {'F', 99.0, 5, 1, " 99.0"},
+    {'F', 1.0e17, 20, 0, " 100000000000000000."},
+    {'E', 9.5, 8, 1, " 0.1E+02"},
+    {'E', 123456789.0, 16, 9, " 0.123456789E+09"},
+    {'E', 1.0, 26, 18, "  0.100000000000000000E+01"},
 };
 
 TEST(EditFormatFields, EachDescriptorWritesItsField) {

@@ -190,6 +190,29 @@ TEST(UnitTable, OpeningAndClosingFollowTheUnitRules) {
     EXPECT_EQ(a + b, 3);
 }
 
+TEST(UnitTable, ARefusedRecordLeavesNothingOfItselfAndLaterLinesCountOn) {
+    ScratchDir dir;
+    RecordIO io;
+    io.open(4, "out.txt", Access::Write);
+    io.setFieldRange(4, FieldRange::Readable);
+    io.write(4, "(' A',F6.1/' B')", {2.5});
+    try {
+        io.write(4, "(' C',I3,F6.1)", {7, 1.0e9});
+        ADD_FAILURE() << "a value too wide for its field was written";
+    } catch (const RecordFault& fault) {
+        EXPECT_NE(fault.message().find("CANNOT WRITE LINE 3 OF FILE out.txt"), std::string::npos) << fault.message();
+    }
+    try {
+        io.write(4, "(' D',I3)", {std::string("text")});
+        ADD_FAILURE() << "a text item was written by an I field";
+    } catch (const RecordFault&) {
+    }
+    io.writeList(4, {3});
+    io.write(4, "(' E',I2)", {5});
+    io.close(4);
+    EXPECT_EQ(readFile("out.txt"), " A   2.5\n B\n 3\n E 5\n");
+}
+
 TEST(UnitTable, ConsoleIsUnitZero) {
     ScratchDir dir;
     std::FILE* console = std::fopen("console.txt", "w+b");
