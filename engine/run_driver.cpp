@@ -34,13 +34,17 @@ std::string trimRight(std::string s) {
 
 enum class RunControlStatus { Read, Missing, TooLong, SameFile };
 
+// A run file's name and, when it exists, the file it leads to.
+struct NamedFile {
+    const std::string* name;
+    bool exists;
+    struct stat info;
+};
+
 // Whether two names lead to one file: the same text, or (when both exist) the same file by another path.
-bool sameFile(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+bool sameFile(const NamedFile& a, const NamedFile& b) {
+    if (*a.name == *b.name) return true;
+    return a.exists && b.exists && a.info.st_dev == b.info.st_dev && a.info.st_ino == b.info.st_ino;
 }
 
 // Reads the four lines of names.dat; trailing blanks are no part of a name. A missing file, fewer than
@@ -69,9 +73,14 @@ RunControlStatus readRunControl(rt::RecordIO& io, RunFileNames& names, std::stri
         *fields[i] = line;
     }
     io.close(kRunControlUnit);
+    NamedFile files[4];
+    for (int i = 0; i < 4; ++i) {
+        files[i].name = fields[i];
+        files[i].exists = ::stat(fields[i]->c_str(), &files[i].info) == 0;
+    }
     for (int i = 1; i < 4; ++i) {
         for (int j = 0; j < i; ++j) {
-            if (sameFile(*fields[i], *fields[j])) {
+            if (sameFile(files[i], files[j])) {
                 detail = std::string(" THE ") + what[i] + " FILE AND THE " + what[j] +
                          " FILE ARE THE SAME FILE: " + *fields[i];
                 return RunControlStatus::SameFile;

@@ -4,8 +4,11 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "runtime/run_errors.h"
 
@@ -13,15 +16,29 @@ namespace velmor::rt {
 
 namespace {
 
-struct Node {
-    enum class Kind { Group, Data, Blanks, Slash, Literal };
-    Kind kind = Kind::Literal;
-    int repeat = 1;
-    char code = 0;  // I, F, E, D, A, L for data descriptors
-    int w = -1;     // field width; -1 when absent (A without width)
-    int d = 0;      // decimals, or minimum digits for I
-    std::string text;
-    std::vector<Node> children;
+enum class NodeKind : uint8_t { Group, Data, Blanks, Slash, Literal };
+
+// One descriptor of a parsed descriptor string, as plain data: a group names the block of its children
+// and a literal its text by their places in the node and text pools of its format.
+struct FlatNode {
+    NodeKind kind;
+    char code;  // I, F, E, D, A, L for data descriptors
+    int16_t w;  // field width; -1 when absent (A without width)
+    int16_t d;  // decimals, or minimum digits for I
+    int16_t repeat;
+    uint32_t first;  // Group: index of the first child; Literal: offset of the text
+    uint32_t count;  // Group: number of children; Literal: length of the text
+};
+
+// A parsed descriptor string: its top-level list is nodes[top, top + topCount); the children of a group
+// are counted from `nodes`, the text of a literal from `text`.
+struct FlatFormat {
+    const FlatNode* nodes;
+    const char* text;
+    uint32_t top;
+    uint32_t topCount;
+    uint32_t restart;    // format reversion restarts at the last top-level group, or at the start
+    bool dataAtRestart;  // the part from there on holds a data descriptor
 };
 
 std::string stars(int w);
@@ -30,38 +47,48 @@ std::string stars(int w);
     throw RecordFault("INVALID EDIT DESCRIPTORS \"" + std::string(format) + "\": " + why);
 }
 
+// Parses a descriptor string into flat nodes: each list is gathered and then handed to the sink as one
+// block, after the blocks of its groups, so the top-level list comes last. The sink keeps the blocks and
+// the literal text: addNodes(nodes, n) returns the index of the block, textSize() the offset the next
+// text gets, addText(chars, n) appends text.
+template <class Sink>
 class FormatParser {
   public:
-    explicit FormatParser(std::string_view format) : f_(format) {}
+    FormatParser(std::string_view format, Sink& sink) : f_(format), sink_(sink) {}
 
-    std::vector<Node> parse() {
+    void parse(uint32_t& top, uint32_t& count) {
         skipBlanks();
         if (!eat('(')) badFormat(f_, "must begin with (");
-        std::vector<Node> list = parseList();
+        parseList(top, count);
         if (!eat(')')) badFormat(f_, "missing )");
         skipBlanks();
         if (pos_ != f_.size()) badFormat(f_, "text after the closing )");
-        return list;
     }
 
   private:
-    std::vector<Node> parseList() {
-        std::vector<Node> list;
+    static constexpr std::size_t kListItems = 256;
+
+    void parseList(uint32_t& at, uint32_t& count) {
+        FlatNode items[kListItems];
+        std::size_t n = 0;
         for (;;) {
             skipBlanks();
             if (pos_ >= f_.size()) badFormat(f_, "missing )");
             char c = f_[pos_];
-            if (c == ')') return list;
+            if (c == ')') break;
             if (c == ',') {
                 ++pos_;
                 continue;
             }
-            list.push_back(parseItem());
+            if (n == kListItems) badFormat(f_, "more than 256 items in one list");
+            items[n++] = parseItem();
         }
+        at = sink_.addNodes(items, n);
+        count = static_cast<uint32_t>(n);
     }
 
-    Node parseItem() {
-        Node node;
+    FlatNode parseItem() {
+        FlatNode node{NodeKind::Literal, 0, -1, 0, 1, 0, 0};
         int count = -1;
         if (std::isdigit(static_cast<unsigned char>(f_[pos_]))) count = number();
         skipBlanks();
@@ -69,36 +96,39 @@ class FormatParser {
         char c = static_cast<char>(std::toupper(static_cast<unsigned char>(f_[pos_])));
         if (c == '(') {
             ++pos_;
-            node.kind = Node::Kind::Group;
-            node.children = parseList();
+            node.kind = NodeKind::Group;
+            parseList(node.first, node.count);
             if (!eat(')')) badFormat(f_, "missing )");
-            node.repeat = count < 0 ? 1 : count;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == '\'' || c == '"') {
             if (count >= 0) badFormat(f_, "repeat count before a literal");
-            node.kind = Node::Kind::Literal;
-            node.text = quoted(c);
+            node.kind = NodeKind::Literal;
+            node.first = sink_.textSize();
+            node.count = quoted(c);
         } else if (c == '/') {
             ++pos_;
-            node.kind = Node::Kind::Slash;
-            node.repeat = count < 0 ? 1 : count;
+            node.kind = NodeKind::Slash;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == 'X') {
             ++pos_;
-            node.kind = Node::Kind::Blanks;
-            node.repeat = count < 0 ? 1 : count;
+            node.kind = NodeKind::Blanks;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
         } else if (c == 'H') {
             ++pos_;
             if (count <= 0 || pos_ + static_cast<std::size_t>(count) > f_.size()) badFormat(f_, "bad H literal");
-            node.kind = Node::Kind::Literal;
-            node.text = std::string(f_.substr(pos_, static_cast<std::size_t>(count)));
+            node.kind = NodeKind::Literal;
+            node.first = sink_.textSize();
+            node.count = static_cast<uint32_t>(count);
+            sink_.addText(f_.data() + pos_, static_cast<std::size_t>(count));
             pos_ += static_cast<std::size_t>(count);
         } else if (c == 'I' || c == 'F' || c == 'E' || c == 'D' || c == 'A' || c == 'L') {
             ++pos_;
-            node.kind = Node::Kind::Data;
+            node.kind = NodeKind::Data;
             node.code = c;
-            node.repeat = count < 0 ? 1 : count;
+            node.repeat = static_cast<int16_t>(count < 0 ? 1 : count);
             skipBlanks();
             bool hasWidth = pos_ < f_.size() && std::isdigit(static_cast<unsigned char>(f_[pos_]));
-            if (hasWidth) node.w = number();
+            if (hasWidth) node.w = static_cast<int16_t>(number());
             if (c != 'A' && (!hasWidth || node.w == 0)) badFormat(f_, std::string("width missing after ") + c);
             skipBlanks();
             if (c == 'F' || c == 'E' || c == 'D') {
@@ -106,9 +136,9 @@ class FormatParser {
                 skipBlanks();
                 if (pos_ >= f_.size() || !std::isdigit(static_cast<unsigned char>(f_[pos_])))
                     badFormat(f_, std::string("decimals missing after ") + c);
-                node.d = number();
+                node.d = static_cast<int16_t>(number());
             } else if (c == 'I' && eat('.')) {
-                node.d = number();
+                node.d = static_cast<int16_t>(number());
             }
         } else {
             badFormat(f_, std::string("unknown descriptor ") + f_[pos_]);
@@ -117,21 +147,24 @@ class FormatParser {
         return node;
     }
 
-    std::string quoted(char quote) {
+    // Appends the text of a quoted literal (a doubled quote stands for one) and returns its length.
+    uint32_t quoted(char quote) {
         ++pos_;
-        std::string text;
+        uint32_t length = 0;
         for (;;) {
             if (pos_ >= f_.size()) badFormat(f_, "unterminated literal");
-            char c = f_[pos_++];
+            const char c = f_[pos_++];
             if (c == quote) {
                 if (pos_ < f_.size() && f_[pos_] == quote) {
-                    text += quote;
+                    sink_.addText(&quote, 1);
+                    ++length;
                     ++pos_;
                     continue;
                 }
-                return text;
+                return length;
             }
-            text += c;
+            sink_.addText(&c, 1);
+            ++length;
         }
     }
 
@@ -162,60 +195,112 @@ class FormatParser {
     }
 
     std::string_view f_;
+    Sink& sink_;
     std::size_t pos_ = 0;
 };
 
-bool hasData(const std::vector<Node>& list) {
-    for (const Node& n : list) {
-        if (n.kind == Node::Kind::Data) return true;
-        if (n.kind == Node::Kind::Group && hasData(n.children)) return true;
+bool hasData(const FlatNode* nodes, const FlatNode* list, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (list[i].kind == NodeKind::Data) return true;
+        if (list[i].kind == NodeKind::Group && hasData(nodes, nodes + list[i].first, list[i].count)) return true;
     }
     return false;
 }
 
+// Parses `format` through `sink` into `parsed`, whose nodes and text the caller points at the sink's pools.
+template <class Sink>
+void parseFormat(std::string_view format, Sink& sink, const FlatNode*& nodes, FlatFormat& parsed) {
+    FormatParser<Sink>(format, sink).parse(parsed.top, parsed.topCount);
+    nodes = sink.nodes();
+    const FlatNode* list = nodes + parsed.top;
+    parsed.restart = 0;
+    for (uint32_t i = 0; i < parsed.topCount; ++i) {
+        if (list[i].kind == NodeKind::Group) parsed.restart = i;
+    }
+    parsed.dataAtRestart = hasData(nodes, list + parsed.restart, parsed.topCount - parsed.restart);
+}
+
+// A descriptor string parsed into nodes and text of its own.
+struct ParsedFormat {
+    std::vector<FlatNode> nodeBlocks;
+    std::string literals;
+    FlatFormat flat{};
+
+    uint32_t addNodes(const FlatNode* items, std::size_t n) {
+        const uint32_t at = static_cast<uint32_t>(nodeBlocks.size());
+        nodeBlocks.insert(nodeBlocks.end(), items, items + n);
+        return at;
+    }
+    uint32_t textSize() const { return static_cast<uint32_t>(literals.size()); }
+    void addText(const char* chars, std::size_t n) { literals.append(chars, n); }
+    const FlatNode* nodes() const { return nodeBlocks.data(); }
+
+    explicit ParsedFormat(std::string_view format) {
+        const FlatNode* unused = nullptr;
+        parseFormat(format, *this, unused, flat);
+    }
+    FlatFormat view() const {
+        FlatFormat v = flat;
+        v.nodes = nodeBlocks.data();
+        v.text = literals.data();
+        return v;
+    }
+};
+
+void appendStars(int w, std::string& out) {
+    out.append(static_cast<std::size_t>(w < 0 ? 0 : w), '*');
+}
+
+void appendI(long long value, int w, int minDigits, std::string& out);
+void appendA(std::string_view text, int w, std::string& out);
+
 // Writes the records of one formatted write into `out`, each ended by '\n'.
 class FormatRunner {
   public:
-    FormatRunner(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
-                 FieldRange range)
-        : format_(format), items_(items), count_(count), out_(out), range_(range) {}
+    FormatRunner(std::string_view format, const FlatFormat& parsed, const FormatItem* items, std::size_t count,
+                 std::string& out, FieldRange range)
+        : format_(format), parsed_(parsed), items_(items), count_(count), out_(out), range_(range) {}
 
-    void run(const std::vector<Node>& list, std::size_t restart, bool dataAtRestart) {
-        if (count_ != 0 && !dataAtRestart) badFormat(format_, "values given but no data descriptor to use them");
+    void run() {
+        if (count_ != 0 && !parsed_.dataAtRestart)
+            badFormat(format_, "values given but no data descriptor to use them");
         std::size_t from = 0;
         for (;;) {
-            if (!runList(list, from)) break;
+            if (!runList(parsed_.nodes + parsed_.top, parsed_.topCount, from)) break;
             if (next_ >= count_) break;
             out_ += '\n';
-            from = restart;
+            from = parsed_.restart;
         }
         out_ += '\n';
     }
 
   private:
+    using Kind = NodeKind;
+
     // Returns false when output ends at a data descriptor left without an item.
-    bool runList(const std::vector<Node>& list, std::size_t from) {
-        for (std::size_t i = from; i < list.size(); ++i) {
-            const Node& n = list[i];
-            if (n.kind == Node::Kind::Blanks) {
+    bool runList(const FlatNode* list, std::size_t size, std::size_t from) {
+        for (std::size_t i = from; i < size; ++i) {
+            const FlatNode& n = list[i];
+            const Kind kind = n.kind;
+            if (kind == Kind::Blanks) {
                 out_.append(static_cast<std::size_t>(n.repeat), ' ');
                 continue;
             }
             for (int r = 0; r < n.repeat; ++r) {
-                switch (n.kind) {
-                    case Node::Kind::Group:
-                        if (!runList(n.children, 0)) return false;
+                switch (kind) {
+                    case Kind::Group:
+                        if (!runList(parsed_.nodes + n.first, n.count, 0)) return false;
                         break;
-                    case Node::Kind::Blanks:
+                    case Kind::Blanks:
                         out_ += ' ';
                         break;
-                    case Node::Kind::Slash:
+                    case Kind::Slash:
                         out_ += '\n';
                         break;
-                    case Node::Kind::Literal:
-                        out_ += n.text;
+                    case Kind::Literal:
+                        out_.append(parsed_.text + n.first, n.count);
                         break;
-                    case Node::Kind::Data:
+                    case Kind::Data:
                         if (next_ >= count_) return false;
                         field(n, items_[next_++]);
                         break;
@@ -225,20 +310,20 @@ class FormatRunner {
         return true;
     }
 
-    void field(const Node& n, const FormatItem& item) {
-        using Kind = FormatItem::Kind;
+    void field(const FlatNode& n, const FormatItem& item) {
+        using ItemKind = FormatItem::Kind;
         switch (n.code) {
             case 'I':
-                if (item.kind() != Kind::Integer) wrongKind(n);
-                out_ += formatI(item.integer(), n.w, n.d);
+                if (item.kind() != ItemKind::Integer) wrongKind(n);
+                appendI(item.integer(), n.w, n.d, out_);
                 return;
             case 'F':
             case 'E':
             case 'D': {
                 double v;
-                if (item.kind() == Kind::Real) {
+                if (item.kind() == ItemKind::Real) {
                     v = item.real();
-                } else if (item.kind() == Kind::Integer) {
+                } else if (item.kind() == ItemKind::Integer) {
                     v = static_cast<double>(item.integer());
                 } else {
                     wrongKind(n);
@@ -264,38 +349,50 @@ class FormatRunner {
                 return;
             }
             case 'A':
-                if (item.kind() != Kind::Text) wrongKind(n);
+                if (item.kind() != ItemKind::Text) wrongKind(n);
                 if (n.w < 0) {
                     out_ += item.text();
                 } else {
-                    out_ += formatA(item.text(), n.w);
+                    appendA(item.text(), n.w, out_);
                 }
                 return;
             case 'L':
-                if (item.kind() != Kind::Logical) wrongKind(n);
+                if (item.kind() != ItemKind::Logical) wrongKind(n);
                 out_.append(static_cast<std::size_t>(n.w - 1), ' ');
                 out_ += item.logical() ? 'T' : 'F';
                 return;
         }
     }
 
-    [[noreturn]] void refuse(const Node& n, double v, const char* why) {
+    [[noreturn]] void refuse(const FlatNode& n, double v, const char* why) {
         std::string value = std::isfinite(v) ? listReal(v) : (v != v ? "NaN" : (v < 0 ? "-INFINITY" : "INFINITY"));
         throw FieldRangeFault("ITEM " + std::to_string(next_) + " (" + n.code + std::to_string(n.w) + "." +
                               std::to_string(n.d) + "), " + value + ", " + why);
     }
 
-    [[noreturn]] void wrongKind(const Node& n) {
+    [[noreturn]] void wrongKind(const FlatNode& n) {
         badFormat(format_, std::string("item ") + std::to_string(next_) + " does not suit descriptor " + n.code);
     }
 
     std::string_view format_;
+    const FlatFormat& parsed_;
     const FormatItem* items_;
     std::size_t count_;
     std::string& out_;
     FieldRange range_;
     std::size_t next_ = 0;
 };
+
+void runFormat(std::string_view format, const FlatFormat& parsed, const FormatItem* items, std::size_t count,
+               std::string& out, FieldRange range) {
+    const std::size_t start = out.size();
+    try {
+        FormatRunner(format, parsed, items, count, out, range).run();
+    } catch (const FieldRangeFault&) {
+        out.resize(start);
+        throw;
+    }
+}
 
 std::string stars(int w) {
     return std::string(static_cast<std::size_t>(w < 0 ? 0 : w), '*');
@@ -313,34 +410,127 @@ bool allZeroDigits(const std::string& s) {
     return true;
 }
 
-}  // namespace
-
-struct EditFormat::Parsed {
-    std::vector<Node> list;
-    std::size_t restart = 0;     // format reversion restarts at the last top-level group, or at the start
-    bool dataAtRestart = false;  // the part from there on holds a data descriptor
+// The descriptor strings of the library, each parsed at its first use after the library was loaded and
+// kept for as long as it stays loaded: the strings are constants, so what is kept never depends on a
+// run's input. Plain zero-initialised static storage, nothing runs at the load; a string is found by its
+// address first (the strings are literals) and then compared by content. A string that finds no room is
+// parsed again at each use.
+struct FormatCache {
+    static constexpr std::size_t kSlots = 512;  // a power of two
+    static constexpr std::size_t kNodes = 4096;
+    static constexpr std::size_t kText = 32768;  // offsets within it fit 16 bits
+    // Small, for the slots are spread over the table: a run touches few pages of it.
+    struct Slot {
+        const char* key;
+        uint16_t length;
+        uint16_t textAt;  // the string itself; its literals follow
+        uint16_t nodesAt;
+        uint16_t top;
+        uint16_t topCount;
+        uint16_t restart;
+        bool dataAtRestart;
+        bool used;
+    };
+    Slot slots[kSlots];
+    FlatNode nodes[kNodes];
+    char text[kText];
+    uint32_t nodesUsed;
+    uint32_t textUsed;
 };
 
-EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>()) {
-    parsed_->list = FormatParser(text_).parse();
-    const std::vector<Node>& list = parsed_->list;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].kind == Node::Kind::Group) parsed_->restart = i;
+static_assert(std::is_trivial_v<FormatCache>, "the cache is zero-initialised static storage");
+static_assert(FormatCache::kText <= UINT16_MAX + 1 && FormatCache::kNodes <= UINT16_MAX + 1,
+              "slots keep 16-bit offsets");
+
+FormatCache g_formats;
+
+// What does not fit the room left in the cache.
+struct NoRoom {};
+
+// The parse of one string into the free part of the cache; kept only when the caller counts it used.
+struct CacheSink {
+    FormatCache& c;
+    std::size_t nodesAt;  // the string's first node
+    std::size_t nodeCount = 0;
+    std::size_t textEnd;  // offset after the text so far
+
+    uint32_t addNodes(const FlatNode* items, std::size_t n) {
+        if (n > FormatCache::kNodes - nodesAt - nodeCount) throw NoRoom{};
+        std::copy(items, items + n, c.nodes + nodesAt + nodeCount);
+        const uint32_t at = static_cast<uint32_t>(nodeCount);
+        nodeCount += n;
+        return at;
     }
-    parsed_->dataAtRestart = hasData(std::vector<Node>(list.begin() + static_cast<long>(parsed_->restart), list.end()));
+    uint32_t textSize() const { return static_cast<uint32_t>(textEnd); }
+    void addText(const char* chars, std::size_t n) {
+        if (n > FormatCache::kText - textEnd) throw NoRoom{};
+        std::memcpy(c.text + textEnd, chars, n);
+        textEnd += n;
+    }
+    const FlatNode* nodes() const { return c.nodes + nodesAt; }
+};
+
+// The kept parse of `format`, made at its first use; false when there is no room for it.
+bool cachedFormat(std::string_view format, FlatFormat& parsed) {
+    FormatCache& c = g_formats;
+    std::size_t slot = (reinterpret_cast<std::uintptr_t>(format.data()) >> 3) * 0x9E3779B97F4A7C15ULL >> 32;
+    for (std::size_t probe = 0; probe * 2 <= FormatCache::kSlots; ++probe, ++slot) {
+        FormatCache::Slot& s = c.slots[slot & (FormatCache::kSlots - 1)];
+        if (!s.used) {
+            const std::size_t textAt = c.textUsed;
+            if (format.size() > FormatCache::kText - textAt || format.size() > UINT16_MAX) return false;
+            std::memcpy(c.text + textAt, format.data(), format.size());
+            CacheSink sink{c, c.nodesUsed, 0, textAt + format.size()};
+            FlatFormat fresh{};
+            try {
+                parseFormat(format, sink, fresh.nodes, fresh);
+            } catch (const NoRoom&) {
+                return false;
+            }
+            c.nodesUsed = static_cast<uint32_t>(sink.nodesAt + sink.nodeCount);
+            c.textUsed = static_cast<uint32_t>(sink.textEnd);
+            s.key = format.data();
+            s.length = static_cast<uint16_t>(format.size());
+            s.textAt = static_cast<uint16_t>(textAt);
+            s.nodesAt = static_cast<uint16_t>(sink.nodesAt);
+            s.top = static_cast<uint16_t>(fresh.top);
+            s.topCount = static_cast<uint16_t>(fresh.topCount);
+            s.restart = static_cast<uint16_t>(fresh.restart);
+            s.dataAtRestart = fresh.dataAtRestart;
+            s.used = true;
+        } else if (s.key != format.data() || s.length != format.size() ||
+                   std::memcmp(c.text + s.textAt, format.data(), format.size()) != 0) {
+            continue;
+        }
+        parsed = {c.nodes + s.nodesAt, c.text, s.top, s.topCount, s.restart, s.dataAtRestart};
+        return true;
+    }
+    return false;
 }
+
+}  // namespace
+
+struct EditFormat::Parsed : ParsedFormat {
+    using ParsedFormat::ParsedFormat;
+};
+
+EditFormat::EditFormat(std::string_view format) : text_(format), parsed_(std::make_unique<Parsed>(text_)) {}
 
 EditFormat::~EditFormat() = default;
 EditFormat::EditFormat(EditFormat&&) noexcept = default;
 EditFormat& EditFormat::operator=(EditFormat&&) noexcept = default;
 
 void EditFormat::apply(const FormatItem* items, std::size_t count, std::string& out, FieldRange range) const {
-    const std::size_t start = out.size();
-    try {
-        FormatRunner(text_, items, count, out, range).run(parsed_->list, parsed_->restart, parsed_->dataAtRestart);
-    } catch (const FieldRangeFault&) {
-        out.resize(start);
-        throw;
+    runFormat(text_, parsed_->view(), items, count, out, range);
+}
+
+void applyFormat(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
+                 FieldRange range) {
+    FlatFormat parsed;
+    if (cachedFormat(format, parsed)) {
+        runFormat(format, parsed, items, count, out, range);
+    } else {
+        EditFormat(format).apply(items, count, out, range);
     }
 }
 
@@ -357,15 +547,43 @@ std::vector<std::string> formatRecords(std::string_view format, const std::vecto
 }
 
 std::string formatI(long long value, int w, int minDigits) {
+    std::string s;
+    appendI(value, w, minDigits, s);
+    return s;
+}
+
+namespace {
+
+void appendI(long long value, int w, int minDigits, std::string& out) {
     unsigned long long magnitude =
         value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    std::string digits = std::to_string(magnitude);
-    if (static_cast<int>(digits.size()) < minDigits)
-        digits.insert(0, static_cast<std::size_t>(minDigits) - digits.size(), '0');
-    if (value < 0) digits.insert(digits.begin(), '-');
-    if (static_cast<int>(digits.size()) > w) return stars(w);
-    return rightAlign(digits, w);
+    char digits[24];
+    const auto res = std::to_chars(digits, digits + sizeof digits, magnitude);
+    const int count = static_cast<int>(res.ptr - digits);
+    const int zeros = minDigits > count ? minDigits - count : 0;
+    const int length = count + zeros + (value < 0 ? 1 : 0);
+    if (length > w) {
+        appendStars(w, out);
+        return;
+    }
+    out.append(static_cast<std::size_t>(w - length), ' ');
+    if (value < 0) out += '-';
+    out.append(static_cast<std::size_t>(zeros), '0');
+    out.append(digits, static_cast<std::size_t>(count));
 }
+
+void appendA(std::string_view text, int w, std::string& out) {
+    if (w <= 0) return;
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (text.size() >= width) {
+        out.append(text.data(), width);
+        return;
+    }
+    out.append(width - text.size(), ' ');
+    out.append(text.data(), text.size());
+}
+
+}  // namespace
 
 namespace {
 
@@ -503,9 +721,12 @@ void layOut(bool negative, const char* body, std::size_t length, int w, std::str
         out.append(width, '*');
         return;
     }
-    out.append(width - total, ' ');
-    if (negative) out += '-';
-    out.append(body + skip, length - skip);
+    // The field in one piece: blanks, then sign and digits over its end.
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    char* end = &out[at + width];
+    std::memcpy(end - (length - skip), body + skip, length - skip);
+    if (negative) *(end - total) = '-';
 }
 
 // Rounds digits[0..keep) by digits[keep], halves away from zero; true when a carry adds a leading 1
@@ -526,6 +747,197 @@ bool roundUpDigits(char* digits, int keep) {
 
 constexpr int kQuickPrecision = 30;
 
+using u128 = unsigned __int128;
+
+constexpr uint64_t kPow5[28] = {1ULL,
+                                5ULL,
+                                25ULL,
+                                125ULL,
+                                625ULL,
+                                3125ULL,
+                                15625ULL,
+                                78125ULL,
+                                390625ULL,
+                                1953125ULL,
+                                9765625ULL,
+                                48828125ULL,
+                                244140625ULL,
+                                1220703125ULL,
+                                6103515625ULL,
+                                30517578125ULL,
+                                152587890625ULL,
+                                762939453125ULL,
+                                3814697265625ULL,
+                                19073486328125ULL,
+                                95367431640625ULL,
+                                476837158203125ULL,
+                                2384185791015625ULL,
+                                11920928955078125ULL,
+                                59604644775390625ULL,
+                                298023223876953125ULL,
+                                1490116119384765625ULL,
+                                7450580596923828125ULL};
+
+constexpr uint64_t kPow10[20] = {1ULL,
+                                 10ULL,
+                                 100ULL,
+                                 1000ULL,
+                                 10000ULL,
+                                 100000ULL,
+                                 1000000ULL,
+                                 10000000ULL,
+                                 100000000ULL,
+                                 1000000000ULL,
+                                 10000000000ULL,
+                                 100000000000ULL,
+                                 1000000000000ULL,
+                                 10000000000000ULL,
+                                 100000000000000ULL,
+                                 1000000000000000ULL,
+                                 10000000000000000ULL,
+                                 100000000000000000ULL,
+                                 1000000000000000000ULL,
+                                 10000000000000000000ULL};
+
+// magnitude = m x 2^q exactly, for a finite magnitude > 0.
+void binaryParts(double magnitude, uint64_t& m, int& q) {
+    uint64_t bits = 0;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52 & 0x7FF);
+    m = bits & ((1ULL << 52) - 1);
+    if (biased == 0) {
+        q = -1074;  // subnormal
+    } else {
+        m |= 1ULL << 52;
+        q = biased - 1075;
+    }
+}
+
+// The digits of a magnitude that fits 64 bits, exactly: a double is m x 2^q with a 53-bit m, so
+// magnitude x 10^k is m x 5^k x 2^(q+k), or m x 2^(q-j) / 5^j for k = -j, in 128-bit integers while
+// 5^|k| fits 64 bits. Sets `whole` to the integer part of magnitude x 10^k and `up` to whether its
+// fraction is at least one half; false when the product is beyond 128 bits or the whole part beyond 64.
+bool scaledByPowerOfTen(double magnitude, int k, uint64_t& whole, bool& up) {
+    if (k > 27 || k < -27) return false;
+    uint64_t m = 0;
+    int q = 0;
+    binaryParts(magnitude, m, q);
+    u128 quotient = 0;
+    if (k >= 0) {
+        const u128 a = static_cast<u128>(m) * kPow5[k];  // below 2^116
+        const int shift = q + k;
+        if (shift >= 0) {
+            if (shift > 10) return false;
+            quotient = a << shift;
+            up = false;
+        } else if (shift >= -120) {
+            const int s = -shift;
+            quotient = a >> s;
+            up = ((a >> (s - 1)) & 1) != 0;
+        } else {
+            quotient = 0;
+            up = false;
+        }
+    } else {
+        const int j = -k;
+        const int t = q - j;
+        if (t >= 0) {
+            if (t > 63) return false;
+            const u128 numerator = static_cast<u128>(m) << t;
+            quotient = numerator / kPow5[j];
+            up = 2 * (numerator % kPow5[j]) >= kPow5[j];
+        } else if (t >= -64) {
+            const u128 denominator = static_cast<u128>(kPow5[j]) << -t;
+            quotient = m / denominator;
+            up = 2 * (m % denominator) >= denominator;
+        } else {
+            quotient = 0;
+            up = false;
+        }
+    }
+    if (quotient >= static_cast<u128>(kPow10[19])) return false;
+    whole = static_cast<uint64_t>(quotient);
+    return true;
+}
+
+// Writes the decimal digits of n (at least one) to `digits`; returns their number.
+int decimalDigitsOf(uint64_t n, char* digits) {
+    char reversed[20];
+    int count = 0;
+    do {
+        reversed[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    for (int i = 0; i < count; ++i) digits[i] = reversed[count - 1 - i];
+    return count;
+}
+
+// The fields whose digits a 64-bit integer holds are worked out exactly in integers.
+constexpr int kIntegerDigits = 18;
+
+// The F field in integers; false when its digits are beyond them.
+bool appendFInteger(double value, int w, int d, std::string& out) {
+    const double magnitude = std::fabs(value);
+    uint64_t units = 0;  // the value in units of the last decimal, rounded
+    if (magnitude != 0.0) {
+        bool up = false;
+        if (!scaledByPowerOfTen(magnitude, d, units, up)) return false;
+        units += up ? 1 : 0;
+        if (units >= kPow10[kIntegerDigits]) return false;
+    }
+    char digits[20];
+    const int count = units == 0 ? 0 : decimalDigitsOf(units, digits);
+    char body[kIntegerDigits + kQuickPrecision + 4];
+    std::size_t n = 0;
+    if (count <= d) {
+        body[n++] = '0';
+        body[n++] = '.';
+        for (int i = count; i < d; ++i) body[n++] = '0';
+        for (int i = 0; i < count; ++i) body[n++] = digits[i];
+    } else {
+        for (int i = 0; i < count - d; ++i) body[n++] = digits[i];
+        body[n++] = '.';
+        for (int i = count - d; i < count; ++i) body[n++] = digits[i];
+    }
+    layOut(value < 0 && count > 0, body, n, w, out);
+    return true;
+}
+
+// The d significant digits of a magnitude (> 0) rounded halves away from zero, and the power of ten of
+// the first: magnitude = 0.digits x 10^exponent. False when the integers cannot hold them.
+bool significantDigits(double magnitude, int d, char* digits, int& exponent) {
+    if (d > kIntegerDigits) return false;
+    uint64_t m = 0;
+    int q = 0;
+    binaryParts(magnitude, m, q);
+    // 10^(e-1) <= magnitude < 10^e; the estimate from the binary exponent is off by at most one.
+    const int bits = 64 - __builtin_clzll(m);
+    int e = (((q + bits - 1) * 78913) >> 18) + 1;  // floor(n log10 2) for |n| below 1700
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        uint64_t whole = 0;
+        bool up = false;
+        if (!scaledByPowerOfTen(magnitude, d - e, whole, up)) return false;
+        if (whole >= kPow10[d]) {
+            ++e;
+            continue;
+        }
+        if (whole < kPow10[d - 1]) {
+            --e;
+            continue;
+        }
+        whole += up ? 1 : 0;
+        if (whole == kPow10[d]) {
+            // 0.9999.. rounded up to 1.000..
+            whole = kPow10[d - 1];
+            ++e;
+        }
+        decimalDigitsOf(whole, digits);
+        exponent = e;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 void appendF(double value, int w, int d, std::string& out) {
@@ -537,6 +949,7 @@ void appendF(double value, int w, int d, std::string& out) {
         out += formatFExact(value, w, d);
         return;
     }
+    if (appendFInteger(value, w, d, out)) return;
     // d + 2 decimals: two guard digits decide the rounding unless they read 50, which may stand for an
     // exact half; only then is the whole expansion looked at.
     char buf[400];
@@ -587,6 +1000,8 @@ void appendE(double value, int w, int d, char letter, std::string& out) {
     bool nonZero = false;
     if (value == 0.0) {
         std::fill(digits, digits + d, '0');
+    } else if (significantDigits(std::fabs(value), d, digits, exponent)) {
+        nonZero = true;
     } else {
         // d + 2 significant digits: two guard digits, as in the fixed form.
         char buf[64];
@@ -654,9 +1069,9 @@ std::string formatE(double value, int w, int d, char letter) {
 }
 
 std::string formatA(std::string_view text, int w) {
-    if (w <= 0) return {};
-    if (static_cast<int>(text.size()) >= w) return std::string(text.substr(0, static_cast<std::size_t>(w)));
-    return std::string(static_cast<std::size_t>(w) - text.size(), ' ') + std::string(text);
+    std::string s;
+    appendA(text, w, s);
+    return s;
 }
 
 namespace {

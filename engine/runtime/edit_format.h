@@ -85,6 +85,11 @@ class EditFormat {
     std::unique_ptr<Parsed> parsed_;
 };
 
+// Formats as EditFormat(format).apply does, but parses each descriptor string only at its first use after
+// the library was loaded and keeps the parse in static storage for later uses of the same string.
+void applyFormat(std::string_view format, const FormatItem* items, std::size_t count, std::string& out,
+                 FieldRange range = FieldRange::Print);
+
 // Single fields, right-aligned in w characters. An I or F value too wide for its field, and an E/D value
 // whose exponent needs more than three digits, fill the field with asterisks; so does a value that is not
 // finite. A value that rounds to zero prints without a minus sign. In F and E fields the zero before the

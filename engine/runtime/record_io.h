@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "runtime/edit_format.h"
@@ -30,8 +29,9 @@ enum class Access { Read, Write };
 
 // The engine's file units: sequential text files, one record a line. Unit 0 is the console (standard
 // error) and is always connected. Opening a connected unit closes it first; a file opened for writing holds
-// only what the unit wrote once it is closed;
-// opening a missing file for reading is a RecordFault. Reading accepts LF, CR LF and CR line ends and a
+// only what the unit wrote once it is closed: an earlier regular file that is not read-only is removed and
+// created anew, anything else at the path is opened and truncated; opening a missing file for
+// reading is a RecordFault. Reading accepts LF, CR LF and CR line ends and a
 // last line without an end; writing ends each record with LF. Every fault raises RecordFault naming the
 // file, the line and the item.
 class RecordIO {
@@ -92,24 +92,23 @@ class RecordIO {
         std::string content;      // whole file, for reading
         std::size_t next = 0;     // offset of the next line
         int line = 0;             // number of the last line read, or of lines written
+        std::string pending;      // records written but not yet handed to the file
     };
-    // Flushes a unit open for writing; the errno of a failure, or 0.
+    // Hands a unit's pending records to its file; the errno of a failure, or 0.
+    static int writePending(Unit& u);
+    // Writes a unit's pending records and flushes it; the errno of a failure, or 0.
     static int finishWriting(Unit& u);
 
     void writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count);
     void writeListed(int unit, const FormatItem* items, std::size_t count);
-    const EditFormat& parsedFormat(std::string_view format);
-    void writeText(int unit, const std::string& text);
+    void writeText(int unit, std::string_view text);
     Unit& connected(int unit, Access access);
     bool nextLine(Unit& u, std::string_view& line);
     [[noreturn]] void fault(const Unit& u, const std::string& what) const;
     // "CANNOT WRITE LINE n OF FILE path: ", the start of a message about a value a write refuses.
     std::string writeContext(int unit) const;
 
-    // Descriptor strings parsed once per run: the report repeats a few dozen FORMATs thousands of times.
-    // Looked up by the address of the text first (the FORMATs are literals), then by its content.
-    std::unordered_map<const char*, std::vector<std::pair<std::string, EditFormat>>> formats_;
-    std::string buffer_;  // records of the write in progress
+    std::string buffer_;  // records of the write in progress, one buffer reused by every write
     std::array<Unit, kUnitCount> units_;
     std::array<FieldRange, kUnitCount> ranges_{};
     std::FILE* console_;

@@ -320,7 +320,9 @@ void TMainCommands::createStageMenu() {
     QMenu* menu = form_.StageMenu();
     for (int stage = 1; stage <= 5; ++stage) {
         add(menu, QString("Stage%1Menu").arg(stage), QString("Stage &%1").arg(stage), [this, stage] {
+            const int before = data().CurrentStage;
             SelectStage(stage);
+            if (data().CurrentStage != before) ReloadOpenDialogs();
         })->setCheckable(true);
     }
     add(menu, "SaveCurrentStage", "Update &Current Stage", [this] { SaveCurrentStage(); })->setVisible(false);
@@ -360,6 +362,7 @@ void TMainCommands::CopyPreviousStageClick() {
     }
     d.CurrentStage = stage;
     project::StoreCurrentStage(d);
+    ReloadOpenDialogs();
 }
 
 // --- Computation -----------------------------------------------------------------------------------------
@@ -526,7 +529,12 @@ void TMainCommands::attachToolBar() {
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
-    SwitchStage = [this](int Stage) { form_.SwitchStage(Stage); };
+    // The open dialogs show the data of the stage switched to, not what they loaded from the one before.
+    SwitchStage = [this](int Stage) {
+        const int before = data().CurrentStage;
+        form_.SwitchStage(Stage);
+        if (data().CurrentStage != before) ReloadOpenDialogs();
+    };
     form_.StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
     for (int newOrOpen : {1, 2})
         connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,

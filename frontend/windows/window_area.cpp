@@ -1,6 +1,7 @@
 #include "windows/window_area.h"
 
 #include <QEvent>
+#include <QWindowStateChangeEvent>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QStyle>
@@ -21,6 +22,13 @@ bool isNormal(const QMdiSubWindow* Child) {
 
 bool isFixedSize(const QMdiSubWindow* Child) {
     return Child->minimumSize() == Child->maximumSize();
+}
+
+// A resizable child that opened maximized goes back to the size it had before it was first shown, often
+// no more than its title bar: too small to show anything in either direction.
+bool lacksNormalSize(const QMdiSubWindow* Child, const QRect& Visible) {
+    return isNormal(Child) && !isFixedSize(Child) && Child->width() < Visible.width() / 3 &&
+           Child->height() < Visible.height() / 3;
 }
 
 }  // namespace
@@ -61,7 +69,22 @@ bool TWindowArea::eventFilter(QObject* Watched, QEvent* Event) {
             if (!guarded.isNull()) FitInside(guarded);
         });
     }
+    if (child != nullptr && Event->type() == QEvent::WindowStateChange &&
+        static_cast<QWindowStateChangeEvent*>(Event)->oldState().testFlag(Qt::WindowMaximized)) {
+        // After the frame has taken back its normal geometry.
+        QTimer::singleShot(0, this, [this, guarded = QPointer<QMdiSubWindow>(child)] {
+            if (!guarded.isNull()) giveNormalSize(guarded);
+        });
+    }
     return handled;
+}
+
+void TWindowArea::giveNormalSize(QMdiSubWindow* Child) {
+    const QRect visible = viewport()->rect();
+    if (!lacksNormalSize(Child, visible)) return;
+    const QSize least = Child->minimumSize();
+    Child->resize(std::max(visible.width() * 2 / 3, least.width()), std::max(visible.height() * 2 / 3, least.height()));
+    FitInside(Child);
 }
 
 void TWindowArea::FitInside(QMdiSubWindow* Child) {
@@ -82,6 +105,7 @@ void TWindowArea::Cascade() {
     for (QMdiSubWindow* child : subWindowList(QMdiArea::CreationOrder)) {
         if (!child->isVisible() || child->isMinimized()) continue;
         if (child->isMaximized()) child->showNormal();
+        giveNormalSize(child);
         const int step = titleBarHeight(child);
         if (offset > 0 && (offset + step > visible.height() || offset + step > visible.width())) offset = 0;
         QRect frame(QPoint(offset, offset), child->size());

@@ -9,7 +9,8 @@ namespace velmor::windows {
 // The main window's area of child windows. It keeps every child within reach: scroll bars appear when a
 // child lies partly outside the visible area, a child opens inside the visible area (smaller than it asks
 // where it would not fit), Cascade and Arrange Icons leave every title bar inside, and a child of fixed
-// size keeps its own size when it opens after a maximized one. Every child carries the program's icon.
+// size keeps its own size when it opens after a maximized one. A child that opened maximized gets a size
+// of its own when it is restored or cascaded. Every child carries the program's icon.
 class TWindowArea : public QMdiArea {
     Q_OBJECT
 
@@ -33,6 +34,8 @@ class TWindowArea : public QMdiArea {
 
   private:
     int titleBarHeight(const QMdiSubWindow* Child) const;
+    // Gives a child that came back from maximized with hardly any size two thirds of the visible area.
+    void giveNormalSize(QMdiSubWindow* Child);
 };
 
 }  // namespace velmor::windows

@@ -86,6 +86,79 @@ TEST(RunFiles, ResultFileThatCannotBeWrittenIsNamedInTheReport) {
     }
 }
 
+const char* const kNames = "wall.vm4d\nwall.vm4o\nwall.vm4p\nwall.vm4r\n";
+
+// A result file of an earlier run is replaced by a new file: another name linked to the old file keeps
+// the old bytes, and nothing of them is left at the result's path.
+TEST(RunFiles, EarlierResultFilesAreReplacedByNewFiles) {
+    ScratchDir dir;
+    writeFile("wall.vm4d", kWall);
+    const std::string old(200000, '\x01');  // a byte no result file holds
+    for (const char* result : {"wall.vm4o", "wall.vm4p", "wall.vm4r"}) {
+        writeFile(result, old);
+        std::filesystem::create_hard_link(result, std::string(result) + ".old");
+    }
+    runWithNames(kNames);
+    for (const char* result : {"wall.vm4o", "wall.vm4p", "wall.vm4r"}) {
+        EXPECT_EQ(readFile(std::string(result) + ".old"), old) << result;
+        EXPECT_EQ(readFile(result).find('\x01'), std::string::npos) << result;
+        EXPECT_EQ(std::filesystem::hard_link_count(result), 1u) << result;
+    }
+    EXPECT_NE(readFile("wall.vm4o").find(testing::kEndOfAnalysis), std::string::npos);
+}
+
+// A result file marked read-only is not removed: the open meets it as it always did (refused, or for a
+// user the system lets write anything, written over in place), so it stays the file other names link to.
+TEST(RunFiles, ReadOnlyResultFileIsNotRemoved) {
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    writeFile("wall.vm4d", kWall);
+    writeFile("wall.vm4r", "old");
+    fs::create_hard_link("wall.vm4r", "kept.vm4r");
+    fs::permissions("wall.vm4r", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    runWithNames(kNames);
+    EXPECT_EQ(fs::hard_link_count("wall.vm4r"), 2u);
+    EXPECT_EQ(readFile("kept.vm4r"), readFile("wall.vm4r"));
+}
+
+// What is not a plain file at a result's path is not removed but opened as it always was: a link is
+// written through, a device written to, and a directory refused with the same message as ever.
+TEST(RunFiles, ResultPathsThatAreNoPlainFileAreOpenedAsBefore) {
+    const struct {
+        const char* what;
+        const char* names;
+        const char* path;  // the path that must keep its kind
+        bool (*kind)(const std::filesystem::file_status&);
+        const char* message;  // the console text the run ends with, or null when it runs to the end
+    } cases[] = {
+        {"report through a link", "wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o",
+         [](const std::filesystem::file_status& s) { return std::filesystem::is_symlink(s); }, nullptr},
+        {"monitor to a device", "wall.vm4d\nwall.vm4o\nwall.vm4p\n/dev/null\n", "/dev/null",
+         [](const std::filesystem::file_status& s) { return std::filesystem::is_character_file(s); }, nullptr},
+        {"monitor at a directory", "wall.vm4d\nwall.vm4o\nwall.vm4p\nwall.vm4r\n", "wall.vm4r",
+         [](const std::filesystem::file_status& s) { return std::filesystem::is_directory(s); },
+         " CANNOT CREATE FILE wall.vm4r: "},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        writeFile("wall.vm4d", kWall);
+        writeFile("target.vm4o", std::string(5000, '\x01'));
+        std::filesystem::create_symlink("target.vm4o", "linked.vm4o");
+        std::filesystem::create_directory("wall.vm4r");
+        if (std::string(c.path) != "wall.vm4r") std::filesystem::remove("wall.vm4r");
+        const std::string console = runWithNames(c.names);
+        EXPECT_TRUE(c.kind(std::filesystem::symlink_status(c.path))) << c.what;
+        if (c.message) {
+            EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n") << c.what;
+        } else {
+            const std::string report =
+                readFile(std::string(c.what).find("link") != std::string::npos ? "target.vm4o" : "wall.vm4o");
+            EXPECT_EQ(report.find('\x01'), std::string::npos) << c.what;
+            EXPECT_NE(report.find(testing::kEndOfAnalysis), std::string::npos) << c.what;
+        }
+    }
+}
+
 // Stop code 1 of the earth-pressure module comes with one line that says what is wrong.
 TEST(RunFiles, StopCodeOneSaysWhyAndWhichLayer) {
     const struct {

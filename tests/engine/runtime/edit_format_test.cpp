@@ -125,6 +125,26 @@ TEST(EditFormatRecords, DescriptorStringsMakeTheseRecords) {
     }
 }
 
+// The kept parses are found by the address of a string and checked by its content: a string rewritten in
+// place formats by its new content, and strings beyond the room kept for parses still format.
+TEST(EditFormatRecords, KeptParsesFollowTheContentOfTheString) {
+    const FormatItem item = 7;
+    std::string format = "(I3)";
+    std::string out;
+    applyFormat(format, &item, 1, out);
+    const char* const address = format.data();
+    format.assign("(I5)");
+    ASSERT_EQ(format.data(), address);
+    applyFormat(format, &item, 1, out);
+    EXPECT_EQ(out, "  7\n    7\n");
+    for (int blanks = 1; blanks <= 1500; ++blanks) {
+        const std::string many = "(" + std::to_string(blanks) + "X,I2)";
+        out.clear();
+        applyFormat(many, &item, 1, out);
+        ASSERT_EQ(out, std::string(static_cast<std::size_t>(blanks), ' ') + " 7\n") << many;
+    }
+}
+
 TEST(EditFormatRecords, BadDescriptorsAndMismatchedItemsAreFaults) {
     const struct {
         const char* format;
@@ -253,6 +273,42 @@ TEST(EditFormatFields, RoundingAgreesWithTheExactExpansionOverManyValues) {
         const int d = decimals(gen);
         EXPECT_EQ(formatF(v, 12, d), referenceF(v, 12, d)) << v << " F12." << d;
         EXPECT_EQ(formatE(v, 13, d + 1, 'E'), referenceE(v, 13, d + 1)) << v << " E13." << d + 1;
+    }
+}
+
+// Values where the exact integer rounding of a field meets its limits (64-bit digits, powers of ten
+// beyond 10^27, subnormals, exact halves, carries into a new digit) agree with the exact expansion.
+TEST(EditFormatFields, FieldsAtTheLimitsOfIntegerRoundingAgreeWithTheExpansion) {
+    const double values[] = {0.5,
+                             2.5,
+                             0.125,
+                             0.375,
+                             9.5,
+                             99.95,
+                             0.9999999999999999,
+                             9.9995,
+                             999999999999999.9,
+                             9.999999999999999e17,
+                             1.0e18,
+                             1.8446744073709552e19,
+                             123456789012345678.0,
+                             1.0e22,
+                             1.0e27,
+                             1.0e28,
+                             1.0e-27,
+                             1.0e-28,
+                             2.2250738585072014e-308,
+                             5.0e-324,
+                             1.7976931348623157e308};
+    for (double magnitude : values) {
+        for (double v : {magnitude, -magnitude}) {
+            for (int d : {0, 1, 2, 3, 9, 15, 17, 20}) {
+                EXPECT_EQ(formatF(v, 60, d), referenceF(v, 60, d)) << v << " F60." << d;
+                if (d >= 1) {
+                    EXPECT_EQ(formatE(v, 40, d, 'E'), referenceE(v, 40, d)) << v << " E40." << d;
+                }
+            }
+        }
     }
 }
 

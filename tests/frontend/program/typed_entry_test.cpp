@@ -248,5 +248,93 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
     }
 }
 
+// After a menu reached from the keyboard stopped on a refused entry, the keys go back to that entry: what
+// the user types next corrects it, and the correction is what is saved.
+TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
+    const struct {
+        const char* name;
+        std::function<QWidget*()> refuse;  // types a refused entry, gives the window holding it
+        const char* inFile;
+    } cases[] = {
+        {"layer bottom cell",
+         [this]() -> QWidget* {
+             openLayers();
+             TTableForm& layerEditor = editor(layers());
+             typeCell(layerEditor, 0, 1, "-5");
+             return &layerEditor;
+         },
+         "\n1\r\n4 420"},
+        {"dialog field",
+         [this]() -> QWidget* {
+             TdlgCSD& csd = openDialog("DataCSD", commands->dlgCSD);
+             type(csd.Form().deHL, "abc");
+             return &csd;
+         },
+         "\n420\t12\t12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+        openExample("cantilever-sand-english.vm4d");
+        QWidget* window = c.refuse();
+        ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
+        messages.shown.clear();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_FALSE(form->FileMenu()->isVisible());
+        // Where the keys go when the window system gives the activation back to the main window.
+        QWidget* focus = form->focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(window->isAncestorOf(focus)) << focus->metaObject()->className();
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
+        form->SpeedButton(3)->click();
+        QApplication::processEvents();
+        EXPECT_NE(saved().find(c.inFile), std::string::npos) << saved();
+        form->CloseAllChildren();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
+// stage's values (three-stages.vm4d: free heights 6, 12 and 16 ft), and a save keeps every stage as it was.
+TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
+    const struct {
+        const char* name;
+        Step change;
+        const char* freeHeight;
+        bool savedAsBefore = true;
+    } cases[] = {
+        {"stage 3 by its tool button", [this] { form->SpeedButton(16)->click(); }, "16"},
+        {"stage 2 from the menu", [this] { commands->Item("Stage2Menu")->trigger(); }, "12"},
+        {"stage 1 copied into stage 2",
+         [this] {
+             commands->Item("Stage2Menu")->trigger();
+             messages.answers = {Answer::Yes};
+             commands->Item("CopyPreviousStage")->trigger();
+         },
+         "6", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openExample("three-stages.vm4d");
+        const std::string before = test::readFile(form->Project().FileName());
+        TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
+        ASSERT_EQ(prop.Form().DeFH->text(), "6");
+        c.change();
+        QApplication::processEvents();
+        EXPECT_EQ(prop.Form().DeFH->text().toStdString(), c.freeHeight);
+        EXPECT_EQ(prop.Form().deNI->text(), "80");
+        form->SpeedButton(3)->click();
+        if (c.savedAsBefore) {
+            EXPECT_EQ(test::readFile(form->Project().FileName()), before);
+        }
+        form->CloseAllChildren();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 }  // namespace
 }  // namespace velmor::windows

@@ -77,6 +77,24 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
         EXPECT_TRUE(child->minimumSize() == child->maximumSize() || visible().contains(child->geometry()));
     }
 
+    // The graph window opened maximized; cascaded, and restored by its own button, it still shows a graph.
+    QMdiSubWindow* graph = nullptr;
+    for (QMdiSubWindow* child : children)
+        if (child->windowTitle() == "Deflection vs Depth") graph = child;
+    ASSERT_NE(graph, nullptr);
+    const auto showsAGraph = [&] {
+        return graph->width() >= visible().width() / 2 && graph->height() >= visible().height() / 2 &&
+               visible().contains(graph->geometry());
+    };
+    EXPECT_TRUE(showsAGraph()) << graph->width() << " x " << graph->height();
+    graph->showMaximized();
+    graph->resize(60, 30);  // the size a window had before it first opened maximized
+    graph->showMaximized();
+    settle();
+    graph->showNormal();
+    settle();
+    EXPECT_TRUE(showsAGraph()) << graph->width() << " x " << graph->height();
+
     for (QMdiSubWindow* child : children) child->showMinimized();
     trigger("WindowMenu", "WindowArrange");
     for (QMdiSubWindow* child : children)
