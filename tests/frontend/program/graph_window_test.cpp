@@ -157,6 +157,22 @@ TEST_F(GraphWindowTest, ShowRestoresAMinimizedOrHiddenGraphAndMakesItActive) {
     }
 }
 
+// Maximized graphs cascaded by the Window menu shrink through small sizes on the way; each legend keeps its
+// place at the plot frame's bottom-right corner instead of being pushed over the axis labels at the top left.
+TEST_F(GraphWindowTest, CascadedGraphsKeepTheLegendInThePlotCorner) {
+    const std::vector<TPlotForm*> plots = {open("CompDef"), open("CompSoil")};
+    emit commands->Menu("WindowMenu")->aboutToShow();
+    commands->Item("WindowCascade")->trigger();
+    QApplication::processEvents();
+    for (TPlotForm* plot : plots) {
+        ASSERT_NE(plot, nullptr);
+        EXPECT_FALSE(plot->parentWidget()->isMaximized());
+        const QRect legend = plot->Legend()->geometry();
+        EXPECT_EQ(legend.right() + 1, plot->Layout().Plot.Right) << plot->windowTitle().toStdString();
+        EXPECT_EQ(legend.bottom() + 1, plot->Layout().Plot.Bottom);
+    }
+}
+
 // The page size of a PDF file of one page in points, from its media box.
 QSizeF pdfPage(const QString& file) {
     QFile pdf(file);
