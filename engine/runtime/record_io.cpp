@@ -67,7 +67,60 @@ bool parseListInteger(std::string_view token, int32_t& value) {
     return true;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The values the engine writes itself and reads back: an optional minus, at most 15 digits with an
+// optional point, an optional exponent (E or e, an optional sign, one to three digits). When the digits as
+// an integer and the power of ten that scales them are both exact doubles, one multiplication or division
+// rounds the decimal value correctly, so the result is the one from_chars gives. False, with `value`
+// untouched, for any other token and for scales beyond the exact powers; the general reader takes those.
+bool parseShortDecimal(std::string_view token, double& value) {
+    const char* c = token.data();
+    const char* const end = c + token.size();
+    const bool negative = c != end && *c == '-';
+    if (negative) ++c;
+    std::uint64_t digits = 0;
+    int digitCount = 0, fractionDigits = 0;
+    bool point = false;
+    for (; c != end; ++c) {
+        if (isDigit(*c)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*c - '0');
+            ++digitCount;
+            fractionDigits += point ? 1 : 0;
+        } else if (*c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digitCount == 0 || digitCount > 15) return false;
+    int exponent = 0;
+    if (c != end) {
+        if (*c != 'E' && *c != 'e') return false;
+        ++c;
+        bool negativeExponent = false;
+        if (c != end && (*c == '+' || *c == '-')) negativeExponent = *c++ == '-';
+        int exponentDigits = 0;
+        for (; c != end && isDigit(*c); ++c, ++exponentDigits) exponent = exponent * 10 + (*c - '0');
+        if (exponentDigits == 0 || exponentDigits > 3 || c != end) return false;
+        if (negativeExponent) exponent = -exponent;
+    }
+    const int scale = exponent - fractionDigits;
+    if (scale > 22 || scale < -22) return false;
+    const double m = static_cast<double>(digits);
+    const double v = scale >= 0 ? m * kExactPowersOfTen[scale] : m / kExactPowersOfTen[-scale];
+    value = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool parseListReal(std::string_view token, double& value) {
+    if (parseShortDecimal(token, value)) return true;
     // Most values are plain decimals or carry the letter E: they read as they stand. Anything from_chars
     // stops short of (a letterless exponent, a D, a leading +) goes the long way below, and so does what
     // it reads as not finite (its spellings of infinity and NaN), which the long way refuses.
