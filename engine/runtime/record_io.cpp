@@ -67,7 +67,84 @@ bool parseListInteger(std::string_view token, int32_t& value) {
     return true;
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The values the engine writes itself and reads back: an optional minus, at most 15 digits with an
+// optional point, an optional exponent (E or e, an optional sign, one to three digits). When the digits as
+// an integer and the power of ten that scales them are both exact doubles, one multiplication or division
+// rounds the decimal value correctly, so the result is the one from_chars gives. Reads from `c` as far as
+// such a number goes and returns where it stopped; null, with `value` untouched, when the text there is
+// not of that shape or needs a scale beyond the exact powers (the general reader takes those).
+const char* scanShortDecimal(const char* c, const char* const end, double& value) {
+    const bool negative = c != end && *c == '-';
+    if (negative) ++c;
+    std::uint64_t digits = 0;
+    int digitCount = 0, fractionDigits = 0;
+    bool point = false;
+    for (; c != end; ++c) {
+        if (isDigit(*c)) {
+            digits = digits * 10 + static_cast<std::uint64_t>(*c - '0');
+            ++digitCount;
+            fractionDigits += point ? 1 : 0;
+        } else if (*c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digitCount == 0 || digitCount > 15) return nullptr;
+    int exponent = 0;
+    if (c != end && (*c == 'E' || *c == 'e')) {
+        ++c;
+        bool negativeExponent = false;
+        if (c != end && (*c == '+' || *c == '-')) negativeExponent = *c++ == '-';
+        int exponentDigits = 0;
+        for (; c != end && isDigit(*c); ++c, ++exponentDigits) exponent = exponent * 10 + (*c - '0');
+        if (exponentDigits == 0 || exponentDigits > 3) return nullptr;
+        if (negativeExponent) exponent = -exponent;
+    }
+    const int scale = exponent - fractionDigits;
+    if (scale > 22 || scale < -22) return nullptr;
+    const double m = static_cast<double>(digits);
+    const double v = scale >= 0 ? m * kExactPowersOfTen[scale] : m / kExactPowersOfTen[-scale];
+    value = negative ? -v : v;
+    return c;
+}
+
+bool parseShortDecimal(std::string_view token, double& value) {
+    const char* const end = token.data() + token.size();
+    double v = 0.0;
+    if (scanShortDecimal(token.data(), end, v) != end) return false;
+    value = v;
+    return true;
+}
+
+// A list value that ends at a blank, a tab, a comma or the line end.
+bool endsValue(const char* c, const char* end) {
+    return c == end || isSeparatorBlank(*c) || *c == ',';
+}
+
+// An optional sign and one to nine digits, which always fit 32 bits, from `c` to where they stop; null
+// when the text there is not of that shape.
+const char* scanShortInteger(const char* c, const char* const end, int32_t& value) {
+    const bool negative = c != end && *c == '-';
+    if (c != end && (*c == '-' || *c == '+')) ++c;
+    int32_t magnitude = 0;
+    int count = 0;
+    for (; c != end && isDigit(*c) && count < 10; ++c, ++count) magnitude = magnitude * 10 + (*c - '0');
+    if (count == 0 || count > 9) return nullptr;
+    value = negative ? -magnitude : magnitude;
+    return c;
+}
+
+}  // namespace
+
 bool parseListReal(std::string_view token, double& value) {
+    if (parseShortDecimal(token, value)) return true;
     // Most values are plain decimals or carry the letter E: they read as they stand. Anything from_chars
     // stops short of (a letterless exponent, a D, a leading +) goes the long way below, and so does what
     // it reads as not finite (its spellings of infinity and NaN), which the long way refuses.
@@ -292,6 +369,28 @@ void RecordIO::readList(int unit, std::initializer_list<ReadTarget> targets) {
                 afterValue = false;
                 ++i;
                 continue;
+            }
+            {
+                // A number in its usual shape is read in one pass; anything else goes the general way below.
+                const char* const from = line.data() + i;
+                const char* const lineEnd = line.data() + line.size();
+                const char* stop = nullptr;
+                if (target->integer()) {
+                    int32_t v = 0;
+                    stop = scanShortInteger(from, lineEnd, v);
+                    if (stop && endsValue(stop, lineEnd)) *target->integer() = v;
+                } else {
+                    double v = 0.0;
+                    stop = scanShortDecimal(from, lineEnd, v);
+                    if (stop && endsValue(stop, lineEnd)) *target->real() = v;
+                }
+                if (stop && endsValue(stop, lineEnd)) {
+                    i += static_cast<std::size_t>(stop - from);
+                    ++target;
+                    ++got;
+                    afterValue = true;
+                    continue;
+                }
             }
             std::size_t start = i;
             bool repeat = false, slash = false;

@@ -4,8 +4,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <random>
+#include <utility>
 
 #include "runtime/record_io.h"
 #include "runtime/run_errors.h"
@@ -190,6 +192,44 @@ TEST(ListDirectedWrite, RealsReadBackExactly) {
         ASSERT_TRUE(parseListReal(text, back)) << text;
         EXPECT_EQ(back, v) << text;
         EXPECT_EQ(text.find_first_of("e,"), std::string::npos) << text;  // point or E, never a comma
+    }
+}
+
+// The reader takes short decimals by the digits as an integer scaled by an exact power of ten; glibc's
+// strtod, which rounds every decimal correctly, is the independent reference. Tokens at the edges of that
+// path (15 and 16 digits, scales of 22 and 23, a signed zero) and fields as the engine writes them.
+TEST(ListDirectedRead, DecimalsReadAsCorrectlyRounded) {
+    const char* const tokens[] = {"0.123E+03",       "-0.100E-06",        "-0.000E+00",       "0.999E+99",
+                                  "0.307E-99",       "40.0",              "-0.2",             "1.E5",
+                                  ".5",              "123456789012345",   "1234567890123456", "0.1E-22",
+                                  "1E22",            "1E23",              "9E-23",            "999999999999999E7",
+                                  "0.0000000000001", "0.30000000000000004", "8.5e1",          "7e+000"};
+    for (const char* token : tokens) {
+        double value = 0.0;
+        ASSERT_TRUE(parseListReal(token, value)) << token;
+        const double expected = std::strtod(token, nullptr);
+        EXPECT_EQ(value, expected) << token;
+        EXPECT_EQ(std::signbit(value), std::signbit(expected)) << token;
+    }
+    const char* const refused[] = {"0.5E", "0.5E+", "1E1234", "1.2.3", "--1", "1e5x", "."};
+    for (const char* token : refused) {
+        double value = 7.0;
+        EXPECT_FALSE(parseListReal(token, value)) << token;
+        EXPECT_EQ(value, 7.0) << token;
+    }
+    std::mt19937_64 random(27);
+    std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+    std::uniform_int_distribution<int> exponent(-90, 90);
+    for (int i = 0; i < 20000; ++i) {
+        const double v = std::ldexp(mantissa(random), exponent(random));
+        const double small = std::ldexp(mantissa(random), exponent(random) % 30);  // fits an F16.5 field
+        for (const auto& [format, value] : {std::pair{"(E10.3)", v}, {"(E24.15)", v}, {"(F16.5)", small}}) {
+            const std::string field = formatRecords(format, {value}).at(0);
+            const std::string token = field.substr(field.find_first_not_of(' '));
+            double back = 0.0;
+            ASSERT_TRUE(parseListReal(token, back)) << token;
+            ASSERT_EQ(back, std::strtod(token.c_str(), nullptr)) << token;
+        }
     }
 }
 

@@ -79,6 +79,14 @@ TEST(ListDirectedRead, MalformedValuesAreFaultsNamingFileLineAndItem) {
         {"\n\n", false, "END OF FILE AFTER LINE 2"},
         {"", false, "END OF FILE AFTER LINE 0"},
         {",1.0\n", false, "EMPTY VALUE"},
+        // A value in its usual shape followed by more than a separator is the whole token's fault.
+        {"12*3\n", true, "\"12*3\": REPEAT COUNTS ARE NOT ACCEPTED"},
+        {" 0.5E+02*2\n", false, "\"0.5E+02*2\": REPEAT COUNTS ARE NOT ACCEPTED"},
+        {"-0.5E+02/\n", false, "\"-0.5E+02/\": \"/\" IS NOT ACCEPTED"},
+        {"0.123E+03x\n", false, "\"0.123E+03x\" IS NOT A NUMBER"},
+        {"12a\n", true, "\"12a\" IS NOT AN INTEGER"},
+        {"-1234567890123\n", true, "IS NOT AN INTEGER"},
+        {"1.5.\n", false, "\"1.5.\" IS NOT A NUMBER"},
     };
     for (const Case& c : cases) {
         ScratchDir dir;
