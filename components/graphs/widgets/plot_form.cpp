@@ -364,14 +364,26 @@ void TPlotForm::SetSizeFont(int Value) {
 }
 
 void TPlotForm::FormResize(bool ResetLegend) {
+    // Until the window is first painted its client area has no final size yet: the legend keeps to the
+    // plot's corner until then. Afterwards it keeps its relative place in the plot frame, so a window that
+    // passes through a small size (restored, cascaded) does not leave it pushed into a corner over the axes.
+    const auto room = [this](int from, int to, int size) { return to - from - size; };
+    if (ResetLegend || !legendPlaced_) {
+        legendAt_ = {1, 1};
+    } else if (legend_->pos() != legendPutAt_) {
+        const TPixelRect& a = layout_.Plot;
+        const int w = room(a.Left, a.Right, legend_->width()), h = room(a.Top, a.Bottom, legend_->height());
+        if (w > 0) legendAt_.setX(double(legend_->x() - a.Left) / w);
+        if (h > 0) legendAt_.setY(double(legend_->y() - a.Top) / h);
+    }
     layout_ = canvasFor(TLayoutTarget::Screen, {0, 0, client_->width(), client_->height()}, client_->logicalDpiX(),
                         client_->logicalDpiY())
                   .Layout;
-    // Until the window is first painted its client area has no final size yet: the legend keeps to the
-    // plot's corner until then.
-    if (ResetLegend || !legendPlaced_)
-        legend_->move(layout_.Plot.Right - legend_->width(), layout_.Plot.Bottom - legend_->height());
+    const TPixelRect& a = layout_.Plot;
+    legend_->move(a.Left + qRound(legendAt_.x() * room(a.Left, a.Right, legend_->width())),
+                  a.Top + qRound(legendAt_.y() * room(a.Top, a.Bottom, legend_->height())));
     legend_->KeepInside();
+    legendPutAt_ = legend_->pos();
     dragging_ = false;
     redraw();
 }

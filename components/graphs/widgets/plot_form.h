@@ -133,6 +133,10 @@ class TPlotForm : public QWidget, public TGraphWindow {
     std::size_t pictureKey_ = 0;
     std::optional<QPageLayout> pageLayout_;
     bool legendPlaced_ = false;
+    // The legend's place in the plot frame as fractions of the room it can move in (1, 1: the bottom-right
+    // corner), kept through resizes, and where the window last put it; a move since then was the user's.
+    QPointF legendAt_{1, 1};
+    QPoint legendPutAt_{-1, -1};
     bool dragging_ = false;
     QPoint anchor_, corner_;
     bool freedByGraph_ = false;

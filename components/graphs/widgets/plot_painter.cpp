@@ -106,6 +106,18 @@ struct Painter {
         }
     }
 
+    // The grid's dots are a screen pixel long (1/96 inch) on every target: dots one printer pixel long,
+    // round-capped, merge into a solid black line on paper and in a PDF file.
+    QPen gridPen() const {
+        QPen pen = hairline(Qt::black, Qt::DotLine);
+        const qreal dot = std::max(1, (c.DpiX + 48) / 96);
+        if (dot > 1) {
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setDashPattern({dot, 2 * dot});
+        }
+        return pen;
+    }
+
     void grid(int panel) {
         const TPixelRect a = area(panel);
         const TPlotRange& r = c.Ranges[panel];
@@ -113,7 +125,7 @@ struct Painter {
         if (!t.HasTicks) return;
         p.setFont(PlotFont(h, false));
         const QFontMetrics fm = p.fontMetrics();
-        const QPen dotted = hairline(Qt::black, Qt::DotLine);
+        const QPen dotted = gridPen();
         const QPen solid = hairline(Qt::black);
         if (t.LastX > t.FirstX) {
             // Only the indexes whose ticks can fall inside the range are visited.

@@ -157,6 +157,22 @@ TEST_F(GraphWindowTest, ShowRestoresAMinimizedOrHiddenGraphAndMakesItActive) {
     }
 }
 
+// Maximized graphs cascaded by the Window menu shrink through small sizes on the way; each legend keeps its
+// place at the plot frame's bottom-right corner instead of being pushed over the axis labels at the top left.
+TEST_F(GraphWindowTest, CascadedGraphsKeepTheLegendInThePlotCorner) {
+    const std::vector<TPlotForm*> plots = {open("CompDef"), open("CompSoil")};
+    emit commands->Menu("WindowMenu")->aboutToShow();
+    commands->Item("WindowCascade")->trigger();
+    QApplication::processEvents();
+    for (TPlotForm* plot : plots) {
+        ASSERT_NE(plot, nullptr);
+        EXPECT_FALSE(plot->parentWidget()->isMaximized());
+        const QRect legend = plot->Legend()->geometry();
+        EXPECT_EQ(legend.right() + 1, plot->Layout().Plot.Right) << plot->windowTitle().toStdString();
+        EXPECT_EQ(legend.bottom() + 1, plot->Layout().Plot.Bottom);
+    }
+}
+
 // The page size of a PDF file of one page in points, from its media box.
 QSizeF pdfPage(const QString& file) {
     QFile pdf(file);
@@ -205,6 +221,52 @@ TEST_F(GraphWindowTest, WithoutAPrinterGraphAndSideViewPrintToPdfOnThePageSetUp)
     const QSizeF sidePage = pdfPage(sidePdf);
     EXPECT_GT(sidePage.width(), sidePage.height());
     EXPECT_GT(sidePage.height(), 500);
+}
+
+// The dashed strokes of a one-page PDF file as (dash, gap, cap style) in points, read from its page's content
+// stream ("a b c d e f cm" scales it; "w J j [dash gap ]0 d" sets a pen).
+struct Dash {
+    double dash, gap;
+    int cap;
+};
+std::vector<Dash> pdfDashes(const QString& file) {
+    QFile pdf(file);
+    const QByteArray data = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    const QByteArray head = "/FlateDecode\n>>\nstream\n";
+    std::vector<Dash> dashes;
+    for (qsizetype at = data.indexOf(head); at >= 0; at = data.indexOf(head, at + 1)) {
+        const qsizetype from = at + head.size();
+        // qUncompress wants the unpacked size in front; a generous hint will do.
+        const QString page = QString::fromLatin1(
+            qUncompress(QByteArray::fromHex("00400000") + data.mid(from, data.indexOf("endstream", from) - from)));
+        const auto cm = QRegularExpression(R"(([\d.]+) 0 0 -?[\d.]+ [\d.]+ [\d.]+ cm)").match(page);
+        auto pens = QRegularExpression(R"((\d) J \d j \[([\d.]+) ([\d.]+) \]0\s+d)").globalMatch(page);
+        for (const double scale = cm.captured(1).toDouble(); cm.hasMatch() && pens.hasNext();) {
+            const QRegularExpressionMatch m = pens.next();
+            dashes.push_back(
+                {m.captured(2).toDouble() * scale, m.captured(3).toDouble() * scale, m.captured(1).toInt()});
+        }
+    }
+    return dashes;
+}
+
+// On paper the grid is dotted as on the screen: dots 1/96 inch (0.75 pt) long, twice that apart, with flat
+// ends; dots one printer pixel long with round ends ran together into solid black lines.
+TEST_F(GraphWindowTest, PrintedGridIsDottedAsOnTheScreen) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
+    platform::RecordingFileDialogs files;
+    TPlotForm* plot = open("CompMom");
+    ASSERT_NE(plot, nullptr);
+    const QString file = QString::fromStdString(dir.file("moment.pdf"));
+    files.answers = {file};
+    trigger(plot, "&Print...");
+    const std::vector<Dash> dashes = pdfDashes(file);
+    ASSERT_GT(dashes.size(), 4u);  // one pen per major grid line
+    for (const Dash& d : dashes) {
+        EXPECT_NEAR(d.dash, 0.75, 0.05);
+        EXPECT_NEAR(d.gap, 1.5, 0.1);
+        EXPECT_EQ(d.cap, 0);  // butt ends: the dash is as long as drawn
+    }
 }
 
 // Each depth graph's caption names the quantity and the unit of the numbers the engine writes for it, as the
