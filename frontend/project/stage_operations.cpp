@@ -62,4 +62,24 @@ void CycleStages(TProgramData& Data) {
     LoadCurrentStage(Data);
 }
 
+void SetUnitsOfEveryStage(TProgramData& Data, int Units) {
+    const int current = Data.CurrentStage;
+    const int count = Data.StageCount;
+    StoreCurrentStage(Data);
+    try {
+        for (int k = 1; k <= count; ++k) {
+            Data.CurrentStage = k;
+            LoadCurrentStage(Data);
+            Data.SetUnits(Units);
+            StoreCurrentStage(Data);
+        }
+    } catch (...) {
+        // The stage being edited stays what it was, whatever a read or write did.
+        Data.CurrentStage = current;
+        throw;
+    }
+    Data.CurrentStage = current;
+    LoadCurrentStage(Data);
+}
+
 }  // namespace velmor::project

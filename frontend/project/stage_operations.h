@@ -25,6 +25,10 @@ std::optional<std::string> ProjectTitleOfStageFiles(const TProgramData& Data);
 void ReadStageFile(TProgramData& Data, const std::string& FileName);
 // Loads every stage in the older layout and stores it in the current one, then loads stage 1.
 void CycleStages(TProgramData& Data);
+// Converts every stage to the unit system Units: the stage being edited is stored, each stage is loaded,
+// converted and stored again, and the stage being edited is loaded back. The stages of one project are
+// analysed and graphed together, so they must never hold different unit systems.
+void SetUnitsOfEveryStage(TProgramData& Data, int Units);
 
 // "Construction Stage Number: " and the stage.
 std::string StageStatusText(int Stage);

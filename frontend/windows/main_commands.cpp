@@ -217,7 +217,10 @@ void TMainCommands::createOptionsMenu() {
          {"FLUnits", "&Other Units (F, L)"}},
         [this](int Tag) {
             if (data().Units == Tag || !form_.CommitActiveChild()) return;
-            data().SetUnits(Tag);
+            if (data().StageCount > 1)
+                project::SetUnitsOfEveryStage(data(), Tag);
+            else
+                data().SetUnits(Tag);
             form_.SetModified(true);
             ReloadOpenDialogs();
         },

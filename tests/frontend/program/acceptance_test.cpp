@@ -335,6 +335,33 @@ TEST_F(AcceptanceTest, ThreeStagesOneChangedGiveOneCurvePerStage) {
     EXPECT_NEAR(static_cast<double>(data().FreeHeight), static_cast<double>(cut + 24), 1e-6);
 }
 
+// Units chosen while stage 2 is edited convert every stage: one run gives every stage in SI, each stage's
+// largest deflection the English one in metres. Within 5 %: the same wall analysed in the two systems
+// agrees to a few per cent, while a stage left in English units would be off by a factor of 39.
+TEST_F(AcceptanceTest, UnitsChosenInOneStageConvertEveryStage) {
+    openExample("three-stages.vm4d");
+    run();
+    const test::PlotFile english = test::readPlotFile(resultFile(".vm4p"));
+    form->SpeedButton(15)->click();  // the stage 2 button
+    commands->Item("SIUnits")->trigger();
+    EXPECT_EQ(data().Units, 2);
+    EXPECT_EQ(form->Project().CurrentStage(), 2);
+    EXPECT_TRUE(form->GetModified());
+    run();
+    const test::PlotFile si = test::readPlotFile(resultFile(".vm4p"));
+    ASSERT_EQ(si.series.size(), 3u);
+    const auto largest = [](const test::PlotSeries& s) {
+        double d = 0;
+        for (const auto& row : s.resultRows) d = std::max(d, std::abs(row[1]));
+        return d;
+    };
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_NE(si.series[k].resultUnitCode, english.series[k].resultUnitCode) << "stage " << k + 1;
+        EXPECT_NEAR(largest(si.series[k]), largest(english.series[k]) * 0.0254, largest(si.series[k]) * 0.05)
+            << "stage " << k + 1;
+    }
+}
+
 // Short-term plus long-term: two curves named for the terms; switched off, one problem and one curve.
 TEST_F(AcceptanceTest, ShortAndLongTermGiveTwoCurvesAndOneWhenSwitchedOff) {
     openExample("long-term-pair.vm4d");
