@@ -133,11 +133,12 @@ bool endsValue(const char* c, const char* end) {
 const char* scanShortInteger(const char* c, const char* const end, int32_t& value) {
     const bool negative = c != end && *c == '-';
     if (c != end && (*c == '-' || *c == '+')) ++c;
-    int32_t magnitude = 0;
+    // Ten digits are looked at to tell a longer number from a short one; 64 bits hold them.
+    int64_t magnitude = 0;
     int count = 0;
     for (; c != end && isDigit(*c) && count < 10; ++c, ++count) magnitude = magnitude * 10 + (*c - '0');
     if (count == 0 || count > 9) return nullptr;
-    value = negative ? -magnitude : magnitude;
+    value = static_cast<int32_t>(negative ? -magnitude : magnitude);
     return c;
 }
 
