@@ -375,9 +375,7 @@ QString TMainCommands::resultFile(const char* Extension) const {
 }
 
 void TMainCommands::EditText(const QString& FileName) {
-    platform::TextEditorService& editor = platform::textEditor().get();
-    if (!editor.start(form_.EditorPath(), QFileInfo(FileName).absoluteFilePath()))
-        platform::messages().get().information(&form_, platform::editorFailureMessage(editor));
+    platform::startTextEditor(&form_, form_.EditorPath(), QFileInfo(FileName).absoluteFilePath());
 }
 
 void TMainCommands::createComputationMenu() {
