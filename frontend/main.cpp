@@ -1,7 +1,6 @@
 // The program's entry: the application, its main window with the project named on the command line, and
 // the event loop until the main window closes.
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
 #include "windows/main_commands.h"
@@ -12,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("VELMOR 2013");
     // No display name: the platform would append it to every window's caption.
-    QApplication::setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
+    QApplication::setWindowIcon(velmor::windows::TWindowArea::ProgramIcon());
     QApplication::setOrganizationName("Morvex");
 
     velmor::windows::TMainForm mainForm;

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include "platform/message_service.h"
+
 namespace velmor::platform {
 
 namespace {
@@ -55,6 +57,13 @@ QString editorFailureMessage(const TextEditorService& editor) {
     const QString failure = editor.failure();
     if (!failure.isEmpty()) message += "\r" + failure;
     return message;
+}
+
+bool startTextEditor(QWidget* parent, const QString& editorPath, const QString& fileName) {
+    TextEditorService& editor = textEditor().get();
+    if (editor.start(editorPath, fileName)) return true;
+    messages().get().information(parent, editorFailureMessage(editor));
+    return false;
 }
 
 QString defaultEditorPath() {

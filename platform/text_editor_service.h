@@ -6,6 +6,8 @@
 
 #include "platform/service_slot.h"
 
+class QWidget;
+
 namespace velmor::platform {
 
 // Starts the external text editor on a file without waiting for it.
@@ -24,6 +26,10 @@ ServiceSlot<TextEditorService>& textEditor();
 // The message after a failed start: "An error occurred in running the Word Processor", then on a second
 // line the command that was tried and the system's reason, so a wrong editor setting can be found.
 QString editorFailureMessage(const TextEditorService& editor);
+
+// Starts the program's editor on `fileName`; when it cannot be started, tells the user so over `parent`
+// with editorFailureMessage. False after a failed start.
+bool startTextEditor(QWidget* parent, const QString& editorPath, const QString& fileName);
 
 // The editor used when the settings name none: xdg-open (the desktop's handler for the file) on Linux, the
 // Windows directory's notepad.exe on Windows.

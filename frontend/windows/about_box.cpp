@@ -7,6 +7,7 @@
 #include "platform/clock_service.h"
 #include "platform/document_service.h"
 #include "ui_about_box.h"
+#include "windows/window_area.h"
 
 static void initAboutPictures() {
     Q_INIT_RESOURCE(dialogs);
@@ -46,7 +47,7 @@ TAboutBox::TAboutBox(QWidget* Parent) : QDialog(Parent), ui_(std::make_unique<Ui
     connect(ui_->Label6, &QLabel::linkActivated, this, open);
     connect(ui_->OKButton, &QPushButton::clicked, this, &QDialog::accept);
     ui_->OKButton->setDefault(true);
-    setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
+    setWindowIcon(TWindowArea::ProgramIcon());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -23,6 +23,7 @@
 #include "ui_dlg_rebar.h"
 #include "ui_dlg_spring.h"
 #include "ui_dlg_title.h"
+#include "windows/window_area.h"
 
 static void initDialogPictures() {
     Q_INIT_RESOURCE(dialogs);
@@ -161,7 +162,7 @@ void ShowChildDialog(QMdiArea* Area, TInputDialog* Dialog) {
     QMdiSubWindow* child = Area->addSubWindow(Dialog, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
+    child->setWindowIcon(TWindowArea::ProgramIcon());
     // Moving between the child windows of the area activates and deactivates the dialog.
     QObject::connect(child, &QMdiSubWindow::windowStateChanged, Dialog,
                      [Dialog](Qt::WindowStates Before, Qt::WindowStates Now) {

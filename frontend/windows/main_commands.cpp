@@ -87,10 +87,7 @@ void TMainCommands::openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments) {
         ShowChildDialog(form_.MdiArea(), Slot);
         return;
     }
-    if (auto* child = qobject_cast<QMdiSubWindow*>(Slot->parentWidget())) {
-        if (child->isMinimized()) child->showNormal();
-        form_.MdiArea()->setActiveSubWindow(child);
-    }
+    if (auto* child = qobject_cast<QMdiSubWindow*>(Slot->parentWidget())) form_.MdiArea()->BringToFront(child);
 }
 
 void TMainCommands::ReloadOpenDialogs() {
@@ -375,9 +372,7 @@ QString TMainCommands::resultFile(const char* Extension) const {
 }
 
 void TMainCommands::EditText(const QString& FileName) {
-    platform::TextEditorService& editor = platform::textEditor().get();
-    if (!editor.start(form_.EditorPath(), QFileInfo(FileName).absoluteFilePath()))
-        platform::messages().get().information(&form_, platform::editorFailureMessage(editor));
+    platform::startTextEditor(&form_, form_.EditorPath(), QFileInfo(FileName).absoluteFilePath());
 }
 
 void TMainCommands::createComputationMenu() {
@@ -487,9 +482,7 @@ void TMainCommands::ArrangeMenuClick() {
 void TMainCommands::MyPopupHandler(int Item) {
     // Each item stands for its window, whatever the captions: two equal captions still find their own.
     QMdiSubWindow* child = windowChildren_[static_cast<std::size_t>(Item)];
-    if (child == nullptr) return;
-    if (child->isMinimized()) child->showNormal();
-    form_.MdiArea()->setActiveSubWindow(child);
+    if (child != nullptr) form_.MdiArea()->BringToFront(child);
 }
 
 // --- Help ------------------------------------------------------------------------------------------------

@@ -167,8 +167,7 @@ void TMainForm::createToolBar() {
         {5, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
          [this] {
              const QString report = fromStd(project::ChangeFileExt(project_->FileName(), ".vm4o"));
-             platform::TextEditorService& editor = platform::textEditor().get();
-             if (!editor.start(editorPath_, report)) inform(this, platform::editorFailureMessage(editor));
+             platform::startTextEditor(this, editorPath_, report);
          },
          false},
         {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},

@@ -87,10 +87,10 @@ class WaitCursor {
 }  // namespace
 
 void TMainForm::CompRunClick() {
-    // What is being typed is what is run; a refused entry stops the run before anything is saved.
-    if (!CommitActiveChild()) return;
     platform::MessageService& messages = platform::messages().get();
-    // A project that was not saved (Save As cancelled) is not run: the engine would read an older file.
+    // Saving stores what is being typed first, so it is what is run; a refused entry stops the run before
+    // anything is saved. A project that was not saved (Save As cancelled) is not run: the engine would
+    // read an older file.
     if (!FileSaveClick() || project_->FileName() == kNewFileName) return;
 
     const QString programDir = ProgramDirectory();

@@ -99,6 +99,11 @@ void TWindowArea::FitInside(QMdiSubWindow* Child) {
     if (frame != Child->geometry()) Child->setGeometry(frame);
 }
 
+void TWindowArea::BringToFront(QMdiSubWindow* Child) {
+    if (Child->isMinimized()) Child->showNormal();
+    setActiveSubWindow(Child);
+}
+
 void TWindowArea::Cascade() {
     const QRect visible = viewport()->rect();
     int offset = 0;

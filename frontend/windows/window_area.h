@@ -25,6 +25,8 @@ class TWindowArea : public QMdiArea {
     void ArrangeIcons();
     // Moves `Child` inside the visible area, shrinking it (not below its minimum) where it is larger.
     void FitInside(QMdiSubWindow* Child);
+    // Makes `Child` the active window, restoring it first when it is minimized.
+    void BringToFront(QMdiSubWindow* Child);
 
     // The program's icon, which every child window shows in its title bar.
     static QIcon ProgramIcon();

@@ -217,9 +217,7 @@ void TTableChartForm::browse() {
 }
 
 void TTableChartForm::viewFile() {
-    platform::TextEditorService& editor = platform::textEditor().get();
-    if (!editor.start(platform::editorPath(), edtFile_->text()))
-        showMessage(this, platform::editorFailureMessage(editor).toStdString());
+    platform::startTextEditor(this, platform::editorPath(), edtFile_->text());
 }
 
 void TTableChartForm::import(const std::vector<std::string>& lines) {

@@ -53,8 +53,7 @@ void TStageCommands::OpenStagedOptions(bool Modal) {
     forgetClosed(staged_);
     if (!staged_.isNull()) {
         if (auto* child = qobject_cast<QMdiSubWindow*>(staged_->parentWidget())) {
-            if (child->isMinimized()) child->showNormal();
-            form_.MdiArea()->setActiveSubWindow(child);
+            form_.MdiArea()->BringToFront(child);
         } else {
             staged_->raise();
             staged_->activateWindow();
@@ -82,8 +81,7 @@ void TStageCommands::OpenSideView() {
         TDlgSideView* view = sideView_;
         showChild(view, [view] { view->FormActivate(); });
     } else if (auto* child = qobject_cast<QMdiSubWindow*>(sideView_->parentWidget())) {
-        if (child->isMinimized()) child->showNormal();
-        form_.MdiArea()->setActiveSubWindow(child);
+        form_.MdiArea()->BringToFront(child);
         // Already the active window it is not activated again: it reads the project here.
         sideView_->FormActivate();
     }
