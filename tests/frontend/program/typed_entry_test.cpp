@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <filesystem>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "../../components/tables/widgets/editor_fixtures.h"
@@ -29,13 +30,6 @@ using Answer = platform::MessageService::Answer;
 using Step = std::function<void()>;
 
 const QString kSaveQuestion = "Do you want to save any changes?";
-
-struct EditRoute {
-    Step edit;  // left as the user left it (the cell or field still being edited)
-    // Found in stage 1 of the saved file and of the report.
-    const char* inFile;
-    const char* inReport;
-};
 
 class TypedEntryTest : public ProgramTest {
   protected:
@@ -75,27 +69,26 @@ class TypedEntryTest : public ProgramTest {
         form->CloseAllChildren();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
-    std::vector<EditRoute> editRoutes() {
-        return {
-            {[this] { typeCell(openSection(), 0, 3, "6.5E9"); }, "6.5E9", "0.650E+10"},
-            {[this] { type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "14"); }, "168\t12\t12",
-             "FREE HEIGHT OF WALL                                = 168.000 IN"},
-            {[this] {
-                 openLayers();
-                 auto* kind = static_cast<QComboBox*>(components::cellWidget(layers().Columns(0)->GetControl(0)));
-                 kind->setFocus();
-                 kind->setCurrentIndex(kind->findText("Soft Clay"));
-                 emit kind->activated(kind->currentIndex());
-             },
-             "\n1 720", "THE SOIL IS A SOFT CLAY"},
-            {[this] { typeCell(openSandParameters(), 0, 1, "36"); }, " 36 0.0  90", "36.000"},
-            {[this] { openSection().addButton()->click(); }, "0\t1\t1\t0\r\n", "STIFFNESS AND LOAD DATA      =  2"},
-        };
-    }
 };
 
 TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows) {
+    // Each edit is left as the user left it (the cell or field still being edited), with what it puts in
+    // stage 1 of the saved file and of the report.
+    const std::tuple<Step, const char*, const char*> edits[] = {
+        {[this] { typeCell(openSection(), 0, 3, "6.5E9"); }, "6.5E9", "0.650E+10"},
+        {[this] { type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "14"); }, "168\t12\t12",
+         "FREE HEIGHT OF WALL                                = 168.000 IN"},
+        {[this] {
+             openLayers();
+             auto* kind = static_cast<QComboBox*>(components::cellWidget(layers().Columns(0)->GetControl(0)));
+             kind->setFocus();
+             kind->setCurrentIndex(kind->findText("Soft Clay"));
+             emit kind->activated(kind->currentIndex());
+         },
+         "\n1 720", "THE SOIL IS A SOFT CLAY"},
+        {[this] { typeCell(openSandParameters(), 0, 1, "36"); }, " 36 0.0  90", "36.000"},
+        {[this] { openSection().addButton()->click(); }, "0\t1\t1\t0\r\n", "STIFFNESS AND LOAD DATA      =  2"},
+    };
     const std::pair<const char*, Step> commandList[] = {
         {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
         {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
@@ -117,21 +110,21 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
              form->FileSaveClick();
          }},
     };
-    for (const EditRoute& route : editRoutes()) {
+    for (const auto& [edit, inFile, inReport] : edits) {
         for (const auto& [name, command] : commandList) {
-            SCOPED_TRACE(std::string(route.inFile) + " + " + name);
+            SCOPED_TRACE(std::string(inFile) + " + " + name);
             openExample("three-stages.vm4d");
             form->show();
             QApplication::processEvents();
-            route.edit();
+            edit();
             messages.asked.clear();
             command();
-            EXPECT_NE(saved().find(route.inFile), std::string::npos) << saved();
+            EXPECT_NE(saved().find(inFile), std::string::npos) << saved();
             // The report of this run (the engine stops a soft clay without parameters, after echoing it).
             std::filesystem::remove(resultFile(".vm4o"));
             form->show();
             form->CompRunClick();
-            EXPECT_NE(report().find(route.inReport), std::string::npos);
+            EXPECT_NE(report().find(inReport), std::string::npos);
             form->CloseAllChildren();
         }
     }
