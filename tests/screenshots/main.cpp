@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QTest>
 #include <cstdio>
 
@@ -36,5 +37,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName("VELMOR 2013");
+    // As the program sets it: windows shown on their own carry the program's icon too.
+    QApplication::setWindowIcon(QIcon(":/dialogs/program_icon.svg"));
     return RUN_ALL_TESTS();
 }
