@@ -107,54 +107,47 @@ TEST(RunFiles, EarlierResultFilesAreReplacedByNewFiles) {
     EXPECT_NE(readFile("wall.vm4o").find(testing::kEndOfAnalysis), std::string::npos);
 }
 
-// A result file marked read-only is not removed: the open meets it as it always did (refused, or for a
-// user the system lets write anything, written over in place), so it stays the file other names link to.
-TEST(RunFiles, ReadOnlyResultFileIsNotRemoved) {
+// What is not a plain writable file at a result's path is not removed but opened as it always was: a link
+// is written through, a device written to, a directory refused with the same message as ever, and a file
+// marked read-only (refused, or written over in place for a user the system lets write anything) stays the
+// file other names link to.
+TEST(RunFiles, ResultPathsThatAreNoPlainWritableFileAreOpenedAsBefore) {
     namespace fs = std::filesystem;
-    ScratchDir dir;
-    writeFile("wall.vm4d", kWall);
-    writeFile("wall.vm4r", "old");
-    fs::create_hard_link("wall.vm4r", "kept.vm4r");
-    fs::permissions("wall.vm4r", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    runWithNames(kNames);
-    EXPECT_EQ(fs::hard_link_count("wall.vm4r"), 2u);
-    EXPECT_EQ(readFile("kept.vm4r"), readFile("wall.vm4r"));
-}
-
-// What is not a plain file at a result's path is not removed but opened as it always was: a link is
-// written through, a device written to, and a directory refused with the same message as ever.
-TEST(RunFiles, ResultPathsThatAreNoPlainFileAreOpenedAsBefore) {
     const struct {
-        const char* what;
         const char* names;
         const char* path;  // the path that must keep its kind
-        bool (*kind)(const std::filesystem::file_status&);
-        const char* message;  // the console text the run ends with, or null when it runs to the end
+        fs::file_type kind;
+        const char* report;   // where the report is written, or null when the run stops
+        const char* message;  // the console text the run ends with
     } cases[] = {
-        {"report through a link", "wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o",
-         [](const std::filesystem::file_status& s) { return std::filesystem::is_symlink(s); }, nullptr},
-        {"monitor to a device", "wall.vm4d\nwall.vm4o\nwall.vm4p\n/dev/null\n", "/dev/null",
-         [](const std::filesystem::file_status& s) { return std::filesystem::is_character_file(s); }, nullptr},
-        {"monitor at a directory", "wall.vm4d\nwall.vm4o\nwall.vm4p\nwall.vm4r\n", "wall.vm4r",
-         [](const std::filesystem::file_status& s) { return std::filesystem::is_directory(s); },
-         " CANNOT CREATE FILE wall.vm4r: "},
+        {"wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o", fs::file_type::symlink, "target.vm4o"},
+        {"wall.vm4d\nwall.vm4o\nwall.vm4p\n/dev/null\n", "/dev/null", fs::file_type::character, "wall.vm4o"},
+        {kNames, "wall.vm4r", fs::file_type::directory, nullptr, " CANNOT CREATE FILE wall.vm4r: "},
+        {kNames, "kept.vm4r", fs::file_type::regular, nullptr},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
         ScratchDir dir;
         writeFile("wall.vm4d", kWall);
         writeFile("target.vm4o", std::string(5000, '\x01'));
-        std::filesystem::create_symlink("target.vm4o", "linked.vm4o");
-        std::filesystem::create_directory("wall.vm4r");
-        if (std::string(c.path) != "wall.vm4r") std::filesystem::remove("wall.vm4r");
+        fs::create_symlink("target.vm4o", "linked.vm4o");
+        if (c.kind == fs::file_type::directory) {
+            fs::create_directory("wall.vm4r");
+        } else if (c.kind == fs::file_type::regular) {
+            writeFile("wall.vm4r", "old");
+            fs::create_hard_link("wall.vm4r", "kept.vm4r");
+            fs::permissions("wall.vm4r", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        }
         const std::string console = runWithNames(c.names);
-        EXPECT_TRUE(c.kind(std::filesystem::symlink_status(c.path))) << c.what;
-        if (c.message) {
-            EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n") << c.what;
-        } else {
-            const std::string report =
-                readFile(std::string(c.what).find("link") != std::string::npos ? "target.vm4o" : "wall.vm4o");
-            EXPECT_EQ(report.find('\x01'), std::string::npos) << c.what;
-            EXPECT_NE(report.find(testing::kEndOfAnalysis), std::string::npos) << c.what;
+        EXPECT_EQ(fs::symlink_status(c.path).type(), c.kind);
+        if (c.message) EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n");
+        if (c.kind == fs::file_type::regular) {
+            EXPECT_EQ(fs::hard_link_count("wall.vm4r"), 2u);
+            EXPECT_EQ(readFile("kept.vm4r"), readFile("wall.vm4r"));
+        }
+        if (c.report) {
+            EXPECT_EQ(readFile(c.report).find('\x01'), std::string::npos);
+            EXPECT_NE(readFile(c.report).find(testing::kEndOfAnalysis), std::string::npos);
         }
     }
 }

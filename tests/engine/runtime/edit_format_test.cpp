@@ -199,11 +199,11 @@ TEST(ListDirectedWrite, RealsReadBackExactly) {
 // strtod, which rounds every decimal correctly, is the independent reference. Tokens at the edges of that
 // path (15 and 16 digits, scales of 22 and 23, a signed zero) and fields as the engine writes them.
 TEST(ListDirectedRead, DecimalsReadAsCorrectlyRounded) {
-    const char* const tokens[] = {"0.123E+03",       "-0.100E-06",        "-0.000E+00",       "0.999E+99",
-                                  "0.307E-99",       "40.0",              "-0.2",             "1.E5",
-                                  ".5",              "123456789012345",   "1234567890123456", "0.1E-22",
-                                  "1E22",            "1E23",              "9E-23",            "999999999999999E7",
-                                  "0.0000000000001", "0.30000000000000004", "8.5e1",          "7e+000"};
+    const char* const tokens[] = {
+        "0.123E+03", "-0.100E-06", "-0.000E+00", "0.999E+99",         "0.307E-99",        "40.0",
+        "-0.2",      "1.E5",       ".5",         "123456789012345",   "1234567890123456", "0.1E-22",
+        "1E22",      "1E23",       "9E-23",      "999999999999999E7", "0.0000000000001",  "0.30000000000000004",
+        "8.5e1",     "7e+000"};
     for (const char* token : tokens) {
         double value = 0.0;
         ASSERT_TRUE(parseListReal(token, value)) << token;
@@ -327,27 +327,11 @@ TEST(EditFormatFields, RoundingAgreesWithTheExactExpansionOverManyValues) {
 // Values where the exact integer rounding of a field meets its limits (64-bit digits, powers of ten
 // beyond 10^27, subnormals, exact halves, carries into a new digit) agree with the exact expansion.
 TEST(EditFormatFields, FieldsAtTheLimitsOfIntegerRoundingAgreeWithTheExpansion) {
-    const double values[] = {0.5,
-                             2.5,
-                             0.125,
-                             0.375,
-                             9.5,
-                             99.95,
-                             0.9999999999999999,
-                             9.9995,
-                             999999999999999.9,
-                             9.999999999999999e17,
-                             1.0e18,
-                             1.8446744073709552e19,
-                             123456789012345678.0,
-                             1.0e22,
-                             1.0e27,
-                             1.0e28,
-                             1.0e-27,
-                             1.0e-28,
-                             2.2250738585072014e-308,
-                             5.0e-324,
-                             1.7976931348623157e308};
+    // clang-format off
+    const double values[] = {0.5, 2.5, 0.125, 0.375, 9.5, 99.95, 0.9999999999999999, 9.9995, 999999999999999.9,
+                             9.999999999999999e17, 1.0e18, 1.8446744073709552e19, 123456789012345678.0, 1.0e22, 1.0e27,
+                             1.0e28, 1.0e-27, 1.0e-28, 2.2250738585072014e-308, 5.0e-324, 1.7976931348623157e308};
+    // clang-format on
     for (double magnitude : values) {
         for (double v : {magnitude, -magnitude}) {
             for (int d : {0, 1, 2, 3, 9, 15, 17, 20}) {

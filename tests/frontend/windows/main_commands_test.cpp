@@ -52,6 +52,18 @@ class MainCommandsTest : public ::testing::Test {
     bool visible(const char* item) { return commands->Item(item)->isVisible(); }
     bool checked(const char* item) { return commands->Item(item)->isChecked(); }
     void open(const char* menu) { emit commands->Menu(menu)->aboutToShow(); }
+    // Opens `text` saved as wall.vm4d in the main window, shown and active as a user has it.
+    void openActive(const std::string& text) {
+        test::writeFile(dir.file("wall.vm4d"), text);
+        form->OpenFileName(dir.file("wall.vm4d"), 0);
+        messages.shown.clear();  // the note that the file was read
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    static std::string example(const char* name) {
+        return test::readFile(std::string(VELMOR_SOURCE_DIR) + "/examples/" + name);
+    }
 
     test::ScratchDir dir;
     platform::RecordingMessages messages;
@@ -339,14 +351,8 @@ TEST(MainCommandsRun, GraphicsItemsFollowTheResults) {
 
 TEST_F(MainCommandsTest, TitleBytesOfAWindowsFileSurviveTheTitleDialogAndASave) {
     const std::string title = "Quay wall, caf\xE9, slope 30\xB0";  // as saved on Windows
-    const std::string example = test::readFile(std::string(VELMOR_SOURCE_DIR) + "/examples/cantilever-sand-si.vm4d");
-    const std::string path = dir.file("wall.vm4d");
-    test::writeFile(path, title + example.substr(example.find("\r\n")));
-    form->OpenFileName(path, 0);
-    messages.shown.clear();  // the note that the file was read
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    const std::string si = example("cantilever-sand-si.vm4d"), path = dir.file("wall.vm4d");
+    openActive(title + si.substr(si.find("\r\n")));
     commands->Item("DataTitle")->trigger();
     QLineEdit* memo = commands->dlgTitle->Form().TitleMemo;
     EXPECT_EQ(memo->text(), QString::fromUtf8("Quay wall, caf\u00E9, slope 30\u00B0"));
@@ -370,12 +376,7 @@ TEST_F(MainCommandsTest, TitleBytesOfAWindowsFileSurviveTheTitleDialogAndASave) 
 // Entries the engine would refuse are questioned where they are typed, in the main window's child windows.
 TEST_F(MainCommandsTest, IncrementLengthAndLayerBottomsTheEngineRefusesAreQuestionedWhereTyped) {
     // The example has one sand layer down to 40 ft; a second layer down to 60 ft is added.
-    const std::string path = dir.file("wall.vm4d");
-    fs::copy_file(std::string(VELMOR_SOURCE_DIR) + "/examples/cantilever-sand-english.vm4d", path);
-    form->OpenFileName(path, 0);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    openActive(example("cantilever-sand-english.vm4d"));
     components::TGridTable& layers = data().Tables().NewSoil();
     layers.AddRowGroup();
     layers.Cell(project::kLayerBottomColumn, 1).SetFloat(60);

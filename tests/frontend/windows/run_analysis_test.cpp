@@ -6,7 +6,6 @@
 #include <QToolButton>
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 
 #include "acceptance/plot_reader.h"
@@ -177,53 +176,37 @@ TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
     EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
 }
 
-TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesOrKeepsThePlotFile) {
+// A run that finished or stopped in the engine replaces the previous plot file with the engine's own (the
+// refused interface, which keeps it, is a case of the fake library above).
+TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesThePlotFile) {
     installRealEngine();
     const fs::path work = dir.path() / "work.d";
-    const std::string plotFile = (work / "wall.vm4p").string();
-    const QString stopped = "The analysis stopped:\r%1\rPlease, check output file " +
-                            QString::fromStdString((work / "wall.vm4o").string());
-    const std::string oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+    const std::string plotFile = (work / "wall.vm4p").string(),
+                      oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+    const QString stopped =
+        "The analysis stopped:\r%1\rPlease, check output file " + QString::fromStdString((work / "wall.vm4o").string());
     const struct {
-        const char* name;
         std::string from, to;  // an edit of the example's text
-        bool refused;          // the library refuses the interface number
         QString message;
     } cases[] = {
-        {"finished", "", "", false, kCompleted},
-        {"stopped on input", "\n60 6\t", "\n60 -6\t", false,
-         stopped.arg("ERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO")},
-        {"stopped in the curve generator", "0.066550926 0.0  32 ", "0.066550926 0.0  0 ", false,
+        {"", "", kCompleted},
+        {"\n60 6\t", "\n60 -6\t", stopped.arg("ERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO")},
+        {"0.066550926 0.0  32 ", "0.066550926 0.0  0 ",
          stopped.arg("INPUT SOIL LAYER  1: THE FRICTION ANGLE MUST BE GREATER THAN ZERO")},
-        {"interface refused", "", "", true,
-         "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
-         "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string input = (work / "wall.vm4d").string();
+        SCOPED_TRACE(c.to);
         std::string text = readFile(VELMOR_SOURCE_DIR "/examples/cantilever-sand-english.vm4d");
-        ASSERT_NE(text.find(c.from), std::string::npos);
-        writeFile(input, text.replace(text.find(c.from), c.from.size(), c.to));
-        form.OpenFileName(input, 0);
+        writeFile((work / "wall.vm4d").string(), text.replace(text.find(c.from), c.from.size(), c.to));
+        form.OpenFileName((work / "wall.vm4d").string(), 0);
         writeFile(plotFile, oldPlot);
         ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
-        std::optional<platform::FakeLibraries> libraries;
-        if (c.refused) libraries.emplace().libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&fakeEngine);
-        fakeResult = 1;
         messages.shown.clear();
-        const bool loadedBefore = form.PlotLoaded();
         form.SpeedButton(4)->click();
         EXPECT_EQ(messages.shown, std::vector<QString>{c.message});
-        // The engine's own plot file after a run; the previous one, and its graphs, after a refusal.
-        EXPECT_EQ(readFile(plotFile) == oldPlot, c.refused);
+        EXPECT_NE(readFile(plotFile), oldPlot);
         EXPECT_FALSE(fs::exists(plotFile + ".previous"));
-        if (c.refused) {
-            EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2);
-            EXPECT_EQ(form.PlotLoaded(), loadedBefore);
-        } else {
-            EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.message == kCompleted);  // the deflection graph
-        }
+        EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.message == kCompleted);  // the deflection graph
     }
 }
 
