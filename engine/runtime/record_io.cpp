@@ -103,7 +103,9 @@ const char* scanShortDecimal(const char* c, const char* const end, double& value
         bool negativeExponent = false;
         if (c != end && (*c == '+' || *c == '-')) negativeExponent = *c++ == '-';
         int exponentDigits = 0;
-        for (; c != end && isDigit(*c); ++c, ++exponentDigits) exponent = exponent * 10 + (*c - '0');
+        // Four digits are enough to tell a longer exponent, which the general reader takes.
+        for (; c != end && isDigit(*c) && exponentDigits < 4; ++c, ++exponentDigits)
+            exponent = exponent * 10 + (*c - '0');
         if (exponentDigits == 0 || exponentDigits > 3) return nullptr;
         if (negativeExponent) exponent = -exponent;
     }

@@ -120,10 +120,10 @@ TEST(RunFiles, ResultPathsThatAreNoPlainWritableFileAreOpenedAsBefore) {
         const char* report;   // where the report is written, or null when the run stops
         const char* message;  // the console text the run ends with
     } cases[] = {
-        {"wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o", fs::file_type::symlink, "target.vm4o"},
-        {"wall.vm4d\nwall.vm4o\nwall.vm4p\n/dev/null\n", "/dev/null", fs::file_type::character, "wall.vm4o"},
+        {"wall.vm4d\nlinked.vm4o\nwall.vm4p\nwall.vm4r\n", "linked.vm4o", fs::file_type::symlink, "target.vm4o", nullptr},
+        {"wall.vm4d\nwall.vm4o\nwall.vm4p\n/dev/null\n", "/dev/null", fs::file_type::character, "wall.vm4o", nullptr},
         {kNames, "wall.vm4r", fs::file_type::directory, nullptr, " CANNOT CREATE FILE wall.vm4r: "},
-        {kNames, "kept.vm4r", fs::file_type::regular, nullptr},
+        {kNames, "kept.vm4r", fs::file_type::regular, nullptr, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -140,7 +140,9 @@ TEST(RunFiles, ResultPathsThatAreNoPlainWritableFileAreOpenedAsBefore) {
         }
         const std::string console = runWithNames(c.names);
         EXPECT_EQ(fs::symlink_status(c.path).type(), c.kind);
-        if (c.message) EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n");
+        if (c.message) {
+            EXPECT_EQ(console, c.message + std::string(std::strerror(EISDIR)) + "\n");
+        }
         if (c.kind == fs::file_type::regular) {
             EXPECT_EQ(fs::hard_link_count("wall.vm4r"), 2u);
             EXPECT_EQ(readFile("kept.vm4r"), readFile("wall.vm4r"));

@@ -71,6 +71,7 @@ TEST(ListDirectedRead, MalformedValuesAreFaultsNamingFileLineAndItem) {
         {"inf\n", false, "IS NOT A NUMBER"},
         {"nan\n", false, "IS NOT A NUMBER"},
         {"1E999\n", false, "IS NOT A NUMBER"},
+        {"1E30063657407\n", false, "IS NOT A NUMBER"},
         {"1.5+\n", false, "IS NOT A NUMBER"},
         {"1.5+-3\n", false, "IS NOT A NUMBER"},
         {"1.5 3\n", true, "IS NOT AN INTEGER"},
