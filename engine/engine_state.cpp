@@ -4,14 +4,20 @@
 #include <cstring>
 #include <type_traits>
 
+#include "runtime/work_storage.h"
+
 static_assert(std::is_trivially_copyable_v<velmor::engine::EngineState>, "the blocks are cleared byte by byte");
 
 namespace velmor::engine {
 
 namespace {
-// Zero-initialised static storage: no constructor runs when the library is loaded.
-EngineState g_engineState;
+// Zero storage: nothing runs when the library is loaded, and no page is written before a run writes it.
+EngineState g_ownStorage;  // where the work window cannot hold the blocks
 bool g_handedOut = false;  // the blocks may hold what a caller wrote
+
+EngineState& blocks() {
+    return rt::WorkObject(rt::WorkPiece::EngineBlocks, g_ownStorage);
+}
 
 // A byte range of a block that is cleared only in part: the first `used` bytes of `size`.
 struct PartRange {
@@ -31,13 +37,14 @@ PartRange rowsUpTo(const Rows& rows, int32_t rowsWritten) {
 
 EngineState& engineState() {
     g_handedOut = true;
-    return g_engineState;
+    return blocks();
 }
 
 EngineState& FreshEngineState() {
-    if (g_handedOut) ClearUsedBlocks(g_engineState);
+    EngineState& st = blocks();
+    if (g_handedOut) ClearUsedBlocks(st);
     g_handedOut = true;
-    return g_engineState;
+    return st;
 }
 
 void ClearUsedBlocks(EngineState& st) {

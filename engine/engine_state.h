@@ -128,8 +128,9 @@ struct EngineState {
 EngineState& engineState();
 
 // The process-wide blocks cleared for a run. Blocks nobody has handed out since the library was loaded are
-// still the zero static storage and are not touched at all, so a freshly loaded library touches only the
-// pages its run uses; otherwise ClearUsedBlocks clears them.
+// still zero storage and are not touched at all, so a freshly loaded library touches only the pages its
+// run uses (in one large page where the system offers them, see rt::WorkBlock); otherwise ClearUsedBlocks
+// clears them.
 EngineState& FreshEngineState();
 
 // Sets every byte of the blocks to zero that a run may have written: all of the small blocks, and the four

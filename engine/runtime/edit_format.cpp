@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "runtime/run_errors.h"
+#include "runtime/work_storage.h"
 
 namespace velmor::rt {
 
@@ -412,7 +413,7 @@ bool allZeroDigits(const std::string& s) {
 
 // The descriptor strings of the library, each parsed at its first use after the library was loaded and
 // kept for as long as it stays loaded: the strings are constants, so what is kept never depends on a
-// run's input. Plain zero-initialised static storage, nothing runs at the load; a string is found by its
+// run's input. Plain zero storage (see WorkBlock), nothing runs at the load; a string is found by its
 // address first (the strings are literals) and then compared by content. A string that finds no room is
 // parsed again at each use.
 struct FormatCache {
@@ -438,11 +439,15 @@ struct FormatCache {
     uint32_t textUsed;
 };
 
-static_assert(std::is_trivial_v<FormatCache>, "the cache is zero-initialised static storage");
+static_assert(std::is_trivial_v<FormatCache>, "the cache is plain zero storage");
 static_assert(FormatCache::kText <= UINT16_MAX + 1 && FormatCache::kNodes <= UINT16_MAX + 1,
               "slots keep 16-bit offsets");
 
-FormatCache g_formats;
+FormatCache g_ownFormats;  // where the work window cannot hold the cache
+
+FormatCache& formatCache() {
+    return WorkObject(WorkPiece::FormatCache, g_ownFormats);
+}
 
 // What does not fit the room left in the cache.
 struct NoRoom {};
@@ -472,7 +477,7 @@ struct CacheSink {
 
 // The kept parse of `format`, made at its first use; false when there is no room for it.
 bool cachedFormat(std::string_view format, FlatFormat& parsed) {
-    FormatCache& c = g_formats;
+    FormatCache& c = formatCache();
     std::size_t slot = (reinterpret_cast<std::uintptr_t>(format.data()) >> 3) * 0x9E3779B97F4A7C15ULL >> 32;
     for (std::size_t probe = 0; probe * 2 <= FormatCache::kSlots; ++probe, ++slot) {
         FormatCache::Slot& s = c.slots[slot & (FormatCache::kSlots - 1)];

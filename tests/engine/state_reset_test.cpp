@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 
 #include "input_test_harness.h"
+#include "runtime/edit_format.h"
+#include "runtime/work_storage.h"
 
 namespace velmor::engine {
 namespace {
@@ -64,6 +67,26 @@ TEST(StateReset, ClearingLeavesTheBlocksAsAFreshLoadHasThem) {
         ClearUsedBlocks(st);
         EXPECT_TRUE(allZero(st)) << c.what;
     }
+}
+
+// The blocks and the format cache share the library's work window: each keeps its piece for as long as
+// the library is loaded, and neither reaches into the other.
+TEST(StateReset, BlocksAndFormatCacheKeepTheirOwnPiecesOfTheWorkWindow) {
+    auto* blocks = reinterpret_cast<unsigned char*>(&engineState());
+    std::string out;
+    const rt::FormatItem item(1.5);
+    rt::applyFormat("(F6.2)", &item, 1, out);  // the cache is taken at the first format used
+    ASSERT_EQ(out, "  1.50\n");
+    bool fresh = true;
+    EXPECT_EQ(rt::WorkBlock(rt::WorkPiece::EngineBlocks, sizeof(EngineState), fresh), blocks);
+    EXPECT_FALSE(fresh);
+    auto* cache = static_cast<unsigned char*>(rt::WorkBlock(rt::WorkPiece::FormatCache, 1, fresh));
+    ASSERT_NE(cache, nullptr);
+    EXPECT_FALSE(fresh);
+    EXPECT_TRUE(cache >= blocks + sizeof(EngineState) || cache < blocks);
+    const auto window = [](const unsigned char* p) { return reinterpret_cast<std::uintptr_t>(p) >> 21; };
+    EXPECT_EQ(window(blocks), window(blocks + sizeof(EngineState) - 1));
+    EXPECT_EQ(window(cache), window(blocks));
 }
 
 }  // namespace
