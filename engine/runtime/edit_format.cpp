@@ -726,22 +726,14 @@ void layOut(bool negative, const char* body, std::size_t length, int w, std::str
         out.append(width, '*');
         return;
     }
-    // The field in one piece: blanks, then sign and digits over its end; a field of a usual width is
-    // put together on the stack and appended whole.
-    constexpr std::size_t kShortField = 48;
-    if (width <= kShortField) {
-        char field[kShortField];
-        std::memset(field, ' ', kShortField);
-        char* end = field + width;
-        std::memcpy(end - (length - skip), body + skip, length - skip);
-        if (negative) *(end - total) = '-';
-        out.append(field, width);
-        return;
-    }
+    // Blanks, then sign and digits over the field's end, written in place. The body was put together a
+    // character at a time: copied back the same way, each read takes its character straight from the write.
     const std::size_t at = out.size();
-    out.resize(at + width, ' ');
-    char* end = &out[at + width];
-    std::memcpy(end - (length - skip), body + skip, length - skip);
+    out.append(width, ' ');
+    char* end = &out[at] + width;
+    const char* from = body + skip;
+    char* to = end - (length - skip);
+    for (std::size_t i = 0; i < length - skip; ++i) to[i] = from[i];
     if (negative) *(end - total) = '-';
 }
 
