@@ -191,7 +191,8 @@ void readScratchCurves(Engine& e, int32_t userCurveCount, bool generatedOnly) {
             double depth = 0.0;
             int32_t listed = 0;  // always 34; the point lines are counted here
             e.io.readList(kReadBackUnit, {depth, listed});
-            const int32_t station = rt::nint(depth / c.h);
+            // A curve halfway between two stations goes to the deeper one in either unit system.
+            const int32_t station = rt::nintOfQuotient(depth, c.h);
             CheckStation(e, station, 0, lastCurveStation(e));
             if (generatedOnly) {
                 WriteGeneratedCurveHeader(e, depth);

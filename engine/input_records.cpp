@@ -1,6 +1,7 @@
 #include "input_records.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "engine_errors.h"
@@ -170,6 +171,14 @@ void writeDepthPressureHeading(Engine& e) {
                "(/,/,8X,' DEPTH         ACTIVE EARTH PRESSURE',/,8X,1X,A3,17X,A4,A1,A2,/,8X,"
                "'--------       ------------------------')",
                {l.lengthLong.view(), l.forceLong.view(), l.slash.view(), l.lengthShort.view()});
+}
+
+// Half a unit of the third significant digit of a value: how far an E10.3 field may move it.
+double ThreeDigitRounding(double value) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude > 0.0) || !std::isfinite(magnitude)) return 0.0;
+    // 0.ddd x 10^k: half a unit of the third digit is 0.5 x 10^(k - 3), k = floor(log10) + 1.
+    return 0.5 * std::pow(10.0, std::floor(std::log10(magnitude)) - 2.0);
 }
 
 }  // namespace
@@ -478,12 +487,18 @@ void ApplyEarthPressureLoads(Engine& e) {
     const EarthPressureProfile& pr = e.st.profile;
     if (c.earthPressureOption < 1 || c.earthPressureOption > 3 || pr.count < 1) return;
     const int32_t n = pr.count;
-    const int32_t stations = rt::nint(pr.depth[static_cast<std::size_t>(n)] / c.h);
+    const double lastDepth = pr.depth[static_cast<std::size_t>(n)];
+    const int32_t stations = rt::nint(lastDepth / c.h);
     // Loads below the last table station could not be stored; the end check would report them anyway.
     if (stations > c.ni + 3) dataBeyondEnd(e);
+    // A generated profile comes back from the scratch file with three significant digits, so its last depth
+    // (the excavation level, 4.572 m written as 4.57) can lie just above the station at that level. A station
+    // below the last point by no more than that rounding takes the last point's load.
+    const double readBackSlack = c.earthPressureOption >= 2 ? ThreeDigitRounding(lastDepth) : 0.0;
     double load = 0.0;
     for (int32_t j = 1; j <= stations; ++j) {
         const double z = j * c.h;
+        if (z > lastDepth && z - lastDepth <= readBackSlack) load = pr.total[static_cast<std::size_t>(n)];
         for (int32_t k = 1; k <= n; ++k) {
             std::size_t i = static_cast<std::size_t>(k);
             if (z <= pr.depth[i]) {

@@ -42,7 +42,8 @@ const CodeTable& plainTable() {
             {"F2", 0.112404475L, {"tons", "kN", "F"}},
             {"F4", 5.7101483L, {"lb-sec2/in", "Mg", "M"}},
             {"F5", 1.0L, {"sec", "sec", "T"}},
-            {"F6", 68.364249L, {"slug", "Mg", "F"}},
+            // A slug is a pound-second squared per foot: 224.8089237 / 3.280839895 slugs to the megagram.
+            {"F6", 68.521759944034L, {"slug", "Mg", "F"}},
             {"L0", 39.37007874L, {"in", "m", "L"}},
             {"L1", 0.039370079L, {"in", "mm", "L"}},
             {"L2", 3.280839895L, {"ft", "m", "L"}},

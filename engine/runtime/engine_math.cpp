@@ -16,6 +16,12 @@ int32_t nint(double x) {
     return static_cast<int32_t>(r);
 }
 
+int32_t nintOfQuotient(double a, double b) {
+    const double q = a / b;
+    const double half = std::floor(q) + 0.5;
+    return nint(std::fabs(q - half) <= 1e-12 * std::fabs(q) ? half : q);
+}
+
 double anint(double x) {
     return std::round(x);
 }

@@ -8,6 +8,11 @@ namespace velmor::rt {
 // range (or not finite) raises RecordFault instead of wrapping.
 int32_t nint(double x);
 
+// Nearest whole number of the quotient a / b, with halves rounded away from zero, where a quotient within
+// one part in 10^12 of a half counts as that half. Metric lengths are seldom exact in binary: 5.1054 m over
+// 0.1524 m is 33.5 exactly, but 33.49999999999999 in doubles, which nint would round the other way.
+int32_t nintOfQuotient(double a, double b);
+
 // Nearest whole number with halves rounded away from zero, as a real.
 double anint(double x);
 

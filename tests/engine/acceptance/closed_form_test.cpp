@@ -120,5 +120,40 @@ TEST(ClosedForm, RankineActivePressureInSand) {
     }
 }
 
+TEST(ClosedForm, ShearBelowTheExcavationSumsEveryStationsActivePressure) {
+    // A wall clamped at its tip, without soil springs, under the generated Rankine pressure of dry sand
+    // (phi 30 degrees, Ka = 1/3) down to the excavation level H = 6 h. Station j carries Ka gamma WA (j h) h,
+    // so by statics the shear between the excavation level and the tip is Ka gamma WA h^2 (1 + ... + 6) =
+    // 21 Ka gamma WA h^2. H has four significant digits (4.572 m, 118.11 in) and comes back from the
+    // three-digit profile file as 4.57 or 118, just above the station at the excavation level, which must
+    // still carry its full load (6 of the 21 parts; the load of the station above would lose 1 part, 4.8 %).
+    // The profile rows carry 3 digits (0.5 %) and the plot rows 4.
+    struct Case {
+        int unitSystem;
+        double gamma, height, h, ei;
+    };
+    const Case cases[] = {{2, 18.0, 4.572, 0.762, 5.0e4}, {1, 0.0636, 118.11, 19.685, 5.3e9}};
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        const int ni = 12;
+        const std::string sand = num(c.gamma) + " 0.0  30 0.0  90 0.0  \r\n";
+        std::string input = "Clamped wall under active pressure only\r\n" +
+                            line({std::to_string(c.unitSystem) + " 1", "1", "0", "2", "0 0 1 0"}) +
+                            line({std::to_string(ni) + " " + num(c.h), "100", "0.00001", num(c.height)}) +
+                            line({"3", std::to_string(ni), "0", "0"}) + line({"0", std::to_string(ni), "1", num(c.ei)}) +
+                            "0\r\n0\r\n" + line({num(c.height), "1", "1", "1000", "1000", "1", "1", "0"}) +
+                            line({"0", "0", "0", "0", "0", "0"}) + "0\r\n1\r\n4 " + num(3.0 * c.height) + " \r\n" +
+                            sand + sand + "0\r\n";
+        std::string report;
+        PlotSeries s = runSingle(input, &report);
+        EXPECT_EQ(report.find("ERROR"), std::string::npos) << report;
+        ASSERT_EQ(s.resultRows.size(), static_cast<std::size_t>(ni + 2)) << c.unitSystem;
+        const double expected = 21.0 * c.gamma * c.h * c.h / 3.0;
+        for (int st = 8; st <= 10; ++st)
+            EXPECT_NEAR(std::fabs(s.resultRows[st][3]), expected, 5e-3 * expected)
+                << "units " << c.unitSystem << ", shear at station " << st;
+    }
+}
+
 }  // namespace
 }  // namespace velmor::test
