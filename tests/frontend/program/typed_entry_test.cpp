@@ -29,8 +29,6 @@ using components::TTableForm;
 using Answer = platform::MessageService::Answer;
 using Step = std::function<void()>;
 
-const QString kSaveQuestion = "Do you want to save any changes?";
-
 class TypedEntryTest : public ProgramTest {
   protected:
     TTableForm& editor(TGridTable& table) {
@@ -46,21 +44,23 @@ class TypedEntryTest : public ProgramTest {
         components::testing::typeIntoCurrentCell(form, text);
     }
     TGridTable& section() { return data().Tables().PileSect(); }
-    TTableForm& openSection() {
-        section().Show();
-        return editor(section());
-    }
+    TTableForm& openSection() { return section().Show(), editor(section()); }
     TGridTable& layers() { return data().Tables().NewSoil(); }
-    void openLayers() {
+    TTableForm& openLayers() {
         emit commands->Menu("DataMenu")->aboutToShow();
         commands->Item("DataAxLoads")->trigger();
-        editor(layers());
+        return editor(layers());
+    }
+    template <class Widget>
+    Widget* layerControl(int column) {
+        return static_cast<Widget*>(components::cellWidget(layers().Columns(column)->GetControl(0)));
     }
     TTableForm& openSandParameters() {
         openLayers();
-        static_cast<QPushButton*>(components::cellWidget(layers().Columns(2)->GetControl(0)))->click();
+        layerControl<QPushButton>(2)->click();
         return editor(*layers().Columns(2)->AsTable(0));
     }
+    QLineEdit* freeHeightField() { return openDialog("DataCSD", commands->dlgCSD).Form().deHL; }
     // The part of the saved file and of the last report that belongs to stage 1.
     std::string saved() { return firstStage(test::readFile(form->Project().FileName())); }
     std::string report() { return firstStage(test::readFile(resultFile(".vm4o"))); }
@@ -76,11 +76,11 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
     // stage 1 of the saved file and of the report.
     const std::tuple<Step, const char*, const char*> edits[] = {
         {[this] { typeCell(openSection(), 0, 3, "6.5E9"); }, "6.5E9", "0.650E+10"},
-        {[this] { type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "14"); }, "168\t12\t12",
+        {[this] { type(freeHeightField(), "14"); }, "168\t12\t12",
          "FREE HEIGHT OF WALL                                = 168.000 IN"},
         {[this] {
              openLayers();
-             auto* kind = static_cast<QComboBox*>(components::cellWidget(layers().Columns(0)->GetControl(0)));
+             auto* kind = layerControl<QComboBox>(0);
              kind->setFocus();
              kind->setCurrentIndex(kind->findText("Soft Clay"));
              emit kind->activated(kind->currentIndex());
@@ -92,16 +92,12 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
     const std::pair<const char*, Step> commandList[] = {
         {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
         {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
-        {"menu Save",
-         [this] {
-             emit form->FileMenu()->aboutToShow();
-             commands->Item("FileSave")->trigger();
-         }},
+        {"menu Save", [this] { emit form->FileMenu()->aboutToShow(), commands->Item("FileSave")->trigger(); }},
         {"Exit answered Yes",
          [this] {
              messages.answers = {Answer::Yes};
              commands->Item("FileExit")->trigger();
-             EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
+             EXPECT_EQ(messages.asked, std::vector<QString>{"Do you want to save any changes?"});
          }},
         {"stage switch",
          [this] {
@@ -110,7 +106,7 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
              form->FileSaveClick();
          }},
     };
-    for (const auto& [edit, inFile, inReport] : edits) {
+    for (const auto& [edit, inFile, inReport] : edits)
         for (const auto& [name, command] : commandList) {
             SCOPED_TRACE(std::string(inFile) + " + " + name);
             openExample("three-stages.vm4d");
@@ -127,7 +123,6 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
             EXPECT_NE(report().find(inReport), std::string::npos);
             form->CloseAllChildren();
         }
-    }
 }
 
 // A value with more digits than a cell or field shows, moved through without typing, keeps every digit;
@@ -159,20 +154,17 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
             EXPECT_TRUE(prop.FormDeactivate());
         },
     };
-    const auto kept = [this] {
-        return std::vector<long double>{section().Cell(3, 0).AsFloat(),
-                                        layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection};
-    };
     for (const Step& look : looks) {
         form->OpenFileName(digits, 0);
         messages.shown.clear();
         look();
-        EXPECT_EQ(kept(), (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
+        EXPECT_EQ((std::vector<long double>{section().Cell(3, 0).AsFloat(),
+                                            layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection}),
+                  (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
         EXPECT_FALSE(form->GetModified());
         EXPECT_TRUE(messages.shown.empty());
         form->CloseAllChildren();
     }
-
     // Edited, then saved under another name: opening another project does not ask.
     typeCell(openSection(), 0, 3, "6.5E9");
     dialogs.saveAnswers = {QString::fromStdString((dir.path() / "other.vm4d").string())};
@@ -180,11 +172,9 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
     emit form->FileMenu()->aboutToShow();
     dialogs.openAnswers = {{QString::fromStdString(digits), 1}};
     form->FileOpenClick();
-    EXPECT_TRUE(messages.asked.empty());
     // Edited, then run: Exit does not ask.
     typeCell(openSection(), 0, 3, "6.5E9");
     form->SpeedButton(4)->click();
-    messages.asked.clear();
     form->close();
     EXPECT_TRUE(messages.asked.empty());
     EXPECT_FALSE(form->isVisible());
@@ -193,18 +183,14 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
 // An entry the field refuses stops every command once: its message is shown once, nothing is saved, run,
 // switched or closed, and the field still holds what was typed.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
-    const struct {
-        const char* name;
-        Step run;
-        std::size_t messagesShown = 1;
-    } stopped[] = {
-        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
-        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
-        {"tool-bar New", [this] { form->SpeedButton(1)->click(); }},
-        {"Exit", [this] { form->close(); }},
-        {"stage switch", [this] { form->SpeedButton(16)->click(); }},
-        {"units", [this] { commands->Item("SIUnits")->trigger(); }},
-        {"File menu (it closes again on opening)", [this] { emit form->FileMenu()->aboutToShow(); }},
+    const std::tuple<const char*, Step, std::size_t> stopped[] = {
+        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }, 1},
+        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }, 1},
+        {"tool-bar New", [this] { form->SpeedButton(1)->click(); }, 1},
+        {"Exit", [this] { form->close(); }, 1},
+        {"stage switch", [this] { form->SpeedButton(16)->click(); }, 1},
+        {"units", [this] { commands->Item("SIUnits")->trigger(); }, 1},
+        {"File menu (it closes again on opening)", [this] { emit form->FileMenu()->aboutToShow(); }, 1},
         {"another program takes the activation",
          [this] {
              QEvent deactivate(QEvent::WindowDeactivate);
@@ -212,17 +198,17 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
          },
          0},
     };
-    for (const auto& command : stopped) {
-        SCOPED_TRACE(command.name);
+    for (const auto& [name, command, messagesShown] : stopped) {
+        SCOPED_TRACE(name);
         openExample("three-stages.vm4d");
         const std::string before = saved();
-        QLineEdit* field = openDialog("DataCSD", commands->dlgCSD).Form().deHL;
+        QLineEdit* field = freeHeightField();
         type(field, "abc");
         messages.shown.clear();
         messages.answers = {Answer::Yes};
-        command.run();
+        command();
         QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), command.messagesShown);
+        EXPECT_EQ(messages.shown.size(), messagesShown);
         EXPECT_TRUE(messages.asked.empty());
         EXPECT_EQ(saved(), before);
         EXPECT_TRUE(form->isVisible());
@@ -239,17 +225,8 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
 TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
     // Each types a refused entry (a layer bottom cell, a dialog field) and gives the window holding it.
     const std::pair<std::function<QWidget*()>, const char*> cases[] = {
-        {[this]() -> QWidget* {
-             openLayers();
-             typeCell(editor(layers()), 0, 1, "-5");
-             return &editor(layers());
-         },
-         "\n1\r\n4 420"},
-        {[this]() -> QWidget* {
-             type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "abc");
-             return commands->dlgCSD;
-         },
-         "\n420\t12\t12"},
+        {[this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); }, "\n1\r\n4 420"},
+        {[this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; }, "\n420\t12\t12"},
     };
     for (const auto& [refuse, inFile] : cases) {
         SCOPED_TRACE(inFile);
