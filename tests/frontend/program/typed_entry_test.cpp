@@ -180,77 +180,67 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
     EXPECT_FALSE(form->isVisible());
 }
 
-// An entry the field refuses stops every command once: its message is shown once, nothing is saved, run,
-// switched or closed, and the field still holds what was typed.
+// An entry refused where it is typed (a dialog field, a layer bottom cell) stops every command once: its
+// message is shown once, nothing is saved, run, switched or closed, the entry is kept as typed and the keys
+// go back to it: what the user types next corrects it, and the correction is what is saved.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
-    const std::tuple<const char*, Step, std::size_t> stopped[] = {
-        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }, 1},
-        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }, 1},
-        {"tool-bar New", [this] { form->SpeedButton(1)->click(); }, 1},
-        {"Exit", [this] { form->close(); }, 1},
-        {"stage switch", [this] { form->SpeedButton(16)->click(); }, 1},
-        {"units", [this] { commands->Item("SIUnits")->trigger(); }, 1},
-        {"File menu (it closes again on opening)", [this] { emit form->FileMenu()->aboutToShow(); }, 1},
+    const struct {
+        const char* entry;
+        std::function<QWidget*()> refuse;  // types the entry and gives the window holding it
+        std::function<QString()> shown;
+        const char* corrected;  // in the file after 35 is typed over the entry
+    } refusals[] = {
+        {"abc", [this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; },
+         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12"},
+        {"-5", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+    };
+    const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {
+        {"tool-bar Save", [this](QWidget*) { form->SpeedButton(3)->click(); }, 1},
+        {"tool-bar Run", [this](QWidget*) { form->SpeedButton(4)->click(); }, 1},
+        {"tool-bar New", [this](QWidget*) { form->SpeedButton(1)->click(); }, 1},
+        {"Exit", [this](QWidget*) { form->close(); }, 1},
+        {"stage switch", [this](QWidget*) { form->SpeedButton(16)->click(); }, 1},
+        {"units", [this](QWidget*) { commands->Item("SIUnits")->trigger(); }, 1},
+        {"File menu (it closes again on opening)", [this](QWidget*) { emit form->FileMenu()->aboutToShow(); }, 1},
+        {"File menu from the keyboard",
+         [](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier); }, 1},
         {"another program takes the activation",
-         [this] {
+         [](QWidget* window) {
              QEvent deactivate(QEvent::WindowDeactivate);
-             QApplication::sendEvent(commands->dlgCSD, &deactivate);
+             QApplication::sendEvent(window, &deactivate);
          },
          0},
     };
-    for (const auto& [name, command, messagesShown] : stopped) {
-        SCOPED_TRACE(name);
-        openExample("three-stages.vm4d");
-        const std::string before = saved();
-        QLineEdit* field = freeHeightField();
-        type(field, "abc");
-        messages.shown.clear();
-        messages.answers = {Answer::Yes};
-        command();
-        QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), messagesShown);
-        EXPECT_TRUE(messages.asked.empty());
-        EXPECT_EQ(saved(), before);
-        EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
-        ASSERT_FALSE(commands->dlgCSD.isNull());
-        EXPECT_EQ(field->text(), "abc");
-        type(field, "6");
-        closeAll();
-    }
-}
-
-// After a menu reached from the keyboard stopped on a refused entry, the keys go back to that entry: what
-// the user types next corrects it, and the correction is what is saved.
-TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
-    // Each types a refused entry (a layer bottom cell, a dialog field) and gives the window holding it.
-    const std::pair<std::function<QWidget*()>, const char*> cases[] = {
-        {[this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); }, "\n1\r\n4 420"},
-        {[this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; }, "\n420\t12\t12"},
-    };
-    for (const auto& [refuse, inFile] : cases) {
-        SCOPED_TRACE(inFile);
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
-        openExample("cantilever-sand-english.vm4d");
-        QWidget* window = refuse();
-        ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
-        messages.shown.clear();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
-        QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), 1u);
-        EXPECT_FALSE(form->FileMenu()->isVisible());
-        // Where the keys go when the window system gives the activation back to the main window.
-        QWidget* focus = form->focusWidget();
-        ASSERT_NE(focus, nullptr);
-        EXPECT_TRUE(window->isAncestorOf(focus)) << focus->metaObject()->className();
-        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-        for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
-        form->SpeedButton(3)->click();
-        QApplication::processEvents();
-        EXPECT_NE(saved().find(inFile), std::string::npos) << saved();
-        closeAll();
-    }
+    for (const auto& [entry, refuse, shown, corrected] : refusals)
+        for (const auto& [name, command, messagesShown] : stopped) {
+            SCOPED_TRACE(std::string(entry) + " + " + name);
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+            openExample("three-stages.vm4d");
+            const std::string before = saved();
+            QPointer<QWidget> window = refuse();
+            ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
+            messages.shown.clear();
+            messages.answers = {Answer::Yes};
+            command(window);
+            QApplication::processEvents();
+            EXPECT_EQ(messages.shown.size(), messagesShown);
+            EXPECT_TRUE(messages.asked.empty());
+            EXPECT_EQ(saved(), before);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_FALSE(form->FileMenu()->isVisible());
+            EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
+            ASSERT_FALSE(window.isNull());
+            EXPECT_EQ(shown(), entry);
+            QWidget* focus = form->focusWidget();
+            ASSERT_TRUE(focus != nullptr && window->isAncestorOf(focus));
+            QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+            for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
+            form->SpeedButton(3)->click();
+            EXPECT_NE(saved().find(corrected), std::string::npos) << saved();
+            closeAll();
+        }
 }
 
 // An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
