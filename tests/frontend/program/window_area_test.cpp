@@ -1,11 +1,14 @@
 // The main window's area of child windows after a real run: every child opens inside the visible area and
-// stays reachable after Cascade and Arrange Icons; the side view follows the project as it changes.
+// stays reachable after Cascade and Arrange Icons, a cascaded graph keeps its legend in the plot corner;
+// the side view follows the project as it changes.
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
+#include "graphs/widgets/plot_form.h"
+#include "graphs/widgets/plot_legend.h"
 #include "program_fixture.h"
 
 namespace velmor::windows {
@@ -14,9 +17,7 @@ namespace {
 class WindowAreaTest : public ProgramTest {
   protected:
     void trigger(const char* menu, const char* item) {
-        emit commands->Menu(menu)->aboutToShow();
-        ASSERT_TRUE(commands->Item(item)->isEnabled()) << item;
-        commands->Item(item)->trigger();
+        menuCommand(menu, item);
         settle();
     }
     // Lets the windows finish sizing themselves (the table editors snap to whole rows after a pause).
@@ -77,21 +78,28 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
         EXPECT_TRUE(child->minimumSize() == child->maximumSize() || visible().contains(child->geometry()));
     }
 
-    // The graph window opened maximized; cascaded, and restored by its own button, it still shows a graph.
+    // The graph window opened maximized; cascaded (through small sizes on the way), and restored by its own
+    // button, it still shows a graph, with the legend kept in the plot frame's bottom-right corner instead of
+    // pushed over the axis labels at the top left.
     QMdiSubWindow* graph = children.front();
     ASSERT_EQ(graph->windowTitle(), "Deflection vs Depth");
+    auto* plot = qobject_cast<components::TPlotForm*>(graph->widget());
+    ASSERT_NE(plot, nullptr);
     const auto showsAGraph = [&] {
-        return graph->width() >= visible().width() / 2 && graph->height() >= visible().height() / 2 &&
-               visible().contains(graph->geometry());
+        EXPECT_TRUE(graph->width() >= visible().width() / 2 && graph->height() >= visible().height() / 2 &&
+                    visible().contains(graph->geometry()))
+            << graph->width() << " x " << graph->height();
+        const QRect legend = plot->Legend()->geometry();
+        EXPECT_EQ(legend.bottomRight() + QPoint(1, 1), QPoint(plot->Layout().Plot.Right, plot->Layout().Plot.Bottom));
     };
-    EXPECT_TRUE(showsAGraph()) << graph->width() << " x " << graph->height();
+    showsAGraph();
     graph->showMaximized();
     graph->resize(60, 30);  // the size a window had before it first opened maximized
     graph->showMaximized();
     settle();
     graph->showNormal();
     settle();
-    EXPECT_TRUE(showsAGraph()) << graph->width() << " x " << graph->height();
+    showsAGraph();
 
     for (QMdiSubWindow* child : children) child->showMinimized();
     trigger("WindowMenu", "WindowArrange");
