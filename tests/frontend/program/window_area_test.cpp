@@ -90,7 +90,9 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
                     visible().contains(graph->geometry()))
             << graph->width() << " x " << graph->height();
         const QRect legend = plot->Legend()->geometry();
-        EXPECT_EQ(legend.bottomRight() + QPoint(1, 1), QPoint(plot->Layout().Plot.Right, plot->Layout().Plot.Bottom));
+        const components::TPixelRect& frame = plot->Layout().Plot;
+        EXPECT_TRUE(legend.right() + 1 == frame.Right && legend.bottom() + 1 == frame.Bottom)
+            << "legend ends at " << legend.right() + 1 << ", " << legend.bottom() + 1;
     };
     showsAGraph();
     graph->showMaximized();
