@@ -190,8 +190,9 @@ Pdf readPdf(const QString& file) {
     return read;
 }
 
-// On paper the grid is dotted as on the screen: dots 1/96 inch (0.75 pt) long, twice that apart, with flat
-// ends; dots one printer pixel long with round ends ran together into solid black lines.
+// Printed to a PDF file, a graph lies on the paper chosen in Page Setup, its grid dotted as on the screen:
+// dots 1/96 inch (0.75 pt) long, twice that apart, with flat ends (dots one printer pixel long with round ends
+// ran together into solid black lines). The side view prints to a PDF file too.
 TEST_F(GraphWindowTest, WithoutAPrinterGraphAndSideViewPrintToPdfOnThePageSetUp) {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
     platform::RecordingFileDialogs files;
