@@ -125,6 +125,14 @@ bool parseShortDecimal(std::string_view token, double& value) {
     return true;
 }
 
+// The number of line ends in `text`.
+int lineEnds(std::string_view text) {
+    int count = 0;
+    const char* const end = text.data() + text.size();
+    for (const char* c = text.data(); (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c) ++count;
+    return count;
+}
+
 // A list value that ends at a blank, a tab, a comma or the line end.
 bool endsValue(const char* c, const char* end) {
     return c == end || isSeparatorBlank(*c) || *c == ',';
@@ -377,17 +385,16 @@ void RecordIO::readList(int unit, std::initializer_list<ReadTarget> targets) {
                 // A number in its usual shape is read in one pass; anything else goes the general way below.
                 const char* const from = line.data() + i;
                 const char* const lineEnd = line.data() + line.size();
-                const char* stop = nullptr;
-                if (target->integer()) {
-                    int32_t v = 0;
-                    stop = scanShortInteger(from, lineEnd, v);
-                    if (stop && endsValue(stop, lineEnd)) *target->integer() = v;
-                } else {
-                    double v = 0.0;
-                    stop = scanShortDecimal(from, lineEnd, v);
-                    if (stop && endsValue(stop, lineEnd)) *target->real() = v;
-                }
+                int32_t integer = 0;
+                double real = 0.0;
+                const char* stop = target->integer() ? scanShortInteger(from, lineEnd, integer)
+                                                     : scanShortDecimal(from, lineEnd, real);
                 if (stop && endsValue(stop, lineEnd)) {
+                    if (target->integer()) {
+                        *target->integer() = integer;
+                    } else {
+                        *target->real() = real;
+                    }
                     i += static_cast<std::size_t>(stop - from);
                     ++target;
                     ++got;
@@ -472,11 +479,7 @@ RecordIO::Unit* RecordIO::fileForWriting(int unit) {
 
 int RecordIO::linesWritten(const Unit& u) {
     // The records in the buffer are counted only when the count is needed or the block goes to the file.
-    int lines = u.line;
-    const char* const end = u.pending.data() + u.pending.size();
-    for (const char* c = u.pending.data(); (c = static_cast<const char*>(std::memchr(c, '\n', end - c))); ++c)
-        ++lines;
-    return lines;
+    return u.line + lineEnds(u.pending);
 }
 
 void RecordIO::writeFormatted(int unit, std::string_view format, const FormatItem* items, std::size_t count) {
@@ -546,9 +549,7 @@ void RecordIO::writeText(int unit, std::string_view text) {
     if (text.size() > kWriteBlock) {
         if (std::fwrite(text.data(), 1, text.size(), u.out) != text.size())
             throw RecordFault(writeFault(u.path, errno));
-        for (const char* c = text.data();
-             (c = static_cast<const char*>(std::memchr(c, '\n', text.data() + text.size() - c))); ++c)
-            ++u.line;
+        u.line += lineEnds(text);
     } else {
         u.pending.append(text.data(), text.size());
     }
