@@ -29,7 +29,7 @@ TEST(ComponentPictures, NumericField) {
     layout->addWidget(field);
     layout->addWidget(other);
     label->setBuddy(field);
-    field->SetUnitsString("F/L2^2");
+    field->SetUnitsString("F/L2^3");
     field->SetCaption("&Unit weight of soil");
     field->setProperty("Number", 0.12);
     other->SetCaption("&Height");

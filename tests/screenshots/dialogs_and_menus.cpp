@@ -49,6 +49,7 @@ TEST(DialogScreenshots, EachDialogInEnglishAndSIUnits) {
         data.Wp = units == 1 ? 18 : 0.45L;
         data.WaterTableBackfill = units == 1 ? 120 : 3;
         data.SurchargeAtTop = units == 1 ? 1.5L : 10;
+        data.MaxDeflection = units == 1 ? 100 : 2.5L;
         data.BackfillSlope = 10;
         const QString suffix = units == 1 ? "_english" : "_si";
         TDlgOptions options(
