@@ -13,6 +13,7 @@
 #include "graphs/widgets/frm_graph_caption.h"
 #include "graphs/widgets/frm_line_names.h"
 #include "graphs/widgets/plot_form.h"
+#include "graphs/widgets/sample_graphs.h"
 #include "screenshots/shots.h"
 
 namespace velmor::components {
@@ -28,7 +29,7 @@ TEST(ComponentPictures, NumericField) {
     layout->addWidget(field);
     layout->addWidget(other);
     label->setBuddy(field);
-    field->SetUnitsString("F/L2^2");
+    field->SetUnitsString("F/L2^3");
     field->SetCaption("&Unit weight of soil");
     field->setProperty("Number", 0.12);
     other->SetCaption("&Height");
@@ -60,23 +61,7 @@ TEST(ComponentPictures, GraphDialogs) {
     EXPECT_TRUE(shots::Save(active, "active_lines"));
 }
 
-// Curves of wall deflection (inches) against depth (feet), one per construction stage.
-void fillDeflection(TGraphPlot& plot, int curves, int points) {
-    plot.XCaption = "Deflection";
-    plot.XUnits = "L1";
-    plot.YCaption = "Depth";
-    plot.YUnits = "L2";
-    plot.SetLineCount(curves);
-    plot.SetPointCount(points);
-    for (int i = 0; i < curves; ++i) {
-        plot.GetLine(i)->Name = "Stage: " + std::to_string(i + 1);
-        for (int j = 0; j < points; ++j) {
-            const double depth = 30.0 * j / (points - 1);
-            plot.GetPoint(i, j)->X = (0.4 + 0.35 * i) * std::pow(1 - depth / 30.0, 2) - 0.05 * i * std::sin(depth / 6);
-            plot.GetPoint(i, j)->Y = depth;
-        }
-    }
-}
+using samples::fillDeflection;
 
 TEST(ComponentPictures, GraphWindows) {
     TGraphPlot deflection;
@@ -119,17 +104,7 @@ TEST(ComponentPictures, GraphWindows) {
             dms.GetPoint3(i, j)->Y = depth;
         }
     }
-    // Soil layers (code in X, bottom depth in Y), then the wall tip and the excavation depth.
-    const std::pair<const char*, std::pair<double, double>> rows[] = {
-        {" CLAY ", {1, 8}}, {" SAND ", {7, 17}}, {"WEAK ROCK", {10, 30}}, {"PILE", {0, 26}}, {"PILE", {0, 12}}};
-    dms.SetLayerCount(5);
-    dms.SetLayerPointCount(1);
-    for (int i = 0; i < 5; ++i) {
-        dms.GetLayerLine(i)->Name = rows[i].first;
-        dms.GetLayerPoint(i, 0)->X = rows[i].second.first;
-        dms.GetLayerPoint(i, 0)->Y = rows[i].second.second;
-    }
-    dms.WallLineCount = 3;
+    samples::fillLayers(dms);
     form = std::make_unique<TPlotForm>(dms);
     form->setAttribute(Qt::WA_DeleteOnClose, false);
     form->resize(1100, 700);

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
+#include <utility>
 
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
@@ -30,6 +31,13 @@ void shoot(QWidget& Window, const QString& Name) {
     EXPECT_TRUE(Window.grab().save(screenshotPath(Name)));
 }
 
+// The dialog `Dialog` opened on `data`.
+template <class Dialog>
+void shootOn(project::TProgramData& data, const QString& name) {
+    Dialog dialog(data);
+    shoot(dialog, name);
+}
+
 TEST(DialogScreenshots, EachDialogInEnglishAndSIUnits) {
     for (int units : {1, 2}) {
         project::TProgramData data;
@@ -41,23 +49,18 @@ TEST(DialogScreenshots, EachDialogInEnglishAndSIUnits) {
         data.Wp = units == 1 ? 18 : 0.45L;
         data.WaterTableBackfill = units == 1 ? 120 : 3;
         data.SurchargeAtTop = units == 1 ? 1.5L : 10;
+        data.MaxDeflection = units == 1 ? 100 : 2.5L;
         data.BackfillSlope = 10;
         const QString suffix = units == 1 ? "_english" : "_si";
         TDlgOptions options(
             data, [] { return QString("xdg-open"); }, [](const QString&) {});
         shoot(options, "dialog_control_options" + suffix);
-        TDlgProp prop(data);
-        shoot(prop, "dialog_wall_properties" + suffix);
-        TdlgCSD csd(data);
-        shoot(csd, "dialog_wall_configuration" + suffix);
-        TDlgRebar rebar(data);
-        shoot(rebar, "dialog_additional_surcharge" + suffix);
-        TDlgSpring spring(data);
-        shoot(spring, "dialog_springs" + suffix);
-        TDlgConLoads loads(data);
-        shoot(loads, "dialog_concentrated_loads" + suffix);
-        TdlgTitle title(data);
-        shoot(title, "dialog_project_title" + suffix);
+        const std::pair<void (*)(project::TProgramData&, const QString&), const char*> dialogs[] = {
+            {shootOn<TDlgProp>, "dialog_wall_properties"},       {shootOn<TdlgCSD>, "dialog_wall_configuration"},
+            {shootOn<TDlgRebar>, "dialog_additional_surcharge"}, {shootOn<TDlgSpring>, "dialog_springs"},
+            {shootOn<TDlgConLoads>, "dialog_concentrated_loads"}, {shootOn<TdlgTitle>, "dialog_project_title"},
+        };
+        for (const auto& [take, name] : dialogs) take(data, name + suffix);
     }
 }
 

@@ -36,6 +36,22 @@ PlotSeries runSingle(const std::string& input, std::string* report = nullptr) {
     return plot.series.empty() ? PlotSeries{} : plot.series[0];
 }
 
+// A wall of `ni` increments of `h` in dry sand (phi 30 degrees) of unit weight `gamma`, with its
+// excavation level at `height` and widths for earth pressure `wa`; no soil springs. A clamped wall has
+// its tip fixed (deflection and slope zero) and a tight closure tolerance.
+std::string drySandWall(int unitSystem, double gamma, int ni, double h, double height, double wa, double ei,
+                        bool clamped) {
+    const std::string sand = num(gamma) + " 0.0  30 0.0  90 0.0  \r\n";
+    return "Wall in dry sand under active pressure\r\n" +
+           line(
+               {std::to_string(unitSystem) + (clamped ? " 1" : " 0"), "1", "0", "2", clamped ? "0 0 1 0" : "2 0 1 0"}) +
+           line({std::to_string(ni) + " " + num(h), "100", clamped ? "0.00001" : "0.001", num(height)}) +
+           (clamped ? line({"3", std::to_string(ni), "0", "0"}) : std::string()) +
+           line({"0", std::to_string(ni), "1", num(ei)}) + "0\r\n0\r\n" +
+           line({num(height), num(wa), num(wa), "1000", "1000", "1", "1", "0"}) + line({"0", "0", "0", "0", "0", "0"}) +
+           "0\r\n1\r\n4 " + num(3.0 * height) + " \r\n" + sand + sand + "0\r\n";
+}
+
 TEST(ClosedForm, CantileverUnderHeadLoadWithoutSoil) {
     // Clamped at the tip (deflection and slope zero, one row of case 3), a load P at the head, one
     // stiffness row (half rigidity at the end stations). Summing the station curvatures P x / EI twice with
@@ -99,17 +115,9 @@ TEST(ClosedForm, RankineActivePressureInSand) {
     const Case cases[] = {{1, 0.06, 120.0, 12.0, 6.0}, {2, 18.0, 3.0, 1.0, 0.15}};
     for (const Case& c : cases) {
         ScratchDir dir;
-        const int ni = 40;
-        const std::string sand = num(c.gamma) + " 0.0  30 0.0  90 0.0  \r\n";
-        std::string input = "Rankine active pressure in dry sand\r\n" +
-                            line({std::to_string(c.unitSystem) + " 0", "1", "0", "2", "2 0 1 0"}) +
-                            line({std::to_string(ni) + " " + num(c.h), "100", "0.001", num(c.height)}) +
-                            line({"0", std::to_string(ni), "1", num(c.unitSystem == 1 ? 5.3e9 : 5.0e4)}) +
-                            "0\r\n0\r\n" + line({num(c.height), num(c.wa), num(c.wa), "1000", "1000", "1", "1", "0"}) +
-                            line({"0", "0", "0", "0", "0", "0"}) + "0\r\n1\r\n4 " + num(3.0 * c.height) + " \r\n" +
-                            sand + sand + "0\r\n";
         std::string report;
-        PlotSeries s = runSingle(input, &report);
+        const double ei = c.unitSystem == 1 ? 5.3e9 : 5.0e4;
+        PlotSeries s = runSingle(drySandWall(c.unitSystem, c.gamma, 40, c.h, c.height, c.wa, ei, false), &report);
         EXPECT_EQ(report.find("ERROR"), std::string::npos) << report;
         ASSERT_GE(s.pressureRows.size(), 10u) << c.unitSystem;
         for (const auto& r : s.pressureRows) {
@@ -136,16 +144,8 @@ TEST(ClosedForm, ShearBelowTheExcavationSumsEveryStationsActivePressure) {
     for (const Case& c : cases) {
         ScratchDir dir;
         const int ni = 12;
-        const std::string sand = num(c.gamma) + " 0.0  30 0.0  90 0.0  \r\n";
-        std::string input = "Clamped wall under active pressure only\r\n" +
-                            line({std::to_string(c.unitSystem) + " 1", "1", "0", "2", "0 0 1 0"}) +
-                            line({std::to_string(ni) + " " + num(c.h), "100", "0.00001", num(c.height)}) +
-                            line({"3", std::to_string(ni), "0", "0"}) + line({"0", std::to_string(ni), "1", num(c.ei)}) +
-                            "0\r\n0\r\n" + line({num(c.height), "1", "1", "1000", "1000", "1", "1", "0"}) +
-                            line({"0", "0", "0", "0", "0", "0"}) + "0\r\n1\r\n4 " + num(3.0 * c.height) + " \r\n" +
-                            sand + sand + "0\r\n";
         std::string report;
-        PlotSeries s = runSingle(input, &report);
+        PlotSeries s = runSingle(drySandWall(c.unitSystem, c.gamma, ni, c.h, c.height, 1.0, c.ei, true), &report);
         EXPECT_EQ(report.find("ERROR"), std::string::npos) << report;
         ASSERT_EQ(s.resultRows.size(), static_cast<std::size_t>(ni + 2)) << c.unitSystem;
         const double expected = 21.0 * c.gamma * c.h * c.h / 3.0;

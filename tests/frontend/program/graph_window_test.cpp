@@ -15,7 +15,6 @@
 
 #include "../../components/graphs/widgets/modal_dialog.h"
 #include "graphs/widgets/plot_form.h"
-#include "graphs/widgets/plot_legend.h"
 #include "platform/file_dialog_service.h"
 #include "program_fixture.h"
 #include "windows/stages/dlg_side_view.h"
@@ -34,9 +33,7 @@ class GraphWindowTest : public ProgramTest {
     }
     // Opens a graph through its Graphics menu item, as a user does.
     TPlotForm* open(const char* item) {
-        emit commands->Menu("GraphicsMenu")->aboutToShow();
-        commands->Item(item)->trigger();
-        QApplication::processEvents();
+        menuCommand("GraphicsMenu", item);
         QMdiSubWindow* child = form->MdiArea()->activeSubWindow();
         return child != nullptr ? qobject_cast<TPlotForm*>(child->widget()) : nullptr;
     }
@@ -139,9 +136,9 @@ TEST_F(GraphWindowTest, ShowRestoresAMinimizedOrHiddenGraphAndMakesItActive) {
     ASSERT_NE(open("CompDef"), nullptr);
     QMdiSubWindow* deflection = form->MdiArea()->activeSubWindow();
     ASSERT_NE(open("CompMom"), nullptr);
-    const std::function<void()> minimize = [&] { deflection->showMinimized(); }, menu = [&] { open("CompDef"); };
-    const std::function<void()> hide = [&] { deflection->hide(); }, behind = [&] { open("CompMom"); };
-    const std::function<void()> button = [&] { form->SpeedButton(8)->click(); };
+    const std::function<void()> minimize = [&] { deflection->showMinimized(); }, hide = [&] { deflection->hide(); },
+                                behind = [&] { open("CompMom"); }, menu = [&] { open("CompDef"); },
+                                button = [&] { form->SpeedButton(8)->click(); };
     // Sent away, then shown by the menu or the tool button.
     const std::function<void()> cases[][2] = {{minimize, menu}, {minimize, button}, {hide, menu}, {behind, button}};
     for (const auto& c : cases) {
@@ -157,36 +154,49 @@ TEST_F(GraphWindowTest, ShowRestoresAMinimizedOrHiddenGraphAndMakesItActive) {
     }
 }
 
-// Maximized graphs cascaded by the Window menu shrink through small sizes on the way; each legend keeps its
-// place at the plot frame's bottom-right corner instead of being pushed over the axis labels at the top left.
-TEST_F(GraphWindowTest, CascadedGraphsKeepTheLegendInThePlotCorner) {
-    const std::vector<TPlotForm*> plots = {open("CompDef"), open("CompSoil")};
-    emit commands->Menu("WindowMenu")->aboutToShow();
-    commands->Item("WindowCascade")->trigger();
-    QApplication::processEvents();
-    for (TPlotForm* plot : plots) {
-        ASSERT_NE(plot, nullptr);
-        EXPECT_FALSE(plot->parentWidget()->isMaximized());
-        const QRect legend = plot->Legend()->geometry();
-        EXPECT_EQ(legend.right() + 1, plot->Layout().Plot.Right) << plot->windowTitle().toStdString();
-        EXPECT_EQ(legend.bottom() + 1, plot->Layout().Plot.Bottom);
-    }
-}
-
-// The page size of a PDF file of one page in points, from its media box.
-QSizeF pdfPage(const QString& file) {
+// A PDF file of one page as the printer writes it: the page size in points, from its media box, and the
+// dashed strokes as (dash, gap, cap style) in points, from its content stream ("a b c d e f cm" scales it;
+// "w J j [dash gap ]0 d" sets a pen).
+struct Dash {
+    double dash, gap;
+    int cap;
+};
+struct Pdf {
+    QSizeF page;
+    std::vector<Dash> dashes;
+};
+Pdf readPdf(const QString& file) {
     QFile pdf(file);
-    const QString text = pdf.open(QIODevice::ReadOnly) ? QString::fromLatin1(pdf.readAll()) : QString();
+    const QByteArray data = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
+    const QString text = QString::fromLatin1(data);
     const QRegularExpressionMatch box =
         QRegularExpression(R"(/MediaBox\s*\[\s*0\s+0\s+([\d.]+)\s+([\d.]+)\s*\])").match(text);
     if (!box.hasMatch() || text.count(QRegularExpression("/Type\\s*/Page[^s]")) != 1) return {};
-    return {box.captured(1).toDouble(), box.captured(2).toDouble()};
+    Pdf read{{box.captured(1).toDouble(), box.captured(2).toDouble()}, {}};
+    const QByteArray head = "/FlateDecode\n>>\nstream\n";
+    for (qsizetype at = data.indexOf(head); at >= 0; at = data.indexOf(head, at + 1)) {
+        const qsizetype from = at + head.size();
+        // qUncompress wants the unpacked size in front; a generous hint will do.
+        const QString page = QString::fromLatin1(
+            qUncompress(QByteArray::fromHex("00400000") + data.mid(from, data.indexOf("endstream", from) - from)));
+        const auto cm = QRegularExpression(R"(([\d.]+) 0 0 -?[\d.]+ [\d.]+ [\d.]+ cm)").match(page);
+        auto pens = QRegularExpression(R"((\d) J \d j \[([\d.]+) ([\d.]+) \]0\s+d)").globalMatch(page);
+        for (const double scale = cm.captured(1).toDouble(); cm.hasMatch() && pens.hasNext();) {
+            const QRegularExpressionMatch m = pens.next();
+            read.dashes.push_back(
+                {m.captured(2).toDouble() * scale, m.captured(3).toDouble() * scale, m.captured(1).toInt()});
+        }
+    }
+    return read;
 }
 
+// Printed to a PDF file, a graph lies on the paper chosen in Page Setup, its grid dotted as on the screen:
+// dots 1/96 inch (0.75 pt) long, twice that apart, with flat ends (dots one printer pixel long with round ends
+// ran together into solid black lines). The side view prints to a PDF file too.
 TEST_F(GraphWindowTest, WithoutAPrinterGraphAndSideViewPrintToPdfOnThePageSetUp) {
     if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
     platform::RecordingFileDialogs files;
-    TPlotForm* plot = open("CompDef");
+    TPlotForm* plot = open("CompMom");
     ASSERT_NE(plot, nullptr);
     test::whenShown<QPageSetupDialog>([](QPageSetupDialog& d) {
         auto* size = d.findChild<QComboBox*>("pageSizeCombo");
@@ -197,16 +207,22 @@ TEST_F(GraphWindowTest, WithoutAPrinterGraphAndSideViewPrintToPdfOnThePageSetUp)
         d.accept();
     });
     trigger(plot, "P&age Setup");
-    const QString graphPdf = QString::fromStdString(dir.file("deflection"));  // the suffix is added
+    const QString graphPdf = QString::fromStdString(dir.file("moment"));  // the suffix is added
     files.answers = {graphPdf, QString()};
     trigger(plot, "&Print...");
     ASSERT_EQ(files.requests.size(), 1u);
     EXPECT_TRUE(files.requests[0].save);
     EXPECT_EQ(files.requests[0].filter, "PDF Files (*.pdf)|*.pdf");
     // A4 is 595 x 842 points, on its side. Half a point for the rounding of the writer.
-    const QSizeF page = pdfPage(graphPdf + ".pdf");
-    EXPECT_NEAR(page.width(), 842, 0.5);
-    EXPECT_NEAR(page.height(), 595, 0.5);
+    const Pdf graph = readPdf(graphPdf + ".pdf");
+    EXPECT_NEAR(graph.page.width(), 842, 0.5);
+    EXPECT_NEAR(graph.page.height(), 595, 0.5);
+    ASSERT_GT(graph.dashes.size(), 4u);  // one pen per major grid line
+    for (const Dash& d : graph.dashes) {
+        EXPECT_NEAR(d.dash, 0.75, 0.05);
+        EXPECT_NEAR(d.gap, 1.5, 0.1);
+        EXPECT_EQ(d.cap, 0);  // butt ends: the dash is as long as drawn
+    }
     trigger(plot, "&Print...");  // cancelled: no message
     EXPECT_EQ(files.requests.size(), 2u);
 
@@ -218,55 +234,9 @@ TEST_F(GraphWindowTest, WithoutAPrinterGraphAndSideViewPrintToPdfOnThePageSetUp)
     files.answers = {sidePdf};
     stageCommands->SideView()->findChild<QAbstractButton*>("btnPrint")->click();
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().toStdString();
-    const QSizeF sidePage = pdfPage(sidePdf);
+    const QSizeF sidePage = readPdf(sidePdf).page;
     EXPECT_GT(sidePage.width(), sidePage.height());
     EXPECT_GT(sidePage.height(), 500);
-}
-
-// The dashed strokes of a one-page PDF file as (dash, gap, cap style) in points, read from its page's content
-// stream ("a b c d e f cm" scales it; "w J j [dash gap ]0 d" sets a pen).
-struct Dash {
-    double dash, gap;
-    int cap;
-};
-std::vector<Dash> pdfDashes(const QString& file) {
-    QFile pdf(file);
-    const QByteArray data = pdf.open(QIODevice::ReadOnly) ? pdf.readAll() : QByteArray();
-    const QByteArray head = "/FlateDecode\n>>\nstream\n";
-    std::vector<Dash> dashes;
-    for (qsizetype at = data.indexOf(head); at >= 0; at = data.indexOf(head, at + 1)) {
-        const qsizetype from = at + head.size();
-        // qUncompress wants the unpacked size in front; a generous hint will do.
-        const QString page = QString::fromLatin1(
-            qUncompress(QByteArray::fromHex("00400000") + data.mid(from, data.indexOf("endstream", from) - from)));
-        const auto cm = QRegularExpression(R"(([\d.]+) 0 0 -?[\d.]+ [\d.]+ [\d.]+ cm)").match(page);
-        auto pens = QRegularExpression(R"((\d) J \d j \[([\d.]+) ([\d.]+) \]0\s+d)").globalMatch(page);
-        for (const double scale = cm.captured(1).toDouble(); cm.hasMatch() && pens.hasNext();) {
-            const QRegularExpressionMatch m = pens.next();
-            dashes.push_back(
-                {m.captured(2).toDouble() * scale, m.captured(3).toDouble() * scale, m.captured(1).toInt()});
-        }
-    }
-    return dashes;
-}
-
-// On paper the grid is dotted as on the screen: dots 1/96 inch (0.75 pt) long, twice that apart, with flat
-// ends; dots one printer pixel long with round ends ran together into solid black lines.
-TEST_F(GraphWindowTest, PrintedGridIsDottedAsOnTheScreen) {
-    if (!QPrinterInfo::availablePrinterNames().isEmpty()) GTEST_SKIP() << "this machine has a printer";
-    platform::RecordingFileDialogs files;
-    TPlotForm* plot = open("CompMom");
-    ASSERT_NE(plot, nullptr);
-    const QString file = QString::fromStdString(dir.file("moment.pdf"));
-    files.answers = {file};
-    trigger(plot, "&Print...");
-    const std::vector<Dash> dashes = pdfDashes(file);
-    ASSERT_GT(dashes.size(), 4u);  // one pen per major grid line
-    for (const Dash& d : dashes) {
-        EXPECT_NEAR(d.dash, 0.75, 0.05);
-        EXPECT_NEAR(d.gap, 1.5, 0.1);
-        EXPECT_EQ(d.cap, 0);  // butt ends: the dash is as long as drawn
-    }
 }
 
 // Each depth graph's caption names the quantity and the unit of the numbers the engine writes for it, as the

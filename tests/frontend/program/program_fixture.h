@@ -81,12 +81,16 @@ class ProgramTest : public ::testing::Test {
         const std::string input = form->Project().FileName();
         return input.substr(0, input.size() - 5) + extension;
     }
-    // Opens a Graphics menu item's graph window and answers the graph.
-    project::TGraphPlot& openGraph(const char* item, project::TGraphPlot project::TResultGraphs::*graph) {
-        emit commands->Menu("GraphicsMenu")->aboutToShow();
+    // Gives a menu's command as a user does: opens the menu, then chooses the item, which must be enabled.
+    void menuCommand(const char* menu, const char* item) {
+        emit commands->Menu(menu)->aboutToShow();
         EXPECT_TRUE(commands->Item(item)->isEnabled()) << item;
         commands->Item(item)->trigger();
         QApplication::processEvents();
+    }
+    // Opens a Graphics menu item's graph window and answers the graph.
+    project::TGraphPlot& openGraph(const char* item, project::TGraphPlot project::TResultGraphs::*graph) {
+        menuCommand("GraphicsMenu", item);
         return form->Graphs().*graph;
     }
     // Every table with an editor of its own, three rows filled, then one layer of each soil type (1 to 7)

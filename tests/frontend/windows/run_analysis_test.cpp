@@ -55,9 +55,11 @@ class RunTest : public ::testing::Test {
     }
     ~RunTest() override { TMainForm::SetProgramDirectory(QString()); }
 
-    std::string openExample(const std::string& example) {
+    // The example as wall.vm4d in the project directory, with `from` replaced by `to` in its text.
+    std::string openExample(const std::string& example, const std::string& from = "", const std::string& to = "") {
         const std::string name = (dir.path() / "work.d" / "wall").string() + ".vm4d";
-        fs::copy_file(fs::path(VELMOR_SOURCE_DIR) / "examples" / example, name, fs::copy_options::overwrite_existing);
+        std::string text = readFile(VELMOR_SOURCE_DIR "/examples/" + example);
+        writeFile(name, text.replace(text.find(from), from.size(), to));
         form.OpenFileName(name, 0);
         messages.shown.clear();
         return name;
@@ -196,9 +198,7 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesThePlotFile) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.to);
-        std::string text = readFile(VELMOR_SOURCE_DIR "/examples/cantilever-sand-english.vm4d");
-        writeFile((work / "wall.vm4d").string(), text.replace(text.find(c.from), c.from.size(), c.to));
-        form.OpenFileName((work / "wall.vm4d").string(), 0);
+        openExample("cantilever-sand-english.vm4d", c.from, c.to);
         writeFile(plotFile, oldPlot);
         ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
         messages.shown.clear();

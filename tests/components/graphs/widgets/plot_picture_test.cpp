@@ -6,11 +6,11 @@
 #include <QMenu>
 #include <QPainter>
 #include <QTest>
-#include <cmath>
 
 #include "graphs/widgets/plot_form.h"
 #include "graphs/widgets/plot_legend.h"
 #include "graphs/widgets/plot_painter.h"
+#include "graphs/widgets/sample_graphs.h"
 
 namespace velmor::components {
 namespace {
@@ -21,16 +21,7 @@ bool inside(const TPixelRect& r, const TPixelRect& frame) {
 
 TEST(PlotPicture, LegendBoxKeepsItsPlaceInsideEveryPictureAndGoesWithTheLastActiveCurve) {
     TGraphPlot plot;
-    plot.XCaption = "Deflection";
-    plot.XUnits = "L1";
-    plot.YCaption = "Depth";
-    plot.YUnits = "L2";
-    plot.SetLineCount(3);
-    plot.SetPointCount(20);
-    for (int i = 0; i < 3; ++i) {
-        plot.GetLine(i)->Name = "Stage: " + std::to_string(i + 1);
-        for (int j = 0; j < 20; ++j) *plot.GetPoint(i, j) = {(i + 1) * 0.1 * std::pow(1 - j / 19.0, 2), 1.5 * j};
-    }
+    samples::fillDeflection(plot, 3, 20);
     TPlotForm form(plot);
     form.resize(900, 650);
     form.show();

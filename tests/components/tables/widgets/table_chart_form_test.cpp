@@ -107,20 +107,36 @@ TEST_F(ChartFormTest, AxisRangesAndFormatsFollowTheValues) {
     }
 }
 
-TEST_F(ChartFormTest, ImportFromAFileAddsOrDeletesRowsToFit) {
+// Imports into a table of 2 to 17 rows, in order: the refused one keeps the 17 rows of the one before.
+TEST_F(ChartFormTest, ImportFromAFileFitsTheRowsAndSaysWhatItLeftOut) {
     velmor::test::ScratchDir dir;
-    std::string twelve;
-    for (int i = 1; i <= 12; ++i) twelve += std::to_string(i) + "\t" + std::to_string(10 * i) + "\r\n";
-    velmor::test::writeFile("twelve.txt", twelve);
+    const auto points = [](int count, const char* separator) {
+        std::string text;
+        for (int i = 1; i <= count; ++i) text += std::to_string(i) + separator + std::to_string(10 * i) + "\r\n";
+        return text;
+    };
+    velmor::test::writeFile("twelve.txt", points(12, "\t"));
+    velmor::test::writeFile("twenty.txt", points(20, " "));
     velmor::test::writeFile("three.txt", "1 2\nbad line\n3, 4\n5 6 7\n8 9\n");
+    velmor::test::writeFile("one.txt", "1 2\r\nnot a point\r\n");
+    table.SetMaxRows(17);
+    table.SetMinRows(2);
     struct Case {
         int rowsBefore;
         const char* file;
         int rowsAfter;
         double lastX, lastY;
+        const char* message;  // null when the import says nothing
     };
-    const Case cases[] = {{1, "twelve.txt", 12, 12, 120}, {10, "three.txt", 3, 8, 9}};
+    const Case cases[] = {
+        {1, "twelve.txt", 12, 12, 120, nullptr},
+        {10, "three.txt", 3, 8, 9, nullptr},
+        {4, "twenty.txt", 17, 17, 170, "The table holds at most 17 rows: 3 lines of values were left out."},
+        {17, "one.txt", 17, 17, 170,
+         "The values make 1 row, but the table needs at least 2 rows. Nothing was imported."},
+    };
     for (const Case& c : cases) {
+        messages.shown.clear();
         table.SetRowCount(c.rowsBefore);
         TTableChartForm& form = open();
         form.fileNameBox()->setText(QString::fromStdString((dir.path() / c.file).string()));
@@ -131,40 +147,9 @@ TEST_F(ChartFormTest, ImportFromAFileAddsOrDeletesRowsToFit) {
         EXPECT_EQ(table.Cell(1, c.rowsAfter - 1).AsFloat(), c.lastY);
         EXPECT_EQ(form.grid()->rowCount(), c.rowsAfter);
         EXPECT_EQ(form.chart()->picture().series[0].points.size(), static_cast<std::size_t>(c.rowsAfter));
-        EXPECT_TRUE(messages.shown.empty());
+        EXPECT_EQ(messages.shown, c.message ? std::vector<QString>{c.message} : std::vector<QString>{});
         delete &form;
     }
-}
-
-TEST_F(ChartFormTest, ImportsSayWhatTheyLeftOutAndRefuseTooFewRows) {
-    velmor::test::ScratchDir dir;
-    std::string twenty;
-    for (int i = 1; i <= 20; ++i) twenty += std::to_string(i) + " " + std::to_string(10 * i) + "\r\n";
-    velmor::test::writeFile("twenty.txt", twenty);
-    velmor::test::writeFile("one.txt", "1 2\r\nnot a point\r\n");
-    table.SetMaxRows(17);
-    table.SetMinRows(2);
-    table.SetRowCount(4);
-    const struct {
-        const char* file;
-        const char* message;
-    } cases[] = {
-        {"twenty.txt", "The table holds at most 17 rows: 3 lines of values were left out."},
-        {"one.txt", "The values make 1 row, but the table needs at least 2 rows. Nothing was imported."},
-    };
-    TTableChartForm& form = open();
-    for (const auto& c : cases) {
-        messages.shown.clear();
-        form.fileNameBox()->setText(QString::fromStdString((dir.path() / c.file).string()));
-        QTest::mouseClick(form.readButton(), Qt::LeftButton);
-        ASSERT_EQ(messages.shown.size(), 1u) << c.file;
-        EXPECT_EQ(messages.shown[0].toStdString(), c.message);
-        // The refused import keeps the 17 rows of the one before.
-        EXPECT_EQ(table.RowCount(), 17);
-        EXPECT_EQ(form.grid()->rowCount(), 17);
-        EXPECT_EQ(table.Cell(0, 16).AsFloat(), 17);
-    }
-    delete &form;
 }
 
 TEST_F(ChartFormTest, PasteFromTheClipboard) {
