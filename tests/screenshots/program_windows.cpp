@@ -26,9 +26,6 @@ void shoot(QWidget* window, const QString& name) {
     EXPECT_TRUE(frame->grab().save(screenshot(name))) << name.toStdString();
 }
 
-QWidget* editorOf(components::TGridTable& table) {
-    return dynamic_cast<QWidget*>(table.EditorForm());
-}
 QWidget* editorOf(components::TGridTableChart& table) {
     return dynamic_cast<QWidget*>(table.EditorForm());
 }
@@ -37,38 +34,8 @@ class ProgramPictures : public ProgramTest {};
 
 TEST_F(ProgramPictures, EveryTableEditorWithItsRowsFilled) {
     openExample("cantilever-sand-english.vm4d");
+    forEachTableEditor([](QWidget& editor, const QString& name) { shoot(&editor, name); });
     project::TProjectTables& t = data().Tables();
-    const struct {
-        components::TGridTable* table;
-        const char* name;
-    } tables[] = {
-        {&t.PileSect(), "table_wall_stiffness"},
-        {&t.Soillayer(), "table_deflection_and_slope"},
-        {&t.SoilStrength(), "table_springs"},
-        {&t.PYMod(), "table_py_modification"},
-        {&t.DistLoad(), "table_distributed_loads"},
-        {&t.BoundCond(), "table_concentrated_loads"},
-        {&t.LongDist(), "table_distributed_loads_long_term"},
-        {&t.SurchargeTable(), "table_surcharge_loads"},
-        {&t.NewSoil(), "table_soil_layers"},
-        {&t.LongSoil(), "table_soil_layers_long_term"},
-    };
-    for (const auto& entry : tables) {
-        fillTable(*entry.table, 3);
-        entry.table->Show();
-        shoot(editorOf(*entry.table), entry.name);
-        form->CloseAllChildren();
-    }
-    // One layer of each soil type, with the editor of its parameters.
-    components::TGridTable& layers = t.NewSoil();
-    const int types = 7;
-    fillTable(layers, types);
-    for (int row = 0; row < types; ++row) {
-        layers.Cell(0, row).SetInteger(row + 1);
-        layers.Cell(2, row).AsTable()->Show();
-        shoot(editorOf(*layers.Cell(2, row).AsTable()), QString("table_soil_parameters_type_%1").arg(row + 1));
-        form->CloseAllChildren();
-    }
     for (components::TGridTableChart* chart : {&t.PYCurves2(), &t.MEICurves2()}) {
         fillTable(*chart, 3);
         chart->Show();

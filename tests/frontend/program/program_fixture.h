@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QString>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 #include "frontend/project/fill_tables.h"
 #include "platform/message_service.h"
@@ -90,6 +92,42 @@ class ProgramTest : public ::testing::Test {
     project::TGraphPlot& openGraph(const char* item, project::TGraphPlot project::TResultGraphs::*graph) {
         menuCommand("GraphicsMenu", item);
         return form->Graphs().*graph;
+    }
+    // Every table with an editor of its own, three rows filled, then one layer of each soil type (1 to 7)
+    // with the parameter table of that type: `each` gets each open editor with the name of its picture;
+    // the windows are closed after it.
+    template <class Each>
+    void forEachTableEditor(Each each) {
+        const auto show = [&](components::TGridTable& table, const QString& name) {
+            table.Show();
+            QApplication::processEvents();
+            if (auto* editor = dynamic_cast<QWidget*>(table.EditorForm())) each(*editor, name);
+            else ADD_FAILURE() << "no editor for " << name.toStdString();
+            form->CloseAllChildren();
+        };
+        project::TProjectTables& t = data().Tables();
+        const std::pair<components::TGridTable*, const char*> tables[] = {
+            {&t.PileSect(), "table_wall_stiffness"},
+            {&t.Soillayer(), "table_deflection_and_slope"},
+            {&t.SoilStrength(), "table_springs"},
+            {&t.PYMod(), "table_py_modification"},
+            {&t.DistLoad(), "table_distributed_loads"},
+            {&t.BoundCond(), "table_concentrated_loads"},
+            {&t.LongDist(), "table_distributed_loads_long_term"},
+            {&t.SurchargeTable(), "table_surcharge_loads"},
+            {&t.NewSoil(), "table_soil_layers"},
+            {&t.LongSoil(), "table_soil_layers_long_term"},
+        };
+        for (const auto& [table, name] : tables) {
+            fillTable(*table, 3);
+            show(*table, name);
+        }
+        const int types = 7;
+        fillTable(t.NewSoil(), types);
+        for (int type = 1; type <= types; ++type) {
+            t.NewSoil().Cell(0, type - 1).SetInteger(type);
+            show(*t.NewSoil().Cell(2, type - 1).AsTable(), QString("table_soil_parameters_type_%1").arg(type));
+        }
     }
     template <class Dialog>
     Dialog& openDialog(const char* item, QPointer<Dialog>& slot) {

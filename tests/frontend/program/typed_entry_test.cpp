@@ -29,8 +29,6 @@ using components::TTableForm;
 using Answer = platform::MessageService::Answer;
 using Step = std::function<void()>;
 
-const QString kSaveQuestion = "Do you want to save any changes?";
-
 class TypedEntryTest : public ProgramTest {
   protected:
     TTableForm& editor(TGridTable& table) {
@@ -46,21 +44,23 @@ class TypedEntryTest : public ProgramTest {
         components::testing::typeIntoCurrentCell(form, text);
     }
     TGridTable& section() { return data().Tables().PileSect(); }
-    TTableForm& openSection() {
-        section().Show();
-        return editor(section());
-    }
+    TTableForm& openSection() { return section().Show(), editor(section()); }
     TGridTable& layers() { return data().Tables().NewSoil(); }
-    void openLayers() {
+    TTableForm& openLayers() {
         emit commands->Menu("DataMenu")->aboutToShow();
         commands->Item("DataAxLoads")->trigger();
-        editor(layers());
+        return editor(layers());
+    }
+    template <class Widget>
+    Widget* layerControl(int column) {
+        return static_cast<Widget*>(components::cellWidget(layers().Columns(column)->GetControl(0)));
     }
     TTableForm& openSandParameters() {
         openLayers();
-        static_cast<QPushButton*>(components::cellWidget(layers().Columns(2)->GetControl(0)))->click();
+        layerControl<QPushButton>(2)->click();
         return editor(*layers().Columns(2)->AsTable(0));
     }
+    QLineEdit* freeHeightField() { return openDialog("DataCSD", commands->dlgCSD).Form().deHL; }
     // The part of the saved file and of the last report that belongs to stage 1.
     std::string saved() { return firstStage(test::readFile(form->Project().FileName())); }
     std::string report() { return firstStage(test::readFile(resultFile(".vm4o"))); }
@@ -76,11 +76,11 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
     // stage 1 of the saved file and of the report.
     const std::tuple<Step, const char*, const char*> edits[] = {
         {[this] { typeCell(openSection(), 0, 3, "6.5E9"); }, "6.5E9", "0.650E+10"},
-        {[this] { type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "14"); }, "168\t12\t12",
+        {[this] { type(freeHeightField(), "14"); }, "168\t12\t12",
          "FREE HEIGHT OF WALL                                = 168.000 IN"},
         {[this] {
              openLayers();
-             auto* kind = static_cast<QComboBox*>(components::cellWidget(layers().Columns(0)->GetControl(0)));
+             auto* kind = layerControl<QComboBox>(0);
              kind->setFocus();
              kind->setCurrentIndex(kind->findText("Soft Clay"));
              emit kind->activated(kind->currentIndex());
@@ -92,16 +92,17 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
     const std::pair<const char*, Step> commandList[] = {
         {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
         {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
-        {"menu Save",
+        {"menu Save", [this] { emit form->FileMenu()->aboutToShow(), commands->Item("FileSave")->trigger(); }},
+        {"Save As another name",
          [this] {
-             emit form->FileMenu()->aboutToShow();
-             commands->Item("FileSave")->trigger();
+             dialogs.saveAnswers = {QString::fromStdString((dir.path() / "other.vm4d").string())};
+             ASSERT_TRUE(form->FileSaveAsClick());
          }},
         {"Exit answered Yes",
          [this] {
              messages.answers = {Answer::Yes};
              commands->Item("FileExit")->trigger();
-             EXPECT_EQ(messages.asked, std::vector<QString>{kSaveQuestion});
+             EXPECT_EQ(messages.asked, std::vector<QString>{"Do you want to save any changes?"});
          }},
         {"stage switch",
          [this] {
@@ -110,7 +111,7 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
              form->FileSaveClick();
          }},
     };
-    for (const auto& [edit, inFile, inReport] : edits) {
+    for (const auto& [edit, inFile, inReport] : edits)
         for (const auto& [name, command] : commandList) {
             SCOPED_TRACE(std::string(inFile) + " + " + name);
             openExample("three-stages.vm4d");
@@ -120,6 +121,7 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
             messages.asked.clear();
             command();
             EXPECT_NE(saved().find(inFile), std::string::npos) << saved();
+            EXPECT_FALSE(form->GetModified());  // nothing left to ask about before the project is dropped
             // The report of this run (the engine stops a soft clay without parameters, after echoing it).
             std::filesystem::remove(resultFile(".vm4o"));
             form->show();
@@ -127,11 +129,10 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
             EXPECT_NE(report().find(inReport), std::string::npos);
             form->CloseAllChildren();
         }
-    }
 }
 
-// A value with more digits than a cell or field shows, moved through without typing, keeps every digit;
-// a project only looked at, saved under another name, or run (which saves) is not asked about.
+// A value with more digits than a cell or field shows, moved through without typing, keeps every digit, and
+// a project only looked at is not asked about.
 TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
     const std::string digits = copyExample("three-stages.vm4d", "digits.vm4d");
     std::string text = test::readFile(digits);
@@ -159,121 +160,80 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
             EXPECT_TRUE(prop.FormDeactivate());
         },
     };
-    const auto kept = [this] {
-        return std::vector<long double>{section().Cell(3, 0).AsFloat(),
-                                        layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection};
-    };
     for (const Step& look : looks) {
         form->OpenFileName(digits, 0);
         messages.shown.clear();
         look();
-        EXPECT_EQ(kept(), (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
+        EXPECT_EQ((std::vector<long double>{section().Cell(3, 0).AsFloat(),
+                                            layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection}),
+                  (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
         EXPECT_FALSE(form->GetModified());
         EXPECT_TRUE(messages.shown.empty());
         form->CloseAllChildren();
     }
-
-    // Edited, then saved under another name: opening another project does not ask.
-    typeCell(openSection(), 0, 3, "6.5E9");
-    dialogs.saveAnswers = {QString::fromStdString((dir.path() / "other.vm4d").string())};
-    ASSERT_TRUE(form->FileSaveAsClick());
-    emit form->FileMenu()->aboutToShow();
-    dialogs.openAnswers = {{QString::fromStdString(digits), 1}};
-    form->FileOpenClick();
-    EXPECT_TRUE(messages.asked.empty());
-    // Edited, then run: Exit does not ask.
-    typeCell(openSection(), 0, 3, "6.5E9");
-    form->SpeedButton(4)->click();
-    messages.asked.clear();
-    form->close();
-    EXPECT_TRUE(messages.asked.empty());
-    EXPECT_FALSE(form->isVisible());
 }
 
-// An entry the field refuses stops every command once: its message is shown once, nothing is saved, run,
-// switched or closed, and the field still holds what was typed.
+// An entry refused where it is typed (a dialog field, a layer bottom cell) stops every command once: its
+// message is shown once, nothing is saved, run, switched or closed, the entry is kept as typed and the keys
+// go back to it: what the user types next corrects it, and the correction is what is saved.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
     const struct {
-        const char* name;
-        Step run;
-        std::size_t messagesShown = 1;
-    } stopped[] = {
-        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
-        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
-        {"tool-bar New", [this] { form->SpeedButton(1)->click(); }},
-        {"Exit", [this] { form->close(); }},
-        {"stage switch", [this] { form->SpeedButton(16)->click(); }},
-        {"units", [this] { commands->Item("SIUnits")->trigger(); }},
-        {"File menu (it closes again on opening)", [this] { emit form->FileMenu()->aboutToShow(); }},
+        const char* entry;
+        std::function<QWidget*()> refuse;  // types the entry and gives the window holding it
+        std::function<QString()> shown;
+        const char* corrected;  // in the file after 35 is typed over the entry
+    } refusals[] = {
+        {"abc", [this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; },
+         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12"},
+        {"-5", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+    };
+    const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {
+        {"tool-bar Save", [this](QWidget*) { form->SpeedButton(3)->click(); }, 1},
+        {"tool-bar Run", [this](QWidget*) { form->SpeedButton(4)->click(); }, 1},
+        {"tool-bar New", [this](QWidget*) { form->SpeedButton(1)->click(); }, 1},
+        {"Exit", [this](QWidget*) { form->close(); }, 1},
+        {"stage switch", [this](QWidget*) { form->SpeedButton(16)->click(); }, 1},
+        {"units", [this](QWidget*) { commands->Item("SIUnits")->trigger(); }, 1},
+        {"File menu (it closes again on opening)", [this](QWidget*) { emit form->FileMenu()->aboutToShow(); }, 1},
+        {"File menu from the keyboard",
+         [](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier); }, 1},
         {"another program takes the activation",
-         [this] {
+         [](QWidget* window) {
              QEvent deactivate(QEvent::WindowDeactivate);
-             QApplication::sendEvent(commands->dlgCSD, &deactivate);
+             QApplication::sendEvent(window, &deactivate);
          },
          0},
     };
-    for (const auto& command : stopped) {
-        SCOPED_TRACE(command.name);
-        openExample("three-stages.vm4d");
-        const std::string before = saved();
-        QLineEdit* field = openDialog("DataCSD", commands->dlgCSD).Form().deHL;
-        type(field, "abc");
-        messages.shown.clear();
-        messages.answers = {Answer::Yes};
-        command.run();
-        QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), command.messagesShown);
-        EXPECT_TRUE(messages.asked.empty());
-        EXPECT_EQ(saved(), before);
-        EXPECT_TRUE(form->isVisible());
-        EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
-        ASSERT_FALSE(commands->dlgCSD.isNull());
-        EXPECT_EQ(field->text(), "abc");
-        type(field, "6");
-        closeAll();
-    }
-}
-
-// After a menu reached from the keyboard stopped on a refused entry, the keys go back to that entry: what
-// the user types next corrects it, and the correction is what is saved.
-TEST_F(TypedEntryTest, KeysReturnToTheRefusedEntryAfterAMenuFromTheKeyboard) {
-    // Each types a refused entry (a layer bottom cell, a dialog field) and gives the window holding it.
-    const std::pair<std::function<QWidget*()>, const char*> cases[] = {
-        {[this]() -> QWidget* {
-             openLayers();
-             typeCell(editor(layers()), 0, 1, "-5");
-             return &editor(layers());
-         },
-         "\n1\r\n4 420"},
-        {[this]() -> QWidget* {
-             type(openDialog("DataCSD", commands->dlgCSD).Form().deHL, "abc");
-             return commands->dlgCSD;
-         },
-         "\n420\t12\t12"},
-    };
-    for (const auto& [refuse, inFile] : cases) {
-        SCOPED_TRACE(inFile);
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
-        openExample("cantilever-sand-english.vm4d");
-        QWidget* window = refuse();
-        ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
-        messages.shown.clear();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
-        QApplication::processEvents();
-        EXPECT_EQ(messages.shown.size(), 1u);
-        EXPECT_FALSE(form->FileMenu()->isVisible());
-        // Where the keys go when the window system gives the activation back to the main window.
-        QWidget* focus = form->focusWidget();
-        ASSERT_NE(focus, nullptr);
-        EXPECT_TRUE(window->isAncestorOf(focus)) << focus->metaObject()->className();
-        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
-        for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
-        form->SpeedButton(3)->click();
-        QApplication::processEvents();
-        EXPECT_NE(saved().find(inFile), std::string::npos) << saved();
-        closeAll();
-    }
+    for (const auto& [entry, refuse, shown, corrected] : refusals)
+        for (const auto& [name, command, messagesShown] : stopped) {
+            SCOPED_TRACE(std::string(entry) + " + " + name);
+            form->activateWindow();
+            ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+            openExample("three-stages.vm4d");
+            const std::string before = saved();
+            QPointer<QWidget> window = refuse();
+            ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
+            messages.shown.clear();
+            messages.answers = {Answer::Yes};
+            command(window);
+            QApplication::processEvents();
+            EXPECT_EQ(messages.shown.size(), messagesShown);
+            EXPECT_TRUE(messages.asked.empty());
+            EXPECT_EQ(saved(), before);
+            EXPECT_TRUE(form->isVisible());
+            EXPECT_FALSE(form->FileMenu()->isVisible());
+            EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
+            ASSERT_FALSE(window.isNull());
+            EXPECT_EQ(shown(), entry);
+            QWidget* focus = form->focusWidget();
+            ASSERT_TRUE(focus != nullptr && window->isAncestorOf(focus));
+            QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+            for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
+            form->SpeedButton(3)->click();
+            EXPECT_NE(saved().find(corrected), std::string::npos) << saved();
+            closeAll();
+        }
 }
 
 // An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
