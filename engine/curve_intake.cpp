@@ -123,7 +123,7 @@ void ReadUserCurvesOnly(Engine& e) {
     for (int32_t k = 1; k <= c.nuc; ++k) {
         const auto [node, count] = readUserCurveRecord(e, k);
         WriteCurveHeader(e, node, count);
-        const int32_t flag = node * c.h >= c.freeHeight ? 1 : 0;
+        const int32_t flag = rt::lengthLess(node * c.h, c.freeHeight) ? 0 : 1;
         storeStation(store, k, node, flag, count);
 
         writeColumnHeading(e);

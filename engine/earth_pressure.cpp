@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine_errors.h"
+#include "runtime/engine_math.h"
 
 namespace velmor::engine {
 
@@ -172,6 +173,10 @@ void checkWaterTables(Engine& e) {
 
 }  // namespace
 
+bool SameLevel(const EarthPressureWork& w, double a, double b) {
+    return std::fabs(a - b) <= w.tolerance || rt::sameLength(a, b);
+}
+
 std::string ReportFrame(std::string_view title) {
     const std::string stars(50, '*');
     return "/,/,6X,'" + stars + "',/,6X,'" + std::string(title) + "',/,6X,'" + stars + "'";
@@ -184,9 +189,9 @@ void PrepareEarthPressure(Engine& e) {
     e.io.open(kRunControlUnit, kDebugFile, rt::Access::Write);
 
     // The levels that split layers: the excavation level and the backfill water table, ascending, with
-    // levels closer than the tolerance counted as one. Levels at or above the top of the wall split nothing.
+    // levels that count as one level counted once. Levels at or above the top of the wall split nothing.
     double levels[2] = {std::min(w.freeHeight, w.waterTableBackfill), std::max(w.freeHeight, w.waterTableBackfill)};
-    int levelCount = levels[1] - levels[0] <= tol ? 1 : 2;
+    int levelCount = SameLevel(w, levels[0], levels[1]) ? 1 : 2;
     int next = 0;
     while (next < levelCount && levels[next] <= tol) ++next;
 
@@ -200,7 +205,7 @@ void PrepareEarthPressure(Engine& e) {
         double splitTop = top;
         while (next < levelCount) {
             const double level = levels[next];
-            if (std::fabs(level - bottom) <= tol) {
+            if (SameLevel(w, level, bottom)) {
                 ++next;  // moved onto the bottom: the layer boundary serves as the level
             } else if (level > splitTop && level < bottom) {
                 if (!addSublayer(w, j, splitTop, level - splitTop)) break;
@@ -217,8 +222,8 @@ void PrepareEarthPressure(Engine& e) {
     w.excavationSublayer = 0;
     w.waterTableSublayer = 0;
     for (int i = 1; i <= w.sublayerCount; ++i) {
-        if (std::fabs(w.ztop[i] - w.freeHeight) <= tol) w.excavationSublayer = i;
-        if (std::fabs(w.ztop[i] - w.waterTableBackfill) <= tol) w.waterTableSublayer = i;
+        if (SameLevel(w, w.ztop[i], w.freeHeight)) w.excavationSublayer = i;
+        if (SameLevel(w, w.ztop[i], w.waterTableBackfill)) w.waterTableSublayer = i;
     }
 }
 

@@ -28,6 +28,10 @@ void START(Engine& e);                 // overburden stress and earth-pressure c
 void FORCES(Engine& e);                // active and water forces per sublayer and their resultant
 void WritePressureProfile(Engine& e);  // the pressure profile into kstrut.001
 
+// Whether two depths of the module count as one level: within its tolerance (1e-5 length units) or within
+// one part in a million of each other, as lengths against stations do.
+bool SameLevel(const EarthPressureWork& w, double a, double b);
+
 // The three-line asterisk frame that opens each block of the report, preceded by two empty lines, as
 // edit descriptors without the enclosing parentheses; the title is 50 characters between asterisks.
 std::string ReportFrame(std::string_view title);

@@ -78,7 +78,7 @@ void coefficients(Engine& e, int i) {
                 w.ka[i] = cb * (cb - root) / (cb + root);
                 w.sqrtKa[i] = std::sqrt(w.ka[i]);
             }
-        } else if (w.ztop[i] < w.freeHeight) {
+        } else if (w.ztop[i] < w.freeHeight && !SameLevel(w, w.ztop[i], w.freeHeight)) {
             const char* warning =
                 "(/,/,'**** WARNING ******',/,"
                 "\"THE BACKFILL SLOPE ANGLE SHOULD BE LESS THAN THE 'INTERNAL FRICTION ANGLE OF SAND.\")";
@@ -98,7 +98,7 @@ void START(Engine& e) {
     const int n = w.sublayerCount;
     const double wt = w.waterTableBackfill;
 
-    for (int i = 1; i <= n; ++i) w.belowWater[i] = std::fabs(w.ztop[i] - wt) < w.tolerance || w.ztop[i] > wt;
+    for (int i = 1; i <= n; ++i) w.belowWater[i] = SameLevel(w, w.ztop[i], wt) || w.ztop[i] > wt;
 
     e.io.write(kReportUnit, "(" + ReportFrame("*            EFFECTIVE OVERBURDEN STRESS         *") +
                                 ",/,/,6X,'          DEPTH                     STRESS       ')");
@@ -184,7 +184,7 @@ void FORCES(Engine& e) {
             const double t = w.thickness[i];
             if (!w.drained[i]) {
                 w.pw1[i] = w.pw2[i] = 0.0;
-            } else if (wt <= d + w.tolerance) {
+            } else if (wt <= d || SameLevel(w, wt, d)) {
                 // The table lies on the sublayer top within the tolerance for the first wet sublayer.
                 w.pw1[i] = -(std::fmax(d - wt, 0.0) * w.gammaWater * t);
                 w.pw2[i] = -(t * t * w.gammaWater * 0.5);

@@ -488,7 +488,7 @@ void ApplyEarthPressureLoads(Engine& e) {
     if (c.earthPressureOption < 1 || c.earthPressureOption > 3 || pr.count < 1) return;
     const int32_t n = pr.count;
     const double lastDepth = pr.depth[static_cast<std::size_t>(n)];
-    const int32_t stations = rt::nint(lastDepth / c.h);
+    const int32_t stations = rt::nintOfQuotient(lastDepth, c.h);
     // Loads below the last table station could not be stored; the end check would report them anyway.
     if (stations > c.ni + 3) dataBeyondEnd(e);
     // A generated profile comes back from the scratch file with three significant digits, so its last depth
@@ -501,7 +501,7 @@ void ApplyEarthPressureLoads(Engine& e) {
         if (z > lastDepth && z - lastDepth <= readBackSlack) load = pr.total[static_cast<std::size_t>(n)];
         for (int32_t k = 1; k <= n; ++k) {
             std::size_t i = static_cast<std::size_t>(k);
-            if (z <= pr.depth[i]) {
+            if (!rt::lengthGreater(z, pr.depth[i])) {
                 // The first point at or below z: the point above it lies above z, so the span is not empty.
                 double depth0 = k == 1 ? 0.0 : pr.depth[i - 1];
                 double total0 = k == 1 ? 0.0 : pr.total[i - 1];

@@ -15,7 +15,7 @@ constexpr double kApparentFactor = 1.3;      // trapezoid area over the area of 
 // Sub-steps of sublayer i: one per inch in English units, one per 0.05 m otherwise.
 int32_t subSteps(const Engine& e, int i) {
     const double t = e.st.earth.thickness[i];
-    return rt::nint(e.st.run.unitSystem == 2 ? 20.0 * t : t);
+    return rt::nintOfQuotient(e.st.run.unitSystem == 2 ? 20.0 * t : t, 1.0);
 }
 
 void writeRow(Engine& e, int r) {
@@ -62,7 +62,7 @@ void checkSupports(Engine& e, double d) {
         EndRunWithReport(e, "(/,/,'     ERROR -- FIRST SUPPORT IS DEEPER THAN THE LAST SUPPORT')");
     }
     const double deepest = several ? run.lastSupportDepth : run.firstSupportDepth;
-    if (deepest > d + e.st.earth.tolerance) {
+    if (deepest > d && !SameLevel(e.st.earth, deepest, d)) {
         EndRunWithReport(e, "(/,/,'     ERROR -- SUPPORT AT DEPTH',E10.3,' IS BELOW THE EXCAVATION LEVEL',E10.3)",
                          {deepest, d});
     }
@@ -140,7 +140,7 @@ void WritePressureProfile(Engine& e) {
             const double s = SurchargePressureAtDepth(e, depth, w.freeHeight);
             double total = p + s;
             // Below the water table of the excavation side its water pressure balances the backfill's.
-            if (depth > w.waterTableExcavation) {
+            if (rt::lengthGreater(depth, w.waterTableExcavation)) {
                 if (w.belowWater[i]) {
                     const double u = (depth - w.waterTableExcavation) * w.gammaWater;
                     total -= u;

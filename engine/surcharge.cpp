@@ -85,7 +85,9 @@ double GridSurchargeStress(SurchargeKind kind, double magnitude, double x, doubl
 
 // The pressure of each row is taken on a fixed grid of 50 depths n H, n = 0.02 k: at depth z a row gives
 // the pressure of the deepest grid depth strictly above z, so the result is a step function that keeps
-// the value at n = 1 below the free height.
+// the value at n = 1 below the free height. A grid depth that counts as z itself (as lengths against
+// stations do) lies above z only where the single-precision n falls short of k/50, as it does when the
+// two depths are exact: a free height or a profile depth moved in its seventh digit keeps its step.
 double SurchargePressureAtDepth(Engine& e, double z, double freeHeight) {
     const WallSoilInput& in = e.st.wallSoil;
     if (in.surchargeCount <= 0) return 0.0;
@@ -99,7 +101,9 @@ double SurchargePressureAtDepth(Engine& e, double z, double freeHeight) {
         for (int k = 1; k <= kGridSteps; ++k) {
             // The grid depth is formed in single precision, as the step list was.
             const double n = double(static_cast<float>(k) * static_cast<float>(kGridStep));
-            if (n * freeHeight < z) nAbove = n;
+            const double gridDepth = n * freeHeight;
+            const bool above = rt::sameLength(gridDepth, z) ? n < k / double(kGridSteps) : gridDepth < z;
+            if (above) nAbove = n;
         }
         if (nAbove > 0.0) {
             pressure += GridSurchargeStress(SurchargeKindOf(in.surchargeType[row]), in.surchargeMagnitude[row],

@@ -19,7 +19,7 @@ int32_t nint(double x) {
 int32_t nintOfQuotient(double a, double b) {
     const double q = a / b;
     const double half = std::floor(q) + 0.5;
-    return nint(std::fabs(q - half) <= 1e-12 * std::fabs(q) ? half : q);
+    return nint(sameLength(q, half) ? half : q);
 }
 
 double anint(double x) {

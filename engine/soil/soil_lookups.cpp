@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine_errors.h"
+#include "runtime/engine_math.h"
 #include "runtime/run_errors.h"
 
 namespace velmor::engine {
@@ -23,20 +24,23 @@ enum class Boundary {
 };
 
 // The depth-table rule shared by the strength and reduction-factor lookups: linear interpolation inside a
-// segment, the first segment extended above the first point, the boundary rule at a layer boundary.
-// Returns false for a depth below the last point.
+// segment, the first segment extended above the first point, the boundary rule at a layer boundary (a
+// depth that counts as the point's own, and two points that count as one depth, as lengths against stations
+// do: the bottom of one layer and the top of the next come from different sums). Returns false for a depth
+// below the last point.
 template <std::size_t N>
 bool lookUp(const std::array<double, N>& x, const std::array<double, N>& v, int count, double z, Boundary rule,
             double& out) {
     const int n = std::min(count, static_cast<int>(N) - 1);
     for (int i = 2; i <= n; ++i) {
-        if (z > x[i]) continue;
-        if (z < x[i]) {
+        if (rt::lengthGreater(z, x[i])) continue;
+        if (rt::lengthLess(z, x[i])) {
             // Only a depth above a first segment of no length can meet equal depths here.
-            out = x[i] == x[i - 1] ? v[i - 1] : v[i - 1] + (z - x[i - 1]) * (v[i] - v[i - 1]) / (x[i] - x[i - 1]);
+            out = rt::sameLength(x[i], x[i - 1]) ? v[i - 1]
+                                                 : v[i - 1] + (z - x[i - 1]) * (v[i] - v[i - 1]) / (x[i] - x[i - 1]);
             return true;
         }
-        if (z == x[n] || x[i + 1] != x[i]) {
+        if (rt::sameLength(z, x[n]) || !rt::sameLength(x[i + 1], x[i])) {
             out = v[i];
             return true;
         }
@@ -90,7 +94,8 @@ double stiffClayRatio(const EngineState& st, double depth) {
 double factorAtDepth(const WallSoilInput& w, const std::array<double, kMaxModificationFactors + 1>& factor, int count,
                      double depthBelowTop) {
     const int m = std::min(count, kMaxModificationFactors);
-    if (depthBelowTop < w.factorDepth[1] || depthBelowTop > w.factorDepth[m] || m == 1) return 1.0;
+    if (rt::lengthLess(depthBelowTop, w.factorDepth[1]) || rt::lengthGreater(depthBelowTop, w.factorDepth[m]) || m == 1)
+        return 1.0;
     double value = 1.0;
     lookUp(w.factorDepth, factor, m, depthBelowTop, Boundary::Next, value);
     return value;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine_errors.h"
+#include "runtime/engine_math.h"
 #include "soil/generators.h"
 #include "soil/soil_lookups.h"
 #include "soil/unit_labels.h"
@@ -52,7 +53,9 @@ void setLabels(Engine& e) {
     SetUnitLabels(e.st.labels, flag);
 }
 
-// Layers below the excavation level down to two increments below the toe, with their strength table.
+// Layers below the excavation level down to two increments below the toe, with their strength table. The
+// model's depths are below the excavation level; its boundaries are compared as depths below the top of the
+// wall, as lengths against stations are.
 void buildLayers(Engine& e) {
     SoilModel& soil = e.st.soil;
     const WallSoilInput& in = e.st.wallSoil;
@@ -69,15 +72,15 @@ void buildLayers(Engine& e) {
         double thickness = in.thickness[i];
         running += thickness;
         if (n == 0) {
-            if (!(running > freeHeight)) continue;
+            if (!rt::lengthGreater(running, freeHeight)) continue;
             thickness = running - freeHeight;
         }
         // The soil model ends at the limit: a layer that starts there is not part of it.
-        if (accepted >= limit) break;
+        if (!rt::lengthLess(freeHeight + accepted, freeHeight + limit)) break;
         if (!(thickness > 0.0)) endRunForLayer(e, i, "ITS BOTTOM DOES NOT LIE BELOW THE BOTTOM OF THE LAYER ABOVE");
         const double bottom = accepted + thickness;
         const double top = bottom - thickness;
-        const bool cut = bottom > limit;
+        const bool cut = rt::lengthGreater(freeHeight + bottom, freeHeight + limit);
         // What the cut leaves of a layer that starts just above the limit cannot hold the layer's stations:
         // the soil model then ends with the layer above.
         if (cut && limit - top < minimumThickness) break;
@@ -139,14 +142,16 @@ void buildUnitWeightTable(Engine& e) {
         double top = soil.top[k];
         // A top exactly at the water table is submerged when the layer goes on below it (a water table at
         // the excavation level included), so the layer carries one weight and not a ramp from dry to wet.
-        const bool topSubmerged = top + freeHeight > waterTable ||
-                                  (top + freeHeight == waterTable && soil.bottom[k] + freeHeight > waterTable);
+        const bool topSubmerged = rt::lengthGreater(top + freeHeight, waterTable) ||
+                                  (rt::sameLength(top + freeHeight, waterTable) &&
+                                   rt::lengthGreater(soil.bottom[k] + freeHeight, waterTable));
         const double topWeight = topSubmerged ? submerged : dry;
         if (k > 1 && top > soil.unitWeightDepth[count]) top = soil.unitWeightDepth[count];
         append(top, topWeight);
-        const bool waterInside = soil.top[k] + freeHeight < waterTable && waterTable < soil.bottom[k] + freeHeight;
+        const bool waterInside = rt::lengthLess(soil.top[k] + freeHeight, waterTable) &&
+                                 rt::lengthLess(waterTable, soil.bottom[k] + freeHeight);
         if (!waterInside) {
-            append(soil.bottom[k], soil.bottom[k] + freeHeight > waterTable ? submerged : dry);
+            append(soil.bottom[k], rt::lengthGreater(soil.bottom[k] + freeHeight, waterTable) ? submerged : dry);
         } else {
             append(waterTable - freeHeight, dry);
             if (k < n) {
@@ -225,7 +230,7 @@ void echoSoilData(Engine& e) {
     // A water table inside the last layer: its submerged part down to the bottom of the strength table.
     const int nw = soil.unitWeightCount;
     const int ns = soil.strengthCount;
-    if (nw >= 1 && ns >= 1 && soil.unitWeightDepth[nw] < soil.depth[ns]) {
+    if (nw >= 1 && ns >= 1 && rt::lengthLess(soil.unitWeightDepth[nw] + freeHeight, soil.depth[ns] + freeHeight)) {
         if (nw + 2 > kUnitWeightTablePoints) EndRunTooMuchData(e);
         const double submerged = soil.unitWeight[nw] - waterUnitWeight(e.st);
         soil.unitWeightDepth[nw + 1] = soil.unitWeightDepth[nw];

@@ -87,12 +87,13 @@ TEST_F(SurchargeGrid, PressureIsAStepFunctionOnFiftyDepthsAboveTheDepth) {
         double z;
         double n;  // grid depth whose pressure applies; 0 for none
     } cases[] = {
-        {10.0 * grid(1), 0.0},  // exactly on the first grid depth 0.02 H
-        {0.2, grid(1)},         // the single-precision 0.02 H lies just above 0.2
-        {5.0, grid(24)},        // exactly on the grid depth 0.5 H: the strict "<" takes the one above
-        {5.0000001, grid(25)},  // just below it
-        {5.1, grid(25)},        // constant between grid depths
-        {25.0, grid(50)},       // below the free height the value at H stays
+        {0.2, grid(1)},             // the single-precision 0.02 H lies just above 0.2
+        {10.0 * grid(1), grid(1)},  // and counts as 0.2 itself: within a part in a million, it is the same depth
+        {5.0, grid(24)},            // exactly on the grid depth 0.5 H: the strict "<" takes the one above
+        {5.0000001, grid(24)},      // moved in the seventh digit, still on it
+        {5.00001, grid(25)},        // just below it
+        {5.1, grid(25)},            // constant between grid depths
+        {25.0, grid(50)},           // below the free height the value at H stays
     };
     for (const auto& c : cases) {
         const double expected = c.n > 0.0 ? 0.28 * 1000.0 * c.n * c.n / (100.0 * std::pow(0.16 + c.n * c.n, 3)) : 0.0;

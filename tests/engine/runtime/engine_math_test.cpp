@@ -32,13 +32,14 @@ TEST(EngineMath, NearestIntegerRoundsHalvesAwayFromZero) {
 TEST(EngineMath, NearestIntegerOfAQuotientTakesMetricHalvesAsHalves) {
     // 6.7818 m / 0.1524 m and 0.5334 m / 0.1524 m are 44.5 and 3.5 exactly, but in doubles they come out a
     // unit in the last place below the half, where nint rounds down. They must round away from zero as
-    // 267 in / 6 in does. A quotient a part in 10^9 from the half is not a tie.
+    // 267 in / 6 in does, and so must 183 in over an increment moved in its seventh digit. A quotient a part
+    // in 10^5 from the half is not a tie.
     const struct {
         double a, b;
         int32_t expected;
-    } cases[] = {{6.7818, 0.1524, 45},      {0.5334, 0.1524, 4},   {267.0, 6.0, 45},
-                 {-6.7818, 0.1524, -45},    {6.78, 0.1524, 44},    {5.1054, 0.1524, 34},
-                 {33.5 - 33.5e-9, 1.0, 33}, {33.5 + 33.5e-9, 1.0, 34}, {0.0, 0.1524, 0}};
+    } cases[] = {{6.7818, 0.1524, 45}, {0.5334, 0.1524, 4},        {267.0, 6.0, 45},          {-6.7818, 0.1524, -45},
+                 {6.78, 0.1524, 44},   {5.1054, 0.1524, 34},       {33.5 - 33.5e-5, 1.0, 33}, {33.5 + 33.5e-5, 1.0, 34},
+                 {0.0, 0.1524, 0},     {183.0000465, 6.000003, 31}};
     ASSERT_EQ(nint(6.7818 / 0.1524), 44);  // the trap the quotient form avoids
     for (const auto& c : cases) EXPECT_EQ(nintOfQuotient(c.a, c.b), c.expected) << c.a << " / " << c.b;
 }

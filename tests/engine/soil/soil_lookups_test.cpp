@@ -126,13 +126,13 @@ TEST(SoilLookups, AverageStrengthOfALayer) {
         int layer;
         double expected;
     } cases[] = {
-        {-1.0, 1, 0.0},                      // above the top of layer 1
-        {50.0, 1, 2.5},                      // mean of 2 and 3 over the top half
-        {150.0, 2, 12.5},                    // mean of 10 and 15
-        {100.000001, 2, 10.0 + 1e-6 * 0.1},  // at the layer top: the strength itself
-        {100.0, 1, 0.0},                     // at the layer's bottom point
-        {150.0, 1, 0.0},                     // below its layer, inside the table
-        {250.0, 2, (10.0 + 25.0) / 2.0},     // below the table: extrapolated, with a warning
+        {-1.0, 1, 0.0},                   // above the top of layer 1
+        {50.0, 1, 2.5},                   // mean of 2 and 3 over the top half
+        {150.0, 2, 12.5},                 // mean of 10 and 15
+        {100.000001, 2, 10.0},            // at the layer top (within a part in a million): its strength
+        {100.0, 1, 0.0},                  // at the layer's bottom point
+        {150.0, 1, 0.0},                  // below its layer, inside the table
+        {250.0, 2, (10.0 + 25.0) / 2.0},  // below the table: extrapolated, with a warning
     };
     for (const auto& c : cases) {
         expectClose(c.expected, AverageStrength(e, c.depth, c.layer), "depth " + std::to_string(c.depth));
