@@ -141,7 +141,6 @@ TEST(PlotGeometry, LabelsStandApartAndTheAxisEndsAreLabelled) {
         {"bitmap 6 x 4 in", TLayoutTarget::Bitmap, {0, 0, 432, 288}, 96, true, false, {0, 7, 0, 12}, {"0", "7"}, {"0", "12"}},
         {"zoomed 2 to 8", TLayoutTarget::Screen, {0, 0, 900, 600}, 96, true, false, {0.3L, 0.9L * nearly, 2, 8 * nearly}, {"0.3", "0.9"}, {"2", "8"}},
         {"printer page", TLayoutTarget::Printer, {600, 600, 4500, 6000}, 600, true, false, {-0.001L, 0.007L, 0, 12}, {"-0.001", "0.007"}, {"0", "12"}},
-        {"printer p-y", TLayoutTarget::Printer, {600, 600, 4500, 6000}, 600, false, false, {-0.6L, 0.6L, -200, 200}, {"-0.6", "0.6"}, {"-200", "200"}},
         // clang-format on
     };
     const auto meet = [](const TPixelRect& a, const TPixelRect& b) {
