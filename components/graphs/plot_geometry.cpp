@@ -46,13 +46,26 @@ Extended majorStep(Extended span, int n) {
     return 10 * g;
 }
 
+// An axis end this close to a tick (in tick steps) lies on it: the quotient of an end that is a multiple of
+// the step comes out a little either side of the whole number.
+constexpr Extended kEndTolerance = 0.01L;
+
+// Tick indexes from `lo` to `hi` (data values) in whole steps, held to a range an int keeps.
+int firstIndexFrom(Extended lo, Extended step) {
+    const Extended limit = std::numeric_limits<int>::max() / 2;
+    const Extended f = std::ceil(lo / step - kEndTolerance);
+    return std::isnan(f) ? 0 : static_cast<int>(std::clamp(f, -limit, limit));
+}
+int lastIndexTo(Extended hi, Extended step) {
+    const Extended limit = std::numeric_limits<int>::max() / 2;
+    const Extended l = std::floor(hi / step + kEndTolerance);
+    return std::isnan(l) ? 0 : static_cast<int>(std::clamp(l, -limit, limit));
+}
+
 // Tick index bounds: 0 lowered while index x step stays at or above min, raised while at or below max.
 void tickBounds(Extended lo, Extended hi, Extended step, int& first, int& last) {
-    const Extended limit = std::numeric_limits<int>::max() / 2;
-    const Extended f = std::clamp(std::ceil(snapped(lo / step)), -limit, limit);
-    const Extended l = std::clamp(std::floor(snapped(hi / step)), -limit, limit);
-    first = std::min(0, static_cast<int>(f));
-    last = std::max(0, static_cast<int>(l));
+    first = std::min(0, firstIndexFrom(lo, step));
+    last = std::max(0, lastIndexTo(hi, step));
 }
 
 // Pixel offsets far outside any canvas are held to a size the painter still handles.
@@ -101,6 +114,154 @@ TTicks ComputeTicks(const TPlotRange& Range, const TPixelRect& Area, int H, bool
     tickBounds(Range.Xmin, Range.Xmax, t.StepX, t.FirstX, t.LastX);
     tickBounds(Range.Ymin, Range.Ymax, t.StepY, t.FirstY, t.LastY);
     return t;
+}
+
+namespace {
+
+constexpr int kLabelDigits = 4;
+
+// A label that may be written: its tick, its extent along the axis and whether it marks an axis end.
+struct TLabelCandidate {
+    long long Index = 0;
+    bool End = false;
+    TAxisLabel Label;
+};
+
+// Extent of a label along its axis: X labels run across, Y labels (written upward) down the canvas.
+int alongLo(const TPixelRect& r, bool x) {
+    return x ? r.Left : r.Top;
+}
+int alongHi(const TPixelRect& r, bool x) {
+    return x ? r.Right : r.Bottom;
+}
+bool apart(const TLabelCandidate& a, const TLabelCandidate& b, bool x, int gap) {
+    return alongHi(a.Label.Rect, x) + gap <= alongLo(b.Label.Rect, x) ||
+           alongHi(b.Label.Rect, x) + gap <= alongLo(a.Label.Rect, x);
+}
+
+// 1, 2, 5, 10, 20, 50, ...
+long long nextThinning(long long k) {
+    long long decade = 1;
+    while (decade * 10 <= k) decade *= 10;
+    const long long m = k / decade;
+    return (m == 1 ? 2 : m == 2 ? 5 : 10) * decade;
+}
+
+// The labels of one axis: the ends, then every major tick whose index is a multiple of 5k for the smallest
+// k of 1, 2, 5, 10, 20, ... at which no two labels come closer than `gap`. A major label that runs into an
+// end's is left out; of two ends that run together the axis start stays.
+std::vector<TAxisLabel> thinLabels(const std::vector<TLabelCandidate>& all, bool x, int gap) {
+    std::vector<const TLabelCandidate*> ends;
+    long long widest = 0;
+    for (const TLabelCandidate& c : all) {
+        widest = std::max(widest, c.Index < 0 ? -c.Index : c.Index);
+        if (!c.End) continue;
+        if (std::all_of(ends.begin(), ends.end(), [&](const TLabelCandidate* e) { return apart(c, *e, x, gap); }))
+            ends.push_back(&c);
+    }
+    std::vector<const TLabelCandidate*> chosen;
+    for (long long k = 1;; k = nextThinning(k)) {
+        chosen.clear();
+        for (const TLabelCandidate& c : all) {
+            const bool kept = c.End ? std::find(ends.begin(), ends.end(), &c) != ends.end()
+                                    : c.Index % (5 * k) == 0 && std::all_of(ends.begin(), ends.end(), [&](auto* e) {
+                                          return apart(c, *e, x, gap);
+                                      });
+            if (kept) chosen.push_back(&c);
+        }
+        std::sort(chosen.begin(), chosen.end(),
+                  [x](auto* a, auto* b) { return alongLo(a->Label.Rect, x) < alongLo(b->Label.Rect, x); });
+        bool fits = true;
+        for (std::size_t i = 1; i < chosen.size() && fits; ++i) fits = apart(*chosen[i - 1], *chosen[i], x, gap);
+        // Past the widest index no more than one major label is left, and ends are kept apart above.
+        if (fits || 5 * k > widest) break;
+    }
+    std::vector<TAxisLabel> labels;
+    for (const TLabelCandidate* c : chosen) labels.push_back(c->Label);
+    return labels;
+}
+
+}  // namespace
+
+TPanelMarks ComputeMarks(const TPlotRange& Range, const TPixelRect& Area, const TTicks& Ticks, bool XOnTop, int DpiX,
+                         int DpiY, const TLabelFont& Font) {
+    TPanelMarks marks;
+    if (!Ticks.HasTicks) return marks;
+    const int fh = std::max(Font.Height, 1);
+    std::vector<TLabelCandidate> candidates[2];
+    // The ticks of one axis from its start to its end in whole steps, and the labels they may carry.
+    const auto axis = [&](bool x, TAxisMarks& out, std::vector<TLabelCandidate>& labels) {
+        const Extended step = x ? Ticks.StepX : Ticks.StepY;
+        const Extended lo = x ? Range.Xmin : Range.Ymin, hi = x ? Range.Xmax : Range.Ymax;
+        const int first = x ? Ticks.FirstX : Ticks.FirstY, last = x ? Ticks.LastX : Ticks.LastY;
+        if (last <= first || !(step > 0)) return;
+        const long long from = std::max(first, firstIndexFrom(lo, step));
+        const long long to = std::min(last, lastIndexTo(hi, step));
+        if (to - from > 100000) return;  // far more ticks than pixels: a range no window shows
+        const Extended startAt = std::round(lo / step), endAt = std::round(hi / step);
+        for (long long i = from; i <= to; ++i) {
+            const Extended v = i * step;
+            TTickMark tick;
+            tick.Major = i % 5 == 0;
+            if (x)
+                tick.Pixel = std::clamp(DataToScreen(Range, Area, XOnTop, v, Range.Ymin).X, Area.Left, Area.Right);
+            else
+                tick.Pixel = std::clamp(DataToScreen(Range, Area, XOnTop, Range.Xmin, v).Y,
+                                        std::min(Area.Top, Area.Bottom), std::max(Area.Top, Area.Bottom));
+            out.Ticks.push_back(tick);
+            const bool end = (i == startAt && std::fabs(lo / step - startAt) <= kEndTolerance) ||
+                             (i == endAt && std::fabs(hi / step - endAt) <= kEndTolerance);
+            if (!tick.Major && !end) continue;
+            TLabelCandidate c;
+            c.Index = i;
+            c.End = end;
+            c.Label.Text = formatGeneral(v, kLabelDigits);
+            const int w = Font.Width ? std::max(Font.Width(c.Label.Text), 0) : 0;
+            TPixelRect& r = c.Label.Rect;
+            if (x) {
+                r.Left = tick.Pixel - w / 2;
+                r.Right = r.Left + w;
+                r.Top = XOnTop ? Area.Top - fh - DpiY / 32 : Area.Bottom + DpiY / 16;
+                r.Bottom = r.Top + fh;
+            } else {
+                r.Left = Area.Left - fh - DpiX / 32;
+                r.Right = Area.Left - DpiX / 32;
+                r.Bottom = tick.Pixel + w / 2;
+                r.Top = r.Bottom - w;
+            }
+            labels.push_back(c);
+        }
+    };
+    axis(true, marks.X, candidates[0]);
+    axis(false, marks.Y, candidates[1]);
+
+    // At the corner an X label and a Y label that come closer than the labels stand off their axes: the
+    // one with the shorter way out moves along its axis, away from the corner. Moving only ever leads away
+    // from the other axis's labels, so one pass settles every pair.
+    const int gx = std::max(1, DpiX / 32), gy = std::max(1, DpiY / 32);
+    for (TLabelCandidate& xc : candidates[0]) {
+        for (TLabelCandidate& yc : candidates[1]) {
+            TPixelRect& a = xc.Label.Rect;
+            TPixelRect& b = yc.Label.Rect;
+            const bool meet =
+                a.Left < b.Right + gx && b.Left < a.Right + gx && a.Top < b.Bottom + gy && b.Top < a.Bottom + gy;
+            if (!meet) continue;
+            const int right = b.Right + gx - a.Left;
+            const int away = XOnTop ? a.Bottom + gy - b.Top : b.Bottom - (a.Top - gy);
+            if (right <= away) {
+                a.Left += right;
+                a.Right += right;
+            } else {
+                const int d = XOnTop ? away : -away;
+                b.Top += d;
+                b.Bottom += d;
+            }
+        }
+    }
+    const int gap = std::max(1, fh / 2);
+    marks.X.Labels = thinLabels(candidates[0], true, gap);
+    marks.Y.Labels = thinLabels(candidates[1], false, gap);
+    return marks;
 }
 
 TPlotLayout ComputeLayout(const TLayoutInput& In) {

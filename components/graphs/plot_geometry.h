@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,7 +45,43 @@ struct TTicks {
 };
 
 // `H` is the scaled font height in pixels; the three-panel view packs ticks closer (4h instead of 6h).
+// An axis end within a hundredth of a step of a tick counts as that tick, so a range whose end is a
+// multiple of the step ends on its last tick whatever the rounding of the quotient.
 TTicks ComputeTicks(const TPlotRange& Range, const TPixelRect& Area, int H, bool ThreePanels);
+
+// The label font of a canvas as its device measures it: a text's width and a line's height, in pixels of
+// that device (the window, the printer page or the bitmap).
+struct TLabelFont {
+    std::function<int(const std::string&)> Width;
+    int Height = 1;
+};
+
+struct TTickMark {
+    int Pixel = 0;       // x of an X tick, y of a Y tick
+    bool Major = false;  // every fifth tick: a dotted grid line across the plot
+};
+
+// A tick's value as text and the box it is written in; a Y label is written upward inside its box.
+struct TAxisLabel {
+    std::string Text;
+    TPixelRect Rect;
+};
+
+struct TAxisMarks {
+    std::vector<TTickMark> Ticks;    // every tick on the axis, in index order
+    std::vector<TAxisLabel> Labels;  // no two closer than half a line height
+};
+
+struct TPanelMarks {
+    TAxisMarks X, Y;
+};
+
+// The ticks and labels of one panel. Major ticks are labelled, and so are the axis ends where they are
+// ticks. Where labels would run together only every 2nd, 5th, 10th (20th, ...) major tick keeps its
+// label, the ends always; the ticks and grid lines stay. The X and Y labels at the corner of the axes are
+// kept apart by moving the one that needs the smaller move along its axis, away from the corner.
+TPanelMarks ComputeMarks(const TPlotRange& Range, const TPixelRect& Area, const TTicks& Ticks, bool XOnTop, int DpiX,
+                         int DpiY, const TLabelFont& Font);
 
 enum class TLayoutTarget { Screen, Printer, Bitmap };
 

@@ -76,6 +76,26 @@ TEST(ComponentPictures, GraphWindows) {
     EXPECT_TRUE(form->grab().save(shots::Path("plot_deflection.png")));
     form.reset();
 
+    // The same curves in metres in a window as wide as a maximized one: forty major ticks across.
+    TGraphPlot metres;
+    metres.Caption = "Deflection vs Depth";
+    fillDeflection(metres, 3, 40);
+    metres.XUnits = "L";
+    metres.YUnits = "L";
+    metres.SetUnits(2);
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 40; ++j) {
+            metres.GetPoint(i, j)->X *= 0.006;
+            metres.GetPoint(i, j)->Y *= 0.3048;
+        }
+    form = std::make_unique<TPlotForm>(metres);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->resize(1600, 940);
+    form->show();
+    form->FormResize(true);
+    EXPECT_TRUE(form->grab().save(shots::Path("plot_deflection_metres_wide.png")));
+    form.reset();
+
     TGraphPlot dms;
     dms.Caption = "Deflection, Moment and Shear";
     fillDeflection(dms, 3, 40);

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTest>
 #include <QToolButton>
 
 #include "program_fixture.h"
@@ -47,6 +48,17 @@ TEST_F(ProgramPictures, EveryTableEditorWithItsRowsFilled) {
     fillTable(curve, 8);
     curve.Show();
     shoot(editorOf(curve), "chart_py_curve");
+    form->CloseAllChildren();
+}
+
+// A curve of user p-y points in the main window at the size the window system gives it on a 1600 x 1000
+// screen: the editor fits the window area and shows every row.
+TEST_F(ProgramPictures, ExternalPyCurveAtTheDefaultSize) {
+    form->resize(1066, 666);
+    openExample("user-curves-and-pressure-profile.vm4d");
+    data().Tables().PYCurves2().Cell(1, 0).AsTable()->Show();
+    QTest::qWait(400);  // fitted by the window area, size settled
+    EXPECT_TRUE(form->grab().save(screenshot("main_window_default_size_py_curve")));
     form->CloseAllChildren();
 }
 

@@ -17,8 +17,6 @@ namespace velmor::components {
 
 namespace {
 
-constexpr int kLabelDigits = 4;
-
 QColor toColor(const TRgb& c) {
     return QColor(c.R, c.G, c.B);
 }
@@ -125,46 +123,34 @@ struct Painter {
         if (!t.HasTicks) return;
         p.setFont(PlotFont(h, false));
         const QFontMetrics fm = p.fontMetrics();
+        // The labels are measured with this canvas's own font metrics, so they stand apart on every target.
+        const TLabelFont font{[&fm](const std::string& s) { return fm.horizontalAdvance(text(s)); }, fm.height()};
+        const TPanelMarks marks = ComputeMarks(r, a, t, plot.XOnTop, dx(), dy(), font);
         const QPen dotted = gridPen();
         const QPen solid = hairline(Qt::black);
-        if (t.LastX > t.FirstX) {
-            // Only the indexes whose ticks can fall inside the range are visited.
-            const int from = std::max(t.FirstX, static_cast<int>(std::floor(r.Xmin / t.StepX)) - 1);
-            const int to = std::min(t.LastX, static_cast<int>(std::ceil(r.Xmax / t.StepX)) + 1);
-            for (int i = from; i <= to; ++i) {
-                const int x = DataToScreen(r, a, plot.XOnTop, i * t.StepX, r.Ymin).X;
-                if (x < a.Left || x > a.Right) continue;
-                const int edge = plot.XOnTop ? a.Top : a.Bottom;
-                if (i % 5 == 0) {
-                    p.setPen(dotted);
-                    p.drawLine(x, a.Top, x, a.Bottom);
-                    p.setPen(solid);
-                    const QString label = text(formatGeneral(i * t.StepX, kLabelDigits));
-                    const int w = fm.horizontalAdvance(label);
-                    const int y = plot.XOnTop ? a.Top - fm.height() - dy() / 32 : a.Bottom + dy() / 16;
-                    p.drawText(x - w / 2, y + fm.ascent(), label);
-                }
-                p.setPen(solid);
-                p.drawLine(x, edge, x, plot.XOnTop ? edge + dy() / 16 : edge - dy() / 16);
+        const int edge = plot.XOnTop ? a.Top : a.Bottom;
+        const int inward = plot.XOnTop ? dy() / 16 : -dy() / 16;
+        for (const TTickMark& tick : marks.X.Ticks) {
+            if (tick.Major) {
+                p.setPen(dotted);
+                p.drawLine(tick.Pixel, a.Top, tick.Pixel, a.Bottom);
             }
+            p.setPen(solid);
+            p.drawLine(tick.Pixel, edge, tick.Pixel, edge + inward);
         }
-        if (t.LastY > t.FirstY) {
-            const int from = std::max(t.FirstY, static_cast<int>(std::floor(r.Ymin / t.StepY)) - 1);
-            const int to = std::min(t.LastY, static_cast<int>(std::ceil(r.Ymax / t.StepY)) + 1);
-            for (int i = from; i <= to; ++i) {
-                const int y = DataToScreen(r, a, plot.XOnTop, r.Xmin, i * t.StepY).Y;
-                if (y < std::min(a.Top, a.Bottom) || y > std::max(a.Top, a.Bottom)) continue;
-                if (i % 5 == 0) {
-                    p.setPen(dotted);
-                    p.drawLine(a.Left, y, a.Right, y);
-                    p.setPen(solid);
-                    const QString label = text(formatGeneral(i * t.StepY, kLabelDigits));
-                    drawUpward(p, a.Left - fm.height() - dx() / 32, y + fm.horizontalAdvance(label) / 2, label);
-                }
-                p.setPen(solid);
-                p.drawLine(a.Left, y, a.Left + dx() / 16, y);
+        for (const TTickMark& tick : marks.Y.Ticks) {
+            if (tick.Major) {
+                p.setPen(dotted);
+                p.drawLine(a.Left, tick.Pixel, a.Right, tick.Pixel);
             }
+            p.setPen(solid);
+            p.drawLine(a.Left, tick.Pixel, a.Left + dx() / 16, tick.Pixel);
         }
+        p.setPen(solid);
+        for (const TAxisLabel& label : marks.X.Labels)
+            p.drawText(label.Rect.Left, label.Rect.Top + fm.ascent(), text(label.Text));
+        for (const TAxisLabel& label : marks.Y.Labels)
+            drawUpward(p, label.Rect.Left, label.Rect.Bottom, text(label.Text));
     }
 
     void marker(int curve, const QPoint& at) {

@@ -191,11 +191,20 @@ void ChartView::paintEvent(QPaintEvent*) {
     }
     painter.drawText(QRect(area.left(), area.bottom() + line + 8, area.width(), line), Qt::AlignHCenter,
                      QString::fromStdString(picture_.x.title));
+    // The vertical title is centred on the plot; in a low chart it may reach up to the window's edges, and
+    // a title longer than that is written smaller rather than cut.
+    const QString yTitle = QString::fromStdString(picture_.y.title);
+    const int room = std::max(1, std::min(area.center().y(), height() - area.center().y()) * 2 - 4);
     painter.save();
+    const int titleWidth = metrics.horizontalAdvance(yTitle);
+    if (titleWidth > room && font().pointSizeF() > 0) {
+        QFont smaller = font();
+        smaller.setPointSizeF(font().pointSizeF() * room / titleWidth);
+        painter.setFont(smaller);
+    }
     painter.translate(2, area.center().y());
     painter.rotate(-90);
-    painter.drawText(QRect(-area.height() / 2, 0, area.height(), line), Qt::AlignHCenter,
-                     QString::fromStdString(picture_.y.title));
+    painter.drawText(QRect(-room / 2, 0, room, line), Qt::AlignHCenter, yTitle);
     painter.restore();
 
     const QColor colours[2] = {QColor(200, 30, 30), QColor(30, 60, 200)};

@@ -83,6 +83,8 @@ TTableChartForm::TTableChartForm(TGridTableChart& ATable)
     QObject::connect(btnPaste_, &QPushButton::clicked, this, [this] { guarded(this, [this] { pasteClipboard(); }); });
     QObject::connect(edtFile_, &QLineEdit::textChanged, this, [this] { updateFileButtons(); });
     updateFileButtons();
+    // About 2.8 inches of chart: room for five labelled ticks and both axis titles.
+    graphHeight_ = logicalDpiY() * 28 / 10;
 }
 
 bool TTableChartForm::chartShown() const {
@@ -102,8 +104,16 @@ int TTableChartForm::buttonHeight() const {
 }
 
 int TTableChartForm::heightAbove() const {
-    // About 2.8 inches of chart: room for five labelled ticks and both axis titles.
-    return graphShown() ? logicalDpiY() * 28 / 10 + margin() : 0;
+    return graphShown() ? graphHeight_ + margin() : 0;
+}
+
+int TTableChartForm::yieldAbove(int excess) {
+    if (!graphShown()) return 0;
+    // The rows come first; the chart keeps an inch and a half: three labelled ticks and both axis titles.
+    const int least = logicalDpiY() * 3 / 2;
+    const int given = std::clamp(excess, 0, std::max(0, graphHeight_ - least));
+    graphHeight_ -= given;
+    return given;
 }
 
 void TTableChartForm::placeAbove(int left, int top, int clientWidth) {

@@ -41,6 +41,7 @@ class TTableChartForm : public BasicTableForm<ChartFamily> {
     int maxShownRows() const override;
     int heightAbove() const override;
     void placeAbove(int left, int top, int clientWidth) override;
+    int yieldAbove(int excess) override;
     int placeBelowButtons(int left, int top) override;
     int heightBelowButtons() const override;
     int widthBelowButtons() const override;
@@ -72,6 +73,7 @@ class TTableChartForm : public BasicTableForm<ChartFamily> {
     QPushButton* btnRead_;
     QPushButton* btnPaste_;
     bool accepted_ = false;
+    int graphHeight_ = 0;  // pixels
 };
 
 // Makes TTableChartForm the editor of a chart space's tables (see installTableEditors).

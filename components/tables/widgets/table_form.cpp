@@ -153,11 +153,22 @@ void BasicTableForm<F>::open(bool modal, QMdiSubWindow* container) {
     }
     if (container_) {
         container_->show();
+        fitOpening();
     } else {
         show();
     }
     ArrangeControls();
     lastFrame_ = frameWidget()->geometry();
+}
+
+template <class F>
+void BasicTableForm<F>::fitOpening() {
+    if (!container_ || container_->mdiArea() == nullptr) return;
+    const QMargins frame = container_->contentsMargins();
+    const int room = container_->mdiArea()->viewport()->height() - frame.top() - frame.bottom();
+    const auto excess = [&] { return clientSize(measures(), shownView()).height - room; };
+    if (excess() > 0) yieldAbove(excess());
+    while (excess() > 0 && visibleRowCount_ > 1) --visibleRowCount_;
 }
 
 template <class F>

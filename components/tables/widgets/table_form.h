@@ -93,6 +93,9 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     virtual int heightAbove() const { return 0; }
     // Places what sits above the grid at (left, top) with the given client width.
     virtual void placeAbove(int, int, int) {}
+    // Gives up to `excess` pixels of the height of what sits above the grid, for a window that opens in
+    // too little room; answers how much it gave.
+    virtual int yieldAbove(int) { return 0; }
     // Places what sits below the row buttons from `top`; answers where it ends (margins included).
     virtual int placeBelowButtons(int, int top) { return top; }
     // Height and width of what sits below the row buttons (before it is placed).
@@ -125,6 +128,9 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     void focusChanged(QWidget* old, QWidget* now);
     void scrolled();
     void settleResize();
+    // A child window opens no taller than the room the main window's window area gives it: what sits above
+    // the grid gives up height first, then fewer rows are shown (at least one). The user may size it again.
+    void fitOpening();
     Column* visibleColumn(int AIndex) const;
     bool usesControls(int AVisible) const;
     bool isDataCell(int row, int column) const;

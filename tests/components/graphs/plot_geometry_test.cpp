@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace velmor::components {
 namespace {
 
@@ -115,6 +117,62 @@ TEST(PlotGeometry, TicksAtSixFontHeightsWithOneTwoFiveSteps) {
     }
     EXPECT_NEAR(ComputeTicks({0, 12, 0, 12}, {0, 0, 84 * 4, 84 * 4}, 21, true).StepX, 0.4L, kTol);  // 4h spacing
     EXPECT_FALSE(ComputeTicks({0, 7, 0, 7}, {0, 0, 83, 400}, 14, false).HasTicks);
+}
+
+// Labels never run together, on either axis or at the corner, and an axis end on a tick is labelled: on
+// the maximized window, a three-panel view, a saved bitmap, a zoomed range whose ends came back from
+// pixels, and the printer page. The font is a stand-in with Times-like proportions at the device's size.
+TEST(PlotGeometry, LabelsStandApartAndTheAxisEndsAreLabelled) {
+    const Extended nearly = 1 - 1e-15L;  // an end a zoom brought back from pixels, a hair inside the tick
+    const struct Case {
+        const char* what;
+        TLayoutTarget target;
+        TPixelRect page;
+        int dpi;
+        bool xOnTop, three;
+        TPlotRange range;
+        const char *xEnds[2], *yEnds[2];
+    } cases[] = {
+        // clang-format off
+        {"SI deflection maximized", TLayoutTarget::Screen, {0, 0, 1600, 880}, 96, true, false, {-0.001L, 0.007L, 0, 12}, {"-0.001", "0.007"}, {"0", "12"}},
+        {"p-y curves maximized", TLayoutTarget::Screen, {0, 0, 1600, 880}, 96, false, false, {-0.6L, 0.6L, -200, 200}, {"-0.6", "0.6"}, {"-200", "200"}},
+        {"three panels", TLayoutTarget::Screen, {0, 0, 1600, 880}, 96, true, true, {-0.02L, 0.16L, 0, 50}, {"-0.02", "0.16"}, {"0", "50"}},
+        {"small window", TLayoutTarget::Screen, {0, 0, 420, 300}, 96, true, false, {-130, 70, 0, 12}, {"-130", "70"}, {"0", "12"}},
+        {"bitmap 6 x 4 in", TLayoutTarget::Bitmap, {0, 0, 432, 288}, 96, true, false, {0, 7, 0, 12}, {"0", "7"}, {"0", "12"}},
+        {"zoomed 2 to 8", TLayoutTarget::Screen, {0, 0, 900, 600}, 96, true, false, {0.3L, 0.9L * nearly, 2, 8 * nearly}, {"0.3", "0.9"}, {"2", "8"}},
+        {"printer page", TLayoutTarget::Printer, {600, 600, 4500, 6000}, 600, true, false, {-0.001L, 0.007L, 0, 12}, {"-0.001", "0.007"}, {"0", "12"}},
+        // clang-format on
+    };
+    const auto meet = [](const TPixelRect& a, const TPixelRect& b) {
+        return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+    };
+    for (const Case& c : cases) {
+        TLayoutInput in;
+        in.Target = c.target;
+        in.Page = c.page;
+        in.H = 14 * c.dpi / 96;
+        in.DpiX = in.DpiY = c.dpi;
+        in.XOnTop = c.xOnTop;
+        in.ShowThree = c.three;
+        const TPixelRect area = ComputeLayout(in).Panels[0];
+        const TLabelFont font{[&](const std::string& s) { return static_cast<int>(s.size()) * in.H / 2; },
+                              in.H * 8 / 7};
+        const TPanelMarks marks =
+            ComputeMarks(c.range, area, ComputeTicks(c.range, area, in.H, c.three), c.xOnTop, c.dpi, c.dpi, font);
+        std::vector<TPixelRect> all;
+        for (const auto* axis : {&marks.X, &marks.Y}) {
+            std::vector<std::string> texts;
+            for (const TAxisLabel& l : axis->Labels) texts.push_back(l.Text);
+            const char* const* ends = axis == &marks.X ? c.xEnds : c.yEnds;
+            for (int e = 0; e < 2; ++e)
+                EXPECT_EQ(std::count(texts.begin(), texts.end(), ends[e]), 1) << c.what << ": " << ends[e];
+            EXPECT_GE(axis->Labels.size(), 3u) << c.what;
+            for (const TAxisLabel& l : axis->Labels) {
+                for (const TPixelRect& other : all) EXPECT_FALSE(meet(l.Rect, other)) << c.what << ": " << l.Text;
+                all.push_back(l.Rect);
+            }
+        }
+    }
 }
 
 TEST(PlotGeometry, DataAndScreenMapBothWays) {
