@@ -3,13 +3,21 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
+#include "platform/library_file.h"
+
 namespace velmor::platform {
 
 namespace {
 
 class DlLibraries : public LibraryService {
   public:
-    void* load(const std::string& path, Failure& failure) override {
+    void* load(const std::string& path, Failure& failure, std::string& detail) override {
+        // The loader maps a damaged file and faults when it touches what is missing: checked first.
+        detail = LibraryFileFault(path);
+        if (!detail.empty()) {
+            failure = Failure::Damaged;
+            return nullptr;
+        }
         // RTLD_LOCAL: the engine's symbols never resolve anything of the program, nor the other way round.
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         struct stat info {};
@@ -30,7 +38,7 @@ ServiceSlot<LibraryService>& libraries() {
     return slot;
 }
 
-void* FakeLibraries::load(const std::string& path, Failure& failure) {
+void* FakeLibraries::load(const std::string& path, Failure& failure, std::string&) {
     auto found = libraries.find(path);
     if (found == libraries.end()) {
         failure = failureOfMissing;
@@ -63,7 +71,8 @@ void TDynamicLibrary::SetLibraryName(const std::string& Name) {
 void TDynamicLibrary::Open() {
     if (IsOpen()) return;
     LibraryService::Failure failure = LibraryService::Failure::None;
-    handle_ = libraries().get().load(libraryName_, failure);
+    damaged_.clear();
+    handle_ = libraries().get().load(libraryName_, failure, damaged_);
     if (handle_ != nullptr) return;
     if (failure == LibraryService::Failure::NotFound) throw EFileNotFoundError();
     if (failure == LibraryService::Failure::InitFailed) throw EInitError();

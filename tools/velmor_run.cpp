@@ -1,29 +1,32 @@
-// Runs one project through the engine library exactly as the program does: writes names.dat in the
-// current directory, loads Velmor2013_DLL from beside this executable, calls its entry with the interface
-// number 14, unloads it and removes names.dat. The engine's scratch files land in the current directory.
+// Runs one project through the engine library as the program does: loads Velmor2013_DLL from beside this
+// executable, writes names.dat in the current directory, calls the entry with the interface number 14,
+// unloads the library, removes names.dat and judges the run by the report this call wrote. The engine's
+// scratch files land in the current directory.
+//
+// Exit status: 0 the analysis finished (its warnings, if any, on stderr); 1 it stopped (the report's message
+// on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, or no new
+// report or plot-data file; the earlier result files are then kept).
 
 #include <dlfcn.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <string>
+#include <vector>
+
+#include "fields/exceptions.h"
+#include "platform/library_file.h"
+#include "project/previous_file.h"
+#include "project/run_control.h"
+#include "project/run_report.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using velmor::project::TRunCall;
 
-// The project path with the extension of its file-name part replaced (appended when it has none).
-std::string withExtension(const std::string& path, const std::string& extension) {
-    std::size_t nameStart = path.find_last_of('/');
-    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-    std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || dot < nameStart) return path + extension;
-    return path.substr(0, dot) + extension;
-}
+constexpr int kFinished = 0, kStopped = 1, kNotRun = 2;
 
 fs::path ownDirectory() {
     std::error_code ec;
@@ -31,49 +34,71 @@ fs::path ownDirectory() {
     return ec ? fs::current_path() : exe.parent_path();
 }
 
+int notRun(const std::string& message) {
+    std::cerr << "velmor-run: " << message << "\n";
+    return kNotRun;
+}
+
+void printLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) std::cerr << line << "\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: velmor-run PROJECT.vm4d\n";
-        return 2;
-    }
+    namespace project = velmor::project;
+    if (argc != 2) return notRun("usage: velmor-run PROJECT.vm4d");
     std::error_code ec;
-    std::string input = fs::absolute(argv[1], ec).lexically_normal().string();
-    if (ec || !fs::is_regular_file(input)) {
-        std::cerr << "velmor-run: no project file " << argv[1] << "\n";
-        return 2;
-    }
-    {
-        std::ofstream names("names.dat", std::ios::binary | std::ios::trunc);
-        names << input << "\r\n"
-              << withExtension(input, ".vm4o") << "\r\n"
-              << withExtension(input, ".vm4p") << "\r\n"
-              << withExtension(input, ".vm4r") << "\r\n";
-        if (!names.flush()) {
-            std::cerr << "velmor-run: cannot write names.dat in the current directory\n";
-            return 2;
-        }
-    }
-
-    fs::path library = ownDirectory() / "Velmor2013_DLL.so";
+    const std::string input = fs::absolute(argv[1], ec).lexically_normal().string();
+    if (ec || !fs::is_regular_file(input)) return notRun(std::string("no project file ") + argv[1]);
+    const project::TRunFileNames names = project::RunFileNames(input);
+    const std::string refusal = project::RunControlRefusal(names);
+    if (!refusal.empty()) return notRun(refusal);
+    const std::string library = (ownDirectory() / "Velmor2013_DLL.so").string();
+    // A damaged file would take this process down inside the loader.
+    const std::string fault = velmor::platform::LibraryFileFault(library);
+    if (!fault.empty()) return notRun(fault);
     void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        std::cerr << "velmor-run: cannot load " << library.string() << ": " << dlerror() << "\n";
-        return 2;
-    }
-    using Entry = int32_t (*)(int32_t);
+    if (!handle) return notRun("cannot load " + library + ": " + dlerror());
+    using Entry = std::int32_t (*)(std::int32_t);
     auto entry = reinterpret_cast<Entry>(dlsym(handle, "_IVELMOR"));
     if (!entry) {
-        std::cerr << "velmor-run: " << library.string() << " has no entry _IVELMOR\n";
         dlclose(handle);
-        return 2;
+        return notRun(library + " has no entry _IVELMOR");
     }
-    int32_t result = entry(14);
+    try {
+        project::WriteRunControlFile(project::kRunControlFileName, names);
+    } catch (const velmor::components::EInOutError& e) {
+        dlclose(handle);
+        return notRun(e.what());
+    }
+    project::TPreviousFile previousReport(names.Report), previousPlot(names.Plot);
+    const std::int32_t result = entry(14);
     dlclose(handle);
-    fs::remove("names.dat", ec);
+    fs::remove(project::kRunControlFileName, ec);
 
-    std::cout << "report: " << withExtension(input, ".vm4o") << "\n"
+    // The engine's console lines went to this process's stderr as they were written.
+    const TRunCall call =
+        project::JudgeRunCall(result, names.Report, previousReport.Written(), names.Plot, previousPlot.Written(), {});
+    const bool ran = call.End == TRunCall::TEnd::Finished || call.End == TRunCall::TEnd::Stopped;
+    for (project::TPreviousFile* previous : {&previousReport, &previousPlot}) {
+        if (ran)
+            previous->Keep();
+        else
+            previous->PutBack();
+    }
+    std::cout << "report: " << names.Report << "\n"
               << "return code: " << result << "\n";
-    return result == 0 ? 0 : 1;
+    printLines(call.Lines);
+    switch (call.End) {
+        case TRunCall::TEnd::Finished:
+            return kFinished;
+        case TRunCall::TEnd::Stopped:
+            return kStopped;
+        case TRunCall::TEnd::Refused:
+            return notRun(library + " does not take the interface number 14 of this program");
+        case TRunCall::TEnd::NotRun:
+            break;
+    }
+    return kNotRun;
 }

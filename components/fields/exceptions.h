@@ -81,4 +81,10 @@ class EOverflow : public EMathError {
     using EMathError::EMathError;
 };
 
+class EUnderflow : public EMathError {
+  public:
+    EUnderflow() : EMathError("Floating point underflow") {}
+    using EMathError::EMathError;
+};
+
 }  // namespace velmor::components

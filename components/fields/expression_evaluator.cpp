@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -368,6 +369,15 @@ Extended Secant(Extended X) {
 
 Extended Cosecant(Extended X) {
     return divide(1, std::sin(X));
+}
+
+Extended CheckEntryRange(Extended Value) {
+    // Compared in Extended: converting a value beyond the double range is itself undefined.
+    const Extended magnitude = std::fabs(Value);
+    if (magnitude > std::numeric_limits<double>::max()) throw EOverflow();
+    // Half the smallest double and less round to zero.
+    if (magnitude != 0 && magnitude <= Extended(std::numeric_limits<double>::denorm_min()) / 2) throw EUnderflow();
+    return Value;
 }
 
 Extended EvaluateTerm(const std::string& Text) {

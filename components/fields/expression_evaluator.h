@@ -13,6 +13,11 @@ namespace velmor::components {
 // number, overflow, an integer operand out of range) raise EMathError.
 Extended EvaluateExpression(const std::string& Text);
 
+// An entered value that the analysis can read: the engine reads every number of the project as a double,
+// so a value beyond the double range raises EOverflow and a non-zero value that a double cannot tell from
+// zero raises EUnderflow. Every numeric field and table cell checks its entry with this.
+Extended CheckEntryRange(Extended Value);
+
 // Value of one operand: the constants pi and e, a function name followed by its argument, a factorial
 // "x!", a hexadecimal integer "$ff" or a decimal number.
 Extended EvaluateTerm(const std::string& Text);

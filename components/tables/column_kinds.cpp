@@ -13,13 +13,16 @@ namespace velmor::components {
 namespace {
 
 // A cell entry evaluated as an expression. The evaluator's own entry errors pass through; a text that
-// does not convert is reported in the words of the cell.
+// does not convert is reported in the words of the cell. An arithmetic fault (1/0, a value the analysis
+// cannot read) refuses the entry like any other, so the editor shows its message once and keeps the cell.
 Extended evaluateEntry(const std::string& S) {
     try {
-        return EvaluateExpression(S);
+        return CheckEntryRange(EvaluateExpression(S));
     } catch (const EConvertError&) {
         if (S.empty()) throw EAssignError("Entry cannot be blank.");
         throw EAssignError(S + " is not a valid number.");
+    } catch (const EMathError& e) {
+        throw EAssignError(e.message());
     }
 }
 

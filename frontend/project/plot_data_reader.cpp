@@ -353,12 +353,14 @@ void ReadPlotData(const std::string& FileName, TResultGraphs& G, const TPlotProj
         G.pltDMS.SetPointCount3(resultRows);
         words.Integer();  // unit code of the results: the p-y section's code decides the conversion
         G.pltDMS.ShowThree = true;
-        if (seriesTotal > 1) {
-            const std::string name = seriesName(k, Project.EndFlag);
-            for (TGraphPlot* g : {&G.pltLD, &G.pltDef, &G.pltMom, &G.pltShear, &G.pltSoil}) g->GetLine(k)->Name = name;
-            G.pltDMS.GetLine(k)->Name = name;
-            G.pltDMS.GetLine2(k)->Name = name;
-            G.pltDMS.GetLine3(k)->Name = name;
+        // Every read names the curves anew (a series code raised by a later series renames the earlier
+        // ones): a single problem's curves keep the default name, whatever an earlier file named them.
+        for (int i = 0; i <= k; ++i) {
+            const std::string name = seriesTotal > 1 ? seriesName(i, Project.EndFlag) : std::string();
+            for (TGraphPlot* g : {&G.pltLD, &G.pltDef, &G.pltMom, &G.pltShear, &G.pltSoil}) g->GetLine(i)->Name = name;
+            G.pltDMS.GetLine(i)->Name = name;
+            G.pltDMS.GetLine2(i)->Name = name;
+            G.pltDMS.GetLine3(i)->Name = name;
         }
         for (int j = 0; j < rows; ++j) {
             Extended depth = words.Real();

@@ -1,6 +1,11 @@
 #include "project/run_report.h"
 
+#include <algorithm>
 #include <cctype>
+#include <utility>
+
+#include "fields/exceptions.h"
+#include "project/text_file.h"
 
 namespace velmor::project {
 
@@ -10,6 +15,9 @@ namespace {
 const char* const kEndOfAnalysis = "END OF ANALYSIS";
 const char* const kBanner = "VELMOR - A PROGRAM FOR THE ANALYSIS OF FLEXIBLE RETAINING STRUCTURES";
 const char* const kResultsHeading = "RESULTS -- ITERATION";
+// The solver's warnings above a results table, as far as their wording is fixed.
+const char* const kWarnings[] = {"***** DEFLECTION OFF Q - W CURVES", "***** MAX ALLOWABLE DEFLECTION EXCEEDED AT",
+                                 "***** SOLUTION NOT CLOSED WITHIN SPECIFIED"};
 
 std::string trimmed(const std::string& line) {
     const std::size_t first = line.find_first_not_of(" \t");
@@ -54,6 +62,13 @@ bool problemFinished(const std::vector<std::string>& lines, std::size_t begin, s
 
 TRunOutcome ReadRunOutcome(const std::vector<std::string>& ReportLines) {
     TRunOutcome outcome;
+    for (const std::string& line : ReportLines) {
+        const std::string text = trimmed(line);
+        for (const char* warning : kWarnings)
+            if (startsWith(text, warning) &&
+                std::find(outcome.Warnings.begin(), outcome.Warnings.end(), text) == outcome.Warnings.end())
+                outcome.Warnings.push_back(text);
+    }
     std::size_t end = ReportLines.size();
     while (end > 0 && trimmed(ReportLines[end - 1]) != kEndOfAnalysis) --end;
     if (end == 0) {
@@ -87,6 +102,60 @@ TRunOutcome ReadRunOutcome(const std::vector<std::string>& ReportLines) {
         if (!line.empty()) outcome.Message.push_back(line);
     }
     return outcome;
+}
+
+TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool ReportWritten,
+                      const std::string& PlotFile, bool PlotWritten, const std::vector<std::string>& Console) {
+    TRunCall call;
+    if (Result == 1) {
+        call.End = TRunCall::TEnd::Refused;
+        return call;
+    }
+    // A call that wrote nothing of its own is no run, whatever files an earlier run left.
+    if (Result != 0)
+        call.Lines = {"The analysis failed: the engine library returned " + std::to_string(Result) + "."};
+    else if (!ReportWritten)
+        call.Lines = {"The analysis wrote no output file " + ReportFile};
+    else if (!PlotWritten)
+        call.Lines = {"The analysis wrote no plot-data file " + PlotFile};
+    if (!call.Lines.empty()) {
+        call.End = TRunCall::TEnd::NotRun;
+        call.Lines.insert(call.Lines.end(), Console.begin(), Console.end());
+        return call;
+    }
+
+    std::vector<std::string> message;
+    try {
+        TRunOutcome outcome = ReadRunOutcome(ReadTextLines(ReportFile));
+        if (!outcome.Stopped) {
+            call.End = TRunCall::TEnd::Finished;
+            call.Lines = std::move(outcome.Warnings);
+            return call;
+        }
+        message = std::move(outcome.Message);
+        if (message.empty()) message.push_back("The output file does not reach END OF ANALYSIS.");
+    } catch (const components::EInOutError&) {
+        // A report that cannot be read is no sign of a finished run.
+        message = {"The output file could not be read."};
+    }
+    call.End = TRunCall::TEnd::Stopped;
+    call.Lines.push_back("The analysis stopped:");
+    call.Lines.insert(call.Lines.end(), message.begin(), message.end());
+    call.Lines.push_back("Please, check output file " + ReportFile);
+    return call;
+}
+
+std::vector<std::string> ConsoleLines(const std::string& Text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < Text.size()) {
+        std::size_t end = Text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = Text.size();
+        std::string line = trimmed(Text.substr(start, end - start));
+        if (!line.empty()) lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
 }
 
 }  // namespace velmor::project

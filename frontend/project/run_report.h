@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,34 @@ struct TRunOutcome {
     // The engine's message, one entry a line, trimmed of blanks: the last block of lines before
     // "END OF ANALYSIS". Empty for a finished run, and for a report that does not reach its end.
     std::vector<std::string> Message;
+    // The solver's warnings of any problem (a solution not closed within the tolerance, the allowable
+    // deflection exceeded, a deflection off the curves), trimmed, each different line once, in report order.
+    // They end the iterations without stopping the run: the results are then no converged solution.
+    std::vector<std::string> Warnings;
 };
 
 // Reads the lines of a report (.vm4o) as the engine wrote it.
 TRunOutcome ReadRunOutcome(const std::vector<std::string>& ReportLines);
+
+// How one call of the engine's entry ended, judged only by its value and by the files this call wrote.
+struct TRunCall {
+    enum class TEnd {
+        Finished,  // every problem produced its results; `Lines` holds the report's warnings
+        Stopped,   // the report tells of a stop; `Lines` is the message to show, line by line
+        Refused,   // the entry returned 1: program and library do not share the interface number
+        NotRun,    // another value, or no new report or plot-data file; `Lines` says which
+    };
+    TEnd End = TEnd::NotRun;
+    std::vector<std::string> Lines;
+};
+
+// Judges a call from its value, the report and plot-data files named (`ReportWritten` and `PlotWritten` tell
+// whether this call wrote them) and the lines the engine wrote to its console, which are added to the lines
+// of a call that wrote nothing.
+TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool ReportWritten,
+                      const std::string& PlotFile, bool PlotWritten, const std::vector<std::string>& Console);
+
+// The non-blank lines of a console text, trimmed of blanks.
+std::vector<std::string> ConsoleLines(const std::string& Text);
 
 }  // namespace velmor::project

@@ -4,14 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "fields/exceptions.h"
+#include "platform/console_capture.h"
 #include "platform/message_service.h"
 #include "project/file_names.h"
+#include "project/previous_file.h"
 #include "project/run_control.h"
 #include "project/run_report.h"
 #include "project/text_file.h"
@@ -34,46 +34,12 @@ const char* const kInconsistent =
     "support@morvex.com";
 const char* const kCompleted = "Computations are completed. Please, check output file for results or error messages.";
 
-// Empty when every problem of the run produced its results; otherwise the message of a stopped run: what
-// the report says, and where the report is. A report that cannot be read is no sign of a finished run.
-QString stoppedRunMessage(const std::string& ReportFile) {
-    std::vector<std::string> lines;
-    try {
-        const project::TRunOutcome outcome = project::ReadRunOutcome(project::ReadTextLines(ReportFile));
-        if (!outcome.Stopped) return {};
-        lines = outcome.Message;
-        if (lines.empty()) lines.push_back("The output file does not reach END OF ANALYSIS.");
-    } catch (const components::EInOutError&) {
-        lines = {"The output file could not be read."};
-    }
-    QString text = "The analysis stopped:";
-    for (const std::string& line : lines) text += "\r" + QString::fromStdString(line);
-    return text + "\rPlease, check output file " + QString::fromStdString(ReportFile);
+// The lines of a message as one text of the message box.
+QString joined(const std::vector<std::string>& Lines) {
+    QString text;
+    for (const std::string& line : Lines) text += (text.isEmpty() ? "" : "\r") + QString::fromStdString(line);
+    return text;
 }
-
-// The plot-data file of the previous run, moved aside for the length of the engine call: put back when
-// the engine ran nothing, deleted when it ran, so an earlier plot file is never taken for this run's.
-class PreviousPlotFile {
-  public:
-    explicit PreviousPlotFile(std::string Plot) : plot_(std::move(Plot)), aside_(plot_ + ".previous") {
-        std::remove(aside_.c_str());
-        asideHeld_ = std::rename(plot_.c_str(), aside_.c_str()) == 0;
-    }
-    ~PreviousPlotFile() {
-        if (asideHeld_) std::rename(aside_.c_str(), plot_.c_str());
-    }
-    PreviousPlotFile(const PreviousPlotFile&) = delete;
-    PreviousPlotFile& operator=(const PreviousPlotFile&) = delete;
-    // The engine ran: the previous results are gone for good.
-    void Discard() {
-        if (asideHeld_) std::remove(aside_.c_str());
-        asideHeld_ = false;
-    }
-
-  private:
-    std::string plot_, aside_;
-    bool asideHeld_ = false;
-};
 
 // The wait cursor for the length of the engine call, the previous cursor back afterwards.
 class WaitCursor {
@@ -118,10 +84,13 @@ void TMainForm::CompRunClick() {
     } catch (const platform::EDLLError&) {
         entry = nullptr;
     }
-    // A library without the entry ends as one that does not load.
+    // A library without the entry ends as one that does not load; a damaged file (which was never loaded:
+    // the loader would have faulted on it) says what is wrong with it.
     if (entry == nullptr) {
+        const std::string damaged = engineLibrary_ ? engineLibrary_->DamagedFile() : std::string();
         engineLibrary_.reset();
-        messages.information(this, "Attempt to initialize DLL failed");
+        messages.information(this, QString("Attempt to initialize DLL failed") +
+                                       (damaged.empty() ? "" : "\r" + QString::fromStdString(damaged)));
         return;
     }
 
@@ -134,27 +103,37 @@ void TMainForm::CompRunClick() {
         }
     } runEnd{engineLibrary_};
 
-    PreviousPlotFile previousPlot(names.Plot);
+    // The run is judged by the files this call writes alone; the previous ones come back when it writes none,
+    // before the buttons are updated, so the buttons follow the files as they stand.
+    project::TPreviousFile previousReport(names.Report), previousPlot(names.Plot);
     std::int32_t result = 0;
+    std::string console;
     {
         WaitCursor wait;
+        platform::TConsoleCapture capture;
         result = entry(kInterfaceNumber);
+        console = capture.Finish();
     }
-    if (result == 1) {
-        messages.information(this, kInconsistent);
-    } else {
-        previousPlot.Discard();
-        // A stopped run says so and why; its plot-data file still holds what the engine got to.
-        const QString stopped = stoppedRunMessage(names.Report);
-        messages.information(this, stopped.isEmpty() ? QString(kCompleted) : stopped);
-        if (QFile::exists(QString::fromStdString(names.Plot))) {
-            // Graph windows go before their curves are replaced: a read error's message box would let them
-            // repaint half-read data.
-            CloseAllChildren();
-            // A stopped run leaves a plot file cut where the engine stopped: the stop's message has said
-            // why, a reading error would only add a second, misleading one.
-            plotLoaded_ = ReadPlotFile(names.Plot, stopped.isEmpty());
-        }
+    const project::TRunCall call = project::JudgeRunCall(result, names.Report, previousReport.Written(), names.Plot,
+                                                         previousPlot.Written(), project::ConsoleLines(console));
+    using End = project::TRunCall::TEnd;
+    const bool ran = call.End == End::Finished || call.End == End::Stopped;
+    for (project::TPreviousFile* previous : {&previousReport, &previousPlot}) {
+        if (ran)
+            previous->Keep();
+        else
+            previous->PutBack();
+    }
+    // A finished run's warnings stand below the completion message: its numbers are no converged solution.
+    std::vector<std::string> lines = call.Lines;
+    if (call.End == End::Finished) lines.insert(lines.begin(), kCompleted);
+    messages.information(this, call.End == End::Refused ? QString(kInconsistent) : joined(lines));
+    if (ran) {
+        // Graph windows go before their curves are replaced: a read error's message box would let them
+        // repaint half-read data. A stopped run leaves a plot file cut where the engine stopped: the stop's
+        // message has said why, a reading error would only add a second, misleading one.
+        CloseAllChildren();
+        plotLoaded_ = ReadPlotFile(names.Plot, call.End == End::Finished);
     }
     UpdatePlotButtons();
     CloseAllChildren();

@@ -61,6 +61,7 @@ class TypedEntryTest : public ProgramTest {
         return editor(*layers().Columns(2)->AsTable(0));
     }
     QLineEdit* freeHeightField() { return openDialog("DataCSD", commands->dlgCSD).Form().deHL; }
+    QLineEdit* incrementField() { return openDialog("DataProp", commands->dlgProp).Form().deXGS; }
     // The part of the saved file and of the last report that belongs to stage 1.
     std::string saved() { return firstStage(test::readFile(form->Project().FileName())); }
     std::string report() { return firstStage(test::readFile(resultFile(".vm4o"))); }
@@ -164,9 +165,10 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
         form->OpenFileName(digits, 0);
         messages.shown.clear();
         look();
-        EXPECT_EQ((std::vector<long double>{section().Cell(3, 0).AsFloat(),
-                                            layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection}),
-                  (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
+        EXPECT_EQ(
+            (std::vector<long double>{section().Cell(3, 0).AsFloat(),
+                                      layers().Columns(2)->AsTable(0)->Cell(1, 0).AsFloat(), data().MaxDeflection}),
+            (std::vector<long double>{123456789.0L, 1.234567891234L, 20.12345678912L}));
         EXPECT_FALSE(form->GetModified());
         EXPECT_TRUE(messages.shown.empty());
         form->CloseAllChildren();
@@ -186,6 +188,13 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         {"abc", [this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; },
          [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12"},
         {"-5", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+        // Values the analysis cannot read, and an arithmetic fault in a cell.
+        {"1e999", [this]() -> QWidget* { return type(incrementField(), "1e999"), commands->dlgProp; },
+         [this] { return commands->dlgProp->Form().deXGS->text(); }, "\n80 35\t20"},
+        {"1e999", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1e999"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+        {"1/0", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1/0"), &editor(layers()); },
          [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
     };
     const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmor::project {
@@ -123,12 +124,23 @@ TEST(RunReport, EveryEngineMessageThatEndsAProblemStopsTheRun) {
 TEST(RunReport, FinishedAndUnfinishedReports) {
     // One problem, two problems: finished. The second problem without results, a results table without
     // rows, no END OF ANALYSIS, an empty report: stopped.
-    for (const std::string& report : {kEcho + kResults + kEnd, kEcho + kResults + "\n" + kEcho + kResults + kEnd}) {
+    // The solver's warnings of every problem, each different line once.
+    const std::string closure = "***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****",
+                      offCurve = "***** DEFLECTION OFF Q - W CURVES *****",
+                      exceeded = "***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***  61  *** STATIONS *****";
+    std::string warned = kResults;
+    warned.insert(warned.find(closure), offCurve + "\n\n     " + exceeded + "\n\n     ");
+    const std::pair<std::string, Lines> finished[] = {
+        {kEcho + kResults + kEnd, {closure}},
+        {kEcho + kResults + "\n" + kEcho + warned + kEnd, {closure, offCurve, exceeded}},
+    };
+    for (const auto& [report, warnings] : finished) {
         const TRunOutcome outcome = ReadRunOutcome(split(report));
         EXPECT_TRUE(!outcome.Stopped && outcome.Message.empty()) << report;
+        EXPECT_EQ(outcome.Warnings, warnings);
     }
-    for (const std::string& report : {kEcho + kResults + "\n" + kEcho + kEnd, kEcho + kResultsHead + kEnd,
-                                      kEcho + kResults, std::string()})
+    for (const std::string& report :
+         {kEcho + kResults + "\n" + kEcho + kEnd, kEcho + kResultsHead + kEnd, kEcho + kResults, std::string()})
         EXPECT_TRUE(ReadRunOutcome(split(report)).Stopped) << report;
 }
 

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QToolButton>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -14,6 +17,7 @@
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
 #include "support/test_support.h"
+#include "windows/main_commands.h"
 #include "windows/main_form.h"
 #include "windows/project_file_dialogs.h"
 
@@ -29,7 +33,7 @@ const QString kCompleted = "Computations are completed. Please, check output fil
 const QString kInitFailed = "Attempt to initialize DLL failed";
 
 // The engine stand-in of the fake library: returns `fakeResult` and keeps the run-control file it found;
-// when it runs, it writes the report of a problem that finished.
+// when it runs, it writes the report of a problem that finished and its plot-data file.
 std::int32_t fakeResult = 0;
 std::string runControlSeen;
 std::int32_t fakeEngine(std::int32_t) {
@@ -41,6 +45,9 @@ std::int32_t fakeEngine(std::int32_t) {
               "     RESULTS -- ITERATION  1\n     --------------------\n"
               "   STA I      X         DEFL.\n   ------    ----        ----\n"
               "     0   0.000E+00   0.737E+00\n\n\n\n     END OF ANALYSIS\n");
+    const std::size_t plot = runControlSeen.find("\r\n", report) + 2;
+    writeFile(runControlSeen.substr(plot, runControlSeen.find("\r\n", plot) - plot),
+              " 0\n 2 0\n 1 1 2\n 0 0.7 0 0 0\n");
     return fakeResult;
 }
 
@@ -65,6 +72,7 @@ class RunTest : public ::testing::Test {
         return name;
     }
     void installRealEngine() { installEngine(programDir); }
+    std::string input() const { return (dir.path() / "work.d" / "wall.vm4d").string(); }
     std::string library() const { return (programDir / "Velmor2013_DLL.so").string(); }
 
     ScratchDir dir;
@@ -83,6 +91,8 @@ TEST_F(RunTest, ExamplesRunThroughTheEngineAndFillTheGraphsFromThePlotFile) {
     } cases[] = {
         {"cantilever-sand-english.vm4d", {}},
         {"three-stages.vm4d", {"Stage: 1", "Stage: 2", "Stage: 3"}},
+        // A single problem after a staged one: its curve has the default name again.
+        {"cantilever-sand-english.vm4d", {"Curve #1"}},
         {"long-term-pair.vm4d", {"Short-Term", "Long-Term"}},
     };
     for (const auto& c : cases) {
@@ -136,77 +146,93 @@ TEST_F(RunTest, MissingLibraryFailsToInitializeAndTheNextRunWorks) {
     EXPECT_FALSE(fs::exists(programDir / "names.dat"));
 }
 
-TEST_F(RunTest, EngineOutcomesThroughAFakeLibrary) {
-    const std::string input = openExample("cantilever-sand-si.vm4d");
-    const std::string plotFile = (dir.path() / "work.d" / "wall.vm4p").string();
-    const std::string oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+// Every way a run ends, through the Run button with the previous run's report and plot-data file in place
+// and its results loaded: the message; whether the two files are this call's or the previous ones (put back
+// when the call wrote nothing of its own); the deflection button and its Graphics menu item, which follow
+// the files as they stand; and velmor-run's exit status for the same project and library.
+TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
+    auto* commands = new TMainCommands(form);
+    const fs::path work = dir.path() / "work.d";
+    const std::string report = (work / "wall.vm4o").string(), plotFile = (work / "wall.vm4p").string();
+    const std::string oldReport = "the previous report\r\n",
+                      oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+    const QString stopped = "The analysis stopped:\r%1\rPlease, check output file " + QString::fromStdString(report);
+    const QString damaged = kInitFailed + "\r" + QString::fromStdString(library());
+    const fs::path bin = QApplication::applicationDirPath().toStdString();
+    const auto fake = [&bin](const char* name) {
+        return (bin / ("fake_engine_" + std::string(name) + ".so")).string();
+    };
+    const std::string real = (bin / "Velmor2013_DLL.so").string();
     const struct {
         const char* name;
-        bool hasEntry;
-        std::int32_t result;
-        const char* message;
-        bool plotKept;  // the earlier plot file is still there
+        std::string library;  // copied to the program's directory as the engine library
+        std::uintmax_t keep;  // bytes of it kept (a copy cut short), 0 all
+        const char* example;
+        std::string from, to;  // an edit of the example's text
+        QString message;       // ending in "*": how the message starts
+        bool ran;              // the report and plot-data file are this call's
+        bool deflection;       // the deflection graph can be shown afterwards
+        int exitStatus;        // of velmor-run
     } cases[] = {
-        {"no entry", false, 0, "Attempt to initialize DLL failed", true},
-        {"interface mismatch", true, 1,
+        {"finished", real, 0, "cantilever-sand-english.vm4d", "", "", kCompleted, true, true, 0},
+        // A 500 kN head load on the 9 m cantilever: the iterations end on the allowable deflection of 0.5 m.
+        {"finished with warnings", real, 0, "cantilever-sand-si.vm4d", "50300\r\n0\r\n",
+         "50300\r\n1\r\n1 0 0 500 0 0\r\n",
+         kCompleted + "\r***** MAX ALLOWABLE DEFLECTION EXCEEDED AT ***   5  *** STATIONS *****"
+                      "\r***** SOLUTION NOT CLOSED WITHIN SPECIFIED'TOLERANCE *****",
+         true, true, 0},
+        {"stopped", real, 0, "cantilever-sand-english.vm4d", "\n60 6\t", "\n60 -6\t",
+         stopped.arg("ERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO"), true, false, 1},
+        {"stopped in the soil", real, 0, "cantilever-sand-english.vm4d", "0.066550926 0.0  32 ", "0.066550926 0.0  0 ",
+         stopped.arg("INPUT SOIL LAYER  1: THE FRICTION ANGLE MUST BE GREATER THAN ZERO"), true, false, 1},
+        {"wrote nothing", fake("silent"), 0, "cantilever-sand-english.vm4d", "", "",
+         "The analysis wrote no output file " + QString::fromStdString(report) + "\rFAKE ENGINE WROTE NOTHING", false,
+         true, 2},
+        {"wrote no plot-data file", fake("report_only"), 0, "cantilever-sand-english.vm4d", "", "",
+         "The analysis wrote no plot-data file " + QString::fromStdString(plotFile), false, true, 2},
+        {"refused", fake("refusing"), 0, "cantilever-sand-english.vm4d", "", "",
          "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
          "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com",
-         true},
-        {"ran without plot file", true, 0,
-         "Computations are completed. Please, check output file for results or error "
-         "messages.",
-         false},
+         false, true, 2},
+        {"failed", fake("failing"), 0, "cantilever-sand-english.vm4d", "", "",
+         "The analysis failed: the engine library returned 7.", false, true, 2},
+        {"no entry", fake("without_entry"), 0, "cantilever-sand-english.vm4d", "", "", kInitFailed, false, true, 2},
+        {"damaged library", real, 100000, "cantilever-sand-english.vm4d", "", "",
+         damaged + " is cut short: it ends at byte 100000, but a segment reaches to byte *", false, true, 2},
+        {"not a library", VELMOR_SOURCE_DIR "/README.md", 0, "cantilever-sand-english.vm4d", "", "",
+         damaged + " is not a shared library for this machine.", false, true, 2},
     };
     for (const auto& c : cases) {
-        platform::FakeLibraries libraries;
-        libraries.libraries[library()] = {};
-        if (c.hasEntry) libraries.libraries[library()]["_IVELMOR"] = reinterpret_cast<void*>(&fakeEngine);
+        SCOPED_TRACE(c.name);
+        fs::copy_file(c.library, library(), fs::copy_options::overwrite_existing);
+        if (c.keep != 0) fs::resize_file(library(), c.keep);
+        writeFile(report, oldReport);
         writeFile(plotFile, oldPlot);
-        ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
-        fakeResult = c.result;
-        messages.shown.clear();
-        form.CompRunClick();
-        EXPECT_EQ(messages.shown, std::vector<QString>{c.message}) << c.name;
-        EXPECT_EQ(fs::exists(plotFile), c.plotKept) << c.name;
-        EXPECT_FALSE(fs::exists(plotFile + ".previous")) << c.name;
-        // The graphs of the earlier results stay when the engine produced no new ones.
-        EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2) << c.name;
-        EXPECT_EQ(libraries.unloads, libraries.loads) << c.name;
-        EXPECT_EQ(fs::exists(programDir / "names.dat"), !c.hasEntry) << c.name;
-    }
-    const std::string stem = input.substr(0, input.size() - 5);
-    EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
-}
-
-// A run that finished or stopped in the engine replaces the previous plot file with the engine's own (the
-// refused interface, which keeps it, is a case of the fake library above).
-TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndReplacesThePlotFile) {
-    installRealEngine();
-    const fs::path work = dir.path() / "work.d";
-    const std::string plotFile = (work / "wall.vm4p").string(),
-                      oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
-    const QString stopped =
-        "The analysis stopped:\r%1\rPlease, check output file " + QString::fromStdString((work / "wall.vm4o").string());
-    const struct {
-        std::string from, to;  // an edit of the example's text
-        QString message;
-    } cases[] = {
-        {"", "", kCompleted},
-        {"\n60 6\t", "\n60 -6\t", stopped.arg("ERROR -- INCREMENT LENGTH MUST BE GREATER THAN ZERO")},
-        {"0.066550926 0.0  32 ", "0.066550926 0.0  0 ",
-         stopped.arg("INPUT SOIL LAYER  1: THE FRICTION ANGLE MUST BE GREATER THAN ZERO")},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.to);
-        openExample("cantilever-sand-english.vm4d", c.from, c.to);
-        writeFile(plotFile, oldPlot);
-        ASSERT_TRUE(form.ReadPlotFile(plotFile, true));
-        messages.shown.clear();
+        openExample(c.example, c.from, c.to);
+        ASSERT_TRUE(form.SpeedButton(8)->isEnabled());
         form.SpeedButton(4)->click();
-        EXPECT_EQ(messages.shown, std::vector<QString>{c.message});
-        EXPECT_NE(readFile(plotFile), oldPlot);
-        EXPECT_FALSE(fs::exists(plotFile + ".previous"));
-        EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.message == kCompleted);  // the deflection graph
+        ASSERT_EQ(messages.shown.size(), 1u);
+        if (c.message.endsWith('*'))
+            EXPECT_TRUE(messages.shown[0].startsWith(c.message.chopped(1))) << messages.shown[0].toStdString();
+        else
+            EXPECT_EQ(messages.shown[0], c.message);
+        const auto has = [](const std::string& file, const std::string& text) {
+            return fs::exists(file) && readFile(file) == text;
+        };
+        EXPECT_EQ(has(report, oldReport) && has(plotFile, oldPlot), !c.ran);
+        EXPECT_EQ(fs::exists(report) && fs::exists(plotFile) && !has(report, oldReport) && !has(plotFile, oldPlot),
+                  c.ran);
+        EXPECT_FALSE(fs::exists(plotFile + ".previous") || fs::exists(report + ".previous"));
+        // "names.dat" is left after a library that did not load, deleted after every call.
+        EXPECT_EQ(fs::exists(programDir / "names.dat"), c.message.startsWith(kInitFailed));
+        EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.deflection);
+        emit commands->Menu("GraphicsMenu")->aboutToShow();
+        EXPECT_EQ(commands->Item("CompDef")->isEnabled(), c.deflection);
+
+        fs::copy_file(VELMOR_RUN_TOOL, programDir / "velmor-run", fs::copy_options::overwrite_existing);
+        const std::string tool = (programDir / "velmor-run").string() + " " + input() + " >/dev/null 2>&1";
+        const int status = std::system(tool.c_str());
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.exitStatus);
     }
 }
 
@@ -226,6 +252,8 @@ TEST_F(RunTest, RunThatEndsInAnErrorStillUnloadsTheLibrary) {
     fakeResult = 0;
     form.CompRunClick();
     EXPECT_EQ(messages.shown.back(), kCompleted);  // not "Attempt to reinitialize DLL"
+    const std::string input = form.Project().FileName(), stem = input.substr(0, input.size() - 5);
+    EXPECT_EQ(runControlSeen, input + "\r\n" + stem + ".vm4o\r\n" + stem + ".vm4p\r\n" + stem + ".vm4r\r\n");
 }
 
 TEST_F(RunTest, UnsavedProjectAndOverlongPathsAreNotRun) {
