@@ -214,10 +214,18 @@ void TMainCommands::createOptionsMenu() {
          {"FLUnits", "&Other Units (F, L)"}},
         [this](int Tag) {
             if (data().Units == Tag || !form_.CommitActiveChild()) return;
-            if (data().StageCount > 1)
-                project::SetUnitsOfEveryStage(data(), Tag);
-            else
+            if (data().StageCount > 1) {
+                // A change that fails leaves the project as it was, and its question before it is dropped.
+                const bool modified = form_.GetModified();
+                try {
+                    project::SetUnitsOfEveryStage(data(), Tag);
+                } catch (...) {
+                    form_.SetModified(modified);
+                    throw;
+                }
+            } else {
                 data().SetUnits(Tag);
+            }
             form_.SetModified(true);
             ReloadOpenDialogs();
         },
