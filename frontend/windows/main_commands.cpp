@@ -238,6 +238,9 @@ void TMainCommands::createOptionsMenu() {
         [this](int Tag) {
             if (data().EarthPressureMethod != Tag) form_.SetModified(true);
             data().EarthPressureMethod = Tag;
+            // A generated distribution is generated even after user-specified pressure was written (which
+            // cleared the switch) and with p-y generation off.
+            if (Tag > 1) data().GenerateEarthPressure = 1;
         },
         [this] { OptionsKOutptClick(); });
 
@@ -315,10 +318,19 @@ void TMainCommands::OptionsUnitsClick() {
 
 void TMainCommands::OptionsKOutptClick() {
     TProgramData& d = data();
-    if (d.EarthPressureMethod == 0) d.EarthPressureMethod = 1;
-    Item("Userinput")->setChecked(d.EarthPressureMethod == 1);
-    Item("Gentriangular")->setChecked(d.EarthPressureMethod == 2);
-    Item("Gentrape")->setChecked(d.EarthPressureMethod == 3);
+    // A file saved without earth pressure gets a method here, which the next save writes: a change to save.
+    if (d.EarthPressureMethod == 0) {
+        d.EarthPressureMethod = 1;
+        form_.SetModified(true);
+    }
+    // Stage files analyse generated pressure as triangular: while the project is staged the menu shows what
+    // is analysed, and the project keeps its own method for when it is not.
+    const bool staged = d.StageCount > 1;
+    const int analysed = staged && d.EarthPressureMethod == 3 ? 2 : d.EarthPressureMethod;
+    Item("Userinput")->setChecked(analysed == 1);
+    Item("Gentriangular")->setChecked(analysed == 2);
+    Item("Gentrape")->setChecked(analysed == 3);
+    Item("Gentrape")->setEnabled(!staged);
     d.UseUserEarthPressure = d.EarthPressureMethod == 1;
 }
 
