@@ -382,6 +382,8 @@ void TMainCommands::CopyPreviousStageClick() {
     }
     d.CurrentStage = stage;
     project::StoreCurrentStage(d);
+    // The stage changed; only joining the stage files into the project file keeps the copy.
+    form_.SetModified(true);
     ReloadOpenDialogs();
 }
 
@@ -541,10 +543,19 @@ void TMainCommands::attachToolBar() {
     }
     QToolButton* staged = form_.SpeedButton(7);
     staged->setEnabled(true);
-    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(false); }); });
+    // Both show the project: the entry being typed is committed first, and a refused one stops them.
+    connect(staged, &QToolButton::clicked, this, [this] {
+        guard([this] {
+            if (form_.CommitActiveChild()) OpenStagedOptions(false);
+        });
+    });
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
-    connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
+    connect(profile, &QToolButton::clicked, this, [this] {
+        guard([this] {
+            if (form_.CommitActiveChild()) OpenSideView();
+        });
+    });
     // The open dialogs show the data of the stage switched to, not what they loaded from the one before.
     SwitchStage = [this](int Stage) {
         const int before = data().CurrentStage;

@@ -199,6 +199,8 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         {"Exit", [this](QWidget*) { form->close(); }, 1},
         {"stage switch", [this](QWidget*) { form->SpeedButton(16)->click(); }, 1},
         {"units", [this](QWidget*) { commands->Item("SIUnits")->trigger(); }, 1},
+        {"tool-bar soil profile", [this](QWidget*) { form->SpeedButton(6)->click(); }, 1},
+        {"tool-bar stage options", [this](QWidget*) { form->SpeedButton(7)->click(); }, 1},
         {"File menu (it closes again on opening)", [this](QWidget*) { emit form->FileMenu()->aboutToShow(); }, 1},
         {"File menu from the keyboard",
          [](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier); }, 1},
@@ -228,6 +230,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
             EXPECT_TRUE(form->isVisible());
             EXPECT_FALSE(form->FileMenu()->isVisible());
             EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
+            EXPECT_TRUE(stageCommands->SideView() == nullptr && stageCommands->StagedDialog() == nullptr);
             ASSERT_FALSE(window.isNull());
             EXPECT_EQ(shown(), entry);
             QWidget* focus = form->focusWidget();

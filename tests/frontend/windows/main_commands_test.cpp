@@ -257,6 +257,7 @@ TEST_F(MainCommandsTest, CopyPreviousStageWritesTheEarlierStageIntoTheCurrentOne
     commands->CopyPreviousStageClick();
     EXPECT_EQ(data().CurrentStage, 2);
     EXPECT_EQ(data().FreeHeight, 72);
+    EXPECT_TRUE(form->GetModified());  // the project file does not hold the copy yet
     data().FreeHeight = 0;
     project::LoadCurrentStage(data());
     EXPECT_EQ(data().FreeHeight, 72);
