@@ -95,7 +95,9 @@ void TInputFileReader::problem(Pass APass, int Format, TGridTable& Pressure, TGr
     }
     if (first) {
         d_.EarthPressureOption = ep;
-        d_.EarthPressureMethod = ep;
+        // Stage files hold 2 for generated pressure of either distribution: the project keeps a trapezoidal
+        // method for when it is no longer staged.
+        if (!(APass == Pass::Stage && ep == 2 && d_.EarthPressureMethod == 3)) d_.EarthPressureMethod = ep;
         d_.PYOption = py;
         if (APass == Pass::Stage) {
             if (ep == 2) d_.GenerateEarthPressure = 1;

@@ -110,8 +110,9 @@ class TProgramData {
     int WallRecordCode = 1;  // seventh item of the wall record, passed through unchanged
     bool UseRestraints = false;
     bool ShortAndLongTerm = false;
-    int GenerateEarthPressure = 0;  // 1 on, 0 off
-    int EarthPressureMethod = 0;    // Earth-Pressure menu choice: 1 user, 2 triangular, 3 trapezoidal
+    // A new project analyses generated, triangular earth pressure; a file read sets both from its option.
+    int GenerateEarthPressure = 1;  // 1 on, 0 off
+    int EarthPressureMethod = 2;    // Earth-Pressure menu choice: 1 user, 2 triangular, 3 trapezoidal
     int GeneratePYCurves = 1;       // 1 on, 0 off
     int StageCount = 1;
     int EndFlag = 0;  // last end flag written or read: 0, 9 or a stage number

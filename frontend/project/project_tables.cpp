@@ -194,4 +194,22 @@ void TProjectTables::FillEmptyTables() {
         if (table->RowCount() == 0) table->SetRowCount(table->MinRows());
 }
 
+namespace {
+
+template <class Space>
+void refreshEditors(Space& space) {
+    // The editors first, then the refreshes: a refresh must not change the list being walked.
+    std::vector<typename Space::Table*> shown;
+    for (int i = 0; i < space.TableCount(); ++i)
+        if (space.Tables(i)->EditorForm() != nullptr) shown.push_back(space.Tables(i));
+    for (auto* table : shown) table->FireDataChanged();
+}
+
+}  // namespace
+
+void TProjectTables::ShowRowsInEditors() {
+    refreshEditors(plainSpace_);
+    refreshEditors(chartSpace_);
+}
+
 }  // namespace velmor::project

@@ -72,6 +72,9 @@ class TProjectTables {
     // holds rows keeps exactly those: topping up a table of one p-y factor or one pressure point with rows
     // of defaults would add them to the analysis at the next save.
     void FillEmptyTables();
+    // Every open editor, sub-tables' included, shows its table's rows again: reading or writing a stage
+    // replaces rows without telling the editors.
+    void ShowRowsInEditors();
 
   private:
     void load(const std::string& Layout);

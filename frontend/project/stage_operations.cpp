@@ -1,6 +1,9 @@
 #include "project/stage_operations.h"
 
 #include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "fields/exceptions.h"
 #include "project/input_file_reader.h"
@@ -16,6 +19,8 @@ std::string StageStatusText(int Stage) {
 void StoreCurrentStage(TProgramData& Data) {
     Data.StageFileName = StageFileName(Data.FileName, Data.CurrentStage);
     Data.SaveStageFile();
+    // Writing empties the tables of the options that are off.
+    Data.Tables().ShowRowsInEditors();
 }
 
 bool StageFileHoldsData(const std::string& FileName) {
@@ -44,6 +49,7 @@ void ReadStageFile(TProgramData& Data, const std::string& FileName) {
         Data.Hooks().ShowMessage(error.message());
     }
     Data.Tables().FillEmptyTables();
+    Data.Tables().ShowRowsInEditors();
     Data.ClearModified();
 }
 
@@ -63,22 +69,50 @@ void CycleStages(TProgramData& Data) {
 }
 
 void SetUnitsOfEveryStage(TProgramData& Data, int Units) {
-    const int current = Data.CurrentStage;
-    const int count = Data.StageCount;
     StoreCurrentStage(Data);
+    // Each stage is read and converted in a project of its own, as switching to it would read it (a stage
+    // without a file is a copy of the one before): the project being edited, and the editors open on its
+    // tables, only ever hold the stage being edited. A stage that cannot be read stops the change here.
+    TProgramData stage;
+    stage.FileName = Data.FileName;
+    const auto read = [&stage](const std::string& Name) {
+        if (!StageFileHoldsData(Name)) return;
+        TInputFileReader(stage, Name).ReadStage();
+        stage.Tables().FillEmptyTables();
+    };
+    read(StageFileName(Data.FileName, Data.CurrentStage));
+    std::vector<std::pair<std::string, std::string>> converted;  // stage file, its text in the new units
+    for (int k = 1; k <= Data.StageCount; ++k) {
+        const std::string name = StageFileName(Data.FileName, k);
+        read(name);
+        stage.CurrentStage = k;
+        stage.StageCount = Data.StageCount;
+        stage.SetUnits(Units);
+        converted.emplace_back(name, stage.ProblemText(true));
+    }
+    // The stages of one project must never hold different unit systems: when a file cannot be written, those
+    // already replaced get their previous text back and the error (naming the file) passes on.
+    std::vector<std::pair<std::string, std::optional<std::string>>> replaced;
     try {
-        for (int k = 1; k <= count; ++k) {
-            Data.CurrentStage = k;
-            LoadCurrentStage(Data);
-            Data.SetUnits(Units);
-            StoreCurrentStage(Data);
+        for (const auto& [name, text] : converted) {
+            std::optional<std::string> previous;
+            if (FileExists(name)) previous = ReadFileBytes(name);
+            WriteFileReplacing(name, text);
+            replaced.emplace_back(name, std::move(previous));
         }
     } catch (...) {
-        // The stage being edited stays what it was, whatever a read or write did.
-        Data.CurrentStage = current;
+        for (const auto& [name, previous] : replaced) {
+            try {
+                if (previous)
+                    WriteFileReplacing(name, *previous);
+                else
+                    DeleteFileIfExists(name);
+            } catch (...) {
+                // The first error is the one to report.
+            }
+        }
         throw;
     }
-    Data.CurrentStage = current;
     LoadCurrentStage(Data);
 }
 

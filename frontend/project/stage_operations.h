@@ -25,9 +25,11 @@ std::optional<std::string> ProjectTitleOfStageFiles(const TProgramData& Data);
 void ReadStageFile(TProgramData& Data, const std::string& FileName);
 // Loads every stage in the older layout and stores it in the current one, then loads stage 1.
 void CycleStages(TProgramData& Data);
-// Converts every stage to the unit system Units: the stage being edited is stored, each stage is loaded,
-// converted and stored again, and the stage being edited is loaded back. The stages of one project are
-// analysed and graphed together, so they must never hold different unit systems.
+// Converts every stage to the unit system Units: the stage being edited is stored, each stage is read and
+// converted apart from the project, every stage file is replaced, and the stage being edited is loaded back.
+// The stages of one project are analysed and graphed together, so they must never hold different unit
+// systems: a stage that cannot be read or written raises EInOutError (a write error names the file), every
+// stage file keeps its previous units, and the project still holds the stage being edited, as stored.
 void SetUnitsOfEveryStage(TProgramData& Data, int Units);
 
 // "Construction Stage Number: " and the stage.

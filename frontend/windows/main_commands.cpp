@@ -214,10 +214,18 @@ void TMainCommands::createOptionsMenu() {
          {"FLUnits", "&Other Units (F, L)"}},
         [this](int Tag) {
             if (data().Units == Tag || !form_.CommitActiveChild()) return;
-            if (data().StageCount > 1)
-                project::SetUnitsOfEveryStage(data(), Tag);
-            else
+            if (data().StageCount > 1) {
+                // A change that fails leaves the project as it was, and its question before it is dropped.
+                const bool modified = form_.GetModified();
+                try {
+                    project::SetUnitsOfEveryStage(data(), Tag);
+                } catch (...) {
+                    form_.SetModified(modified);
+                    throw;
+                }
+            } else {
                 data().SetUnits(Tag);
+            }
             form_.SetModified(true);
             ReloadOpenDialogs();
         },
@@ -230,6 +238,9 @@ void TMainCommands::createOptionsMenu() {
         [this](int Tag) {
             if (data().EarthPressureMethod != Tag) form_.SetModified(true);
             data().EarthPressureMethod = Tag;
+            // A generated distribution is generated even after user-specified pressure was written (which
+            // cleared the switch) and with p-y generation off.
+            if (Tag > 1) data().GenerateEarthPressure = 1;
         },
         [this] { OptionsKOutptClick(); });
 
@@ -307,10 +318,19 @@ void TMainCommands::OptionsUnitsClick() {
 
 void TMainCommands::OptionsKOutptClick() {
     TProgramData& d = data();
-    if (d.EarthPressureMethod == 0) d.EarthPressureMethod = 1;
-    Item("Userinput")->setChecked(d.EarthPressureMethod == 1);
-    Item("Gentriangular")->setChecked(d.EarthPressureMethod == 2);
-    Item("Gentrape")->setChecked(d.EarthPressureMethod == 3);
+    // A file saved without earth pressure gets a method here, which the next save writes: a change to save.
+    if (d.EarthPressureMethod == 0) {
+        d.EarthPressureMethod = 1;
+        form_.SetModified(true);
+    }
+    // Stage files analyse generated pressure as triangular: while the project is staged the menu shows what
+    // is analysed, and the project keeps its own method for when it is not.
+    const bool staged = d.StageCount > 1;
+    const int analysed = staged && d.EarthPressureMethod == 3 ? 2 : d.EarthPressureMethod;
+    Item("Userinput")->setChecked(analysed == 1);
+    Item("Gentriangular")->setChecked(analysed == 2);
+    Item("Gentrape")->setChecked(analysed == 3);
+    Item("Gentrape")->setEnabled(!staged);
     d.UseUserEarthPressure = d.EarthPressureMethod == 1;
 }
 
@@ -362,6 +382,8 @@ void TMainCommands::CopyPreviousStageClick() {
     }
     d.CurrentStage = stage;
     project::StoreCurrentStage(d);
+    // The stage changed; only joining the stage files into the project file keeps the copy.
+    form_.SetModified(true);
     ReloadOpenDialogs();
 }
 
@@ -521,10 +543,19 @@ void TMainCommands::attachToolBar() {
     }
     QToolButton* staged = form_.SpeedButton(7);
     staged->setEnabled(true);
-    connect(staged, &QToolButton::clicked, this, [this] { guard([this] { OpenStagedOptions(false); }); });
+    // Both show the project: the entry being typed is committed first, and a refused one stops them.
+    connect(staged, &QToolButton::clicked, this, [this] {
+        guard([this] {
+            if (form_.CommitActiveChild()) OpenStagedOptions(false);
+        });
+    });
     QToolButton* profile = form_.SpeedButton(6);
     profile->setEnabled(true);
-    connect(profile, &QToolButton::clicked, this, [this] { guard([this] { OpenSideView(); }); });
+    connect(profile, &QToolButton::clicked, this, [this] {
+        guard([this] {
+            if (form_.CommitActiveChild()) OpenSideView();
+        });
+    });
     // The open dialogs show the data of the stage switched to, not what they loaded from the one before.
     SwitchStage = [this](int Stage) {
         const int before = data().CurrentStage;

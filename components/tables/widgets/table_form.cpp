@@ -458,6 +458,9 @@ bool BasicTableForm<F>::CommitEdit() {
         showError(e.what());
         return false;
     }
+    // The cell editor ends with the commit: its text is stored now and must never be committed again, least
+    // of all into rows that the command which asked for the commit then puts in the table (another stage's).
+    grid_->discardEditor();
     grid_->setCellText(row, k, QString::fromStdString(visibleColumn(k)->GetText(row)));
     return true;
 }

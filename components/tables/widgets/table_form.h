@@ -55,8 +55,9 @@ class BasicTableForm : public QWidget, public TTableEditor, public TCellControlH
     void ArrangeControls();
     // Shows a cell's value again after the table changed it.
     void UpdateCell(int AColumn, int ARow);
-    // Commits the text of the current cell to the table; a bad entry is shown and answers false. A text the
-    // user did not change is not stored again (the shown text may hold fewer digits than the value).
+    // Commits the text of the current cell to the table and ends its cell editor; a bad entry is shown, keeps
+    // the editor and answers false. A text the user did not change is not stored again (the shown text may
+    // hold fewer digits than the value).
     bool CommitEdit();
     // The row commands.
     void addRow();

@@ -20,6 +20,17 @@ class TableGrid::Delegate : public QStyledItemDelegate {
         return editor;
     }
 
+    // Enter belongs to the grid, which commits the cell and moves on (or stays, refusing the entry). Qt's
+    // own handling would commit the editor again once the grid has closed it, and warn that it "does not
+    // belong to this view".
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && grid_->onEnter) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) return false;
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
   private:
     TableGrid* grid_;
 };

@@ -23,6 +23,7 @@
 #include "acceptance/plot_reader.h"
 #include "fields/widgets/data_edit_widget.h"
 #include "program_fixture.h"
+#include "project/stage_files.h"
 #include "tables/widgets/cell_widgets.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
@@ -190,8 +191,7 @@ TEST_F(AcceptanceTest, NewCantileverInSandThroughDialogsAndTablesSavedRunAndGrap
     type(csd.Form().deSP, "0");
     ASSERT_TRUE(csd.FormDeactivate());
 
-    emit commands->Menu("OptionsMenu")->aboutToShow();
-    commands->Item("Gentriangular")->trigger();
+    // A new project generates triangular earth pressure without being told: saved, it is the example.
 
     TGridTable& layers = data().Tables().NewSoil();
     commands->Item("DataAxLoads")->trigger();
@@ -343,6 +343,17 @@ TEST_F(AcceptanceTest, UnitsChosenInOneStageConvertEveryStage) {
     run();
     const test::PlotFile english = test::readPlotFile(resultFile(".vm4p"));
     form->SpeedButton(15)->click();  // the stage 2 button
+    // A stage file that cannot be written stops the change, named; no stage file changes (72, 144, 192 in).
+    const auto stage = [this](int k) { return project::StageFileName(form->Project().FileName(), k); };
+    const auto files = [&] { return test::readFile(stage(1)) + test::readFile(stage(3)); };
+    const std::string before = files();
+    fs::create_directory(stage(3) + ".tmp~");
+    form->SetModified(true);
+    commands->Item("SIUnits")->trigger();
+    EXPECT_NE(messages.shown.back().indexOf(QString::fromStdString(stage(3))), -1);
+    EXPECT_EQ(files(), before);
+    EXPECT_EQ(std::make_tuple(data().Units, data().FreeHeight, form->GetModified()), std::make_tuple(1, 144.0L, true));
+    fs::remove(stage(3) + ".tmp~");
     commands->Item("SIUnits")->trigger();
     EXPECT_EQ(data().Units, 2);
     EXPECT_EQ(form->Project().CurrentStage(), 2);

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -16,6 +18,7 @@
 
 #include "../../components/tables/widgets/editor_fixtures.h"
 #include "program_fixture.h"
+#include "project/stage_files.h"
 #include "tables/widgets/cell_widgets.h"
 #include "tables/widgets/table_form.h"
 #include "ui_dlg_csd.h"
@@ -66,6 +69,7 @@ class TypedEntryTest : public ProgramTest {
     std::string saved() { return firstStage(test::readFile(form->Project().FileName())); }
     std::string report() { return firstStage(test::readFile(resultFile(".vm4o"))); }
     static std::string firstStage(const std::string& text) { return text.substr(0, text.find("Stage No : 2")); }
+    std::string stageFile(int stage) { return project::StageFileName(form->Project().FileName(), stage); }
     void closeAll() {
         form->CloseAllChildren();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -204,6 +208,8 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         {"Exit", [this](QWidget*) { form->close(); }, 1},
         {"stage switch", [this](QWidget*) { form->SpeedButton(16)->click(); }, 1},
         {"units", [this](QWidget*) { commands->Item("SIUnits")->trigger(); }, 1},
+        {"tool-bar soil profile", [this](QWidget*) { form->SpeedButton(6)->click(); }, 1},
+        {"tool-bar stage options", [this](QWidget*) { form->SpeedButton(7)->click(); }, 1},
         {"File menu (it closes again on opening)", [this](QWidget*) { emit form->FileMenu()->aboutToShow(); }, 1},
         {"File menu from the keyboard",
          [](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier); }, 1},
@@ -233,6 +239,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
             EXPECT_TRUE(form->isVisible());
             EXPECT_FALSE(form->FileMenu()->isVisible());
             EXPECT_EQ(std::make_pair(data().CurrentStage, data().Units), std::make_pair(1, 1));
+            EXPECT_TRUE(stageCommands->SideView() == nullptr && stageCommands->StagedDialog() == nullptr);
             ASSERT_FALSE(window.isNull());
             EXPECT_EQ(shown(), entry);
             QWidget* focus = form->focusWidget();
@@ -272,6 +279,35 @@ TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
         EXPECT_TRUE(freeHeight == std::string("6") || test::readFile(form->Project().FileName()) == before);
         closeAll();
     }
+}
+
+// An entry typed into a table editor and not left stays in its stage, and the editor shows the stage switched
+// to: stage 2 of three-stages.vm4d has springs and (added) a p-y curve set, stage 1 neither.
+TEST_F(TypedEntryTest, EntryStaysInItsStageAndEditorsShowTheStageSwitchedTo) {
+    const std::function<void(int)> switches[] = {
+        [this](int stage) { form->SpeedButton(13 + stage)->click(); },
+        [this](int stage) { menuCommand("StageMenu", ("Stage" + std::to_string(stage) + "Menu").c_str()); }};
+    for (const auto& switchTo : switches)
+        for (const bool springs : {true, false}) {
+            const std::string typed = springs ? "15777" : "7.25";
+            openExample("three-stages.vm4d");
+            switchTo(2);
+            data().UseExternalPYCurves = true;
+            data().Tables().PYCurves2().SetRowCount(1);
+            springs ? data().Tables().SoilStrength().Show() : data().Tables().PYCurves2().Show();
+            auto* cells = form->MdiArea()->activeSubWindow()->widget()->findChild<components::TableGrid*>();
+            cells->setFocus();
+            cells->moveCurrent(0, springs ? 3 : 2);  // stiffness, p-multiplier
+            cells->cellEditor()->setText(QString::fromStdString(typed));
+            switchTo(1);
+            EXPECT_NE(test::readFile(stageFile(2)).find("\t" + typed + "\t"), std::string::npos);
+            EXPECT_EQ(cells->cellEditor(), nullptr);
+            EXPECT_EQ(cells->rowCount() == 1 && cells->item(0, 3)->text() == "0", springs);  // a row of defaults
+            data().UseSprings = data().UseExternalPYCurves = true;  // stage 1 written with both tables
+            closeAll();
+            switchTo(2);
+            EXPECT_EQ(test::readFile(stageFile(1)).find(typed), std::string::npos);
+        }
 }
 
 }  // namespace

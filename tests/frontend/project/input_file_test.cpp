@@ -262,7 +262,7 @@ TEST(InputFile, NewProjectKeepsCurveGenerationWhenSavedAndReopened) {
     ScratchDir dir;
     TProgramData data;
     const std::string text = saved(data);
-    EXPECT_EQ(test::splitLines(text)[1], "1 0\t1\t0\t0\t2 0 1 0");
+    EXPECT_EQ(test::splitLines(text)[1], "1 0\t1\t0\t2\t2 0 1 0");  // generated triangular earth pressure
     auto back = TProgramData::CreateFromFile("wall.vm4d", kFormatCurrent);
     EXPECT_EQ(back->GeneratePYCurves, 1);
     EXPECT_EQ(saved(*back, "again.vm4d"), text);
@@ -272,6 +272,7 @@ TEST(InputFile, OptionsThatAreOffEmptyTheirTablesAndUserCurvesWithoutACurveGiveO
     ScratchDir dir;
     TProgramData data;
     data.GeneratePYCurves = 0;
+    data.GenerateEarthPressure = 0;
     data.UseExternalPYCurves = true;  // but no curve set
     data.Tables().BoundCond().SetRowCount(3);
     const std::vector<std::string> lines = test::splitLines(saved(data));

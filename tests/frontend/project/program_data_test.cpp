@@ -19,7 +19,8 @@ TEST(ProgramData, NewProjectHasItsDefaultsAndEveryPlainTableAtItsMinimumRows) {
     EXPECT_EQ(data.MaxDeflection, 100.0L);
     EXPECT_EQ(data.ClosureTolerance, 0.00001L);
     EXPECT_EQ(data.GeneratePYCurves, 1);
-    EXPECT_EQ(data.EarthPressureMethod, 0);
+    EXPECT_EQ(data.EarthPressureMethod, 2);
+    EXPECT_EQ(data.GenerateEarthPressure, 1);
     EXPECT_EQ(data.StageCount, 1);
     EXPECT_EQ(data.CurrentStage, 1);
     EXPECT_TRUE(data.FullFormat);

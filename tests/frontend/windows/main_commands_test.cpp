@@ -90,7 +90,7 @@ TEST_F(MainCommandsTest, DataMenuFollowsTheProjectOptions) {
          {"SoilLayerDataMenu", "DataLoading"}},
         {"nothing generated, every option on",
          [](project::TProgramData& d) {
-             d.GeneratePYCurves = 0;
+             d.GeneratePYCurves = d.GenerateEarthPressure = 0;
              d.EarthPressureMethod = 1;
              d.UseSurcharges = d.UseConcentratedLoads = d.UseRestraints = d.UsePYModification = true;
              d.UseExternalPYCurves = d.UseSprings = d.UseMEICurves = true;
@@ -180,13 +180,15 @@ TEST_F(MainCommandsTest, SwitchingAnOptionOffClosesTheEditorOfItsTable) {
 }
 
 TEST_F(MainCommandsTest, EarthPressureAndPYOptions) {
-    data().EarthPressureMethod = 0;
+    data().EarthPressureMethod = data().GenerateEarthPressure = 0;  // as a file saved without earth pressure
     open("OptionsKoutptPopup");
     EXPECT_EQ(data().EarthPressureMethod, 1);
+    EXPECT_TRUE(form->GetModified());  // the next save writes the method: the save question asks first
     EXPECT_TRUE(checked("Userinput"));
     EXPECT_TRUE(data().UseUserEarthPressure);
     commands->Item("Gentrape")->trigger();
     EXPECT_EQ(data().EarthPressureMethod, 3);
+    EXPECT_EQ(data().GenerateEarthPressure, 1);
     open("OptionsMenu");
     EXPECT_FALSE(data().UseUserEarthPressure);
     EXPECT_TRUE(checked("OptionsKPYOP"));
@@ -255,6 +257,7 @@ TEST_F(MainCommandsTest, CopyPreviousStageWritesTheEarlierStageIntoTheCurrentOne
     commands->CopyPreviousStageClick();
     EXPECT_EQ(data().CurrentStage, 2);
     EXPECT_EQ(data().FreeHeight, 72);
+    EXPECT_TRUE(form->GetModified());  // the project file does not hold the copy yet
     data().FreeHeight = 0;
     project::LoadCurrentStage(data());
     EXPECT_EQ(data().FreeHeight, 72);

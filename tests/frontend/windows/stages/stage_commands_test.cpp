@@ -43,6 +43,7 @@ class StageCommandsTest : public ::testing::Test {
 };
 
 TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
+    commands->Item("Gentrape")->trigger();
     // The tool button opens the dialog as a child window; the menu then brings the same one forward.
     form.SpeedButton(7)->click();
     TDlgStaged* dialog = stageCommands->StagedDialog();
@@ -80,6 +81,10 @@ TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
     commands->Item("Stage1Menu")->trigger();
     EXPECT_EQ(data().FreeHeight, 30);
     EXPECT_TRUE(form.SpeedButton(14)->isChecked());
+    // The menu shows the triangular pressure the stage files analyse; the project keeps its own method.
+    emit commands->Menu("OptionsKoutptPopup")->aboutToShow();
+    EXPECT_TRUE(commands->Item("Gentriangular")->isChecked() && !commands->Item("Gentrape")->isEnabled());
+    EXPECT_EQ(data().EarthPressureMethod, 3);
 
     commands->Item("CompLayers")->trigger();
     ASSERT_NE(stageCommands->SideView(), nullptr);
