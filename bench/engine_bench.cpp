@@ -27,28 +27,36 @@
 #include <utility>
 #include <vector>
 
+#include "project/engine_client.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Entry = int32_t (*)(int32_t);
+using velmor::project::TEngineClient;
+using velmor::project::TSharedLibraryLoader;
 
-// The engine library loaded for as long as it lives; unloaded again after it, so that the next load maps
-// it afresh.
+const char* const kProjectFile = "wall.vm4d";
+
+// The run-control file of the benchmark's project, as the program's engine client writes it.
+void writeRunControl() {
+    velmor::project::WriteRunControlFile(velmor::project::kRunControlFileName,
+                                         velmor::project::RunFileNames(kProjectFile));
+}
+
+// The engine library loaded for as long as it lives, through the program's engine client; unloaded again
+// after it, so that the next load maps it afresh.
 class Library {
   public:
-    Library() : handle_(dlopen(VELMOR_ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL)) {
-        if (handle_) entry_ = reinterpret_cast<Entry>(dlsym(handle_, "_IVELMOR"));
-    }
-    ~Library() {
-        if (handle_) dlclose(handle_);
-    }
+    Library() : entry_(loader_.Load(VELMOR_ENGINE_LIBRARY, fault_)) {}
     Library(const Library&) = delete;
     Library& operator=(const Library&) = delete;
-    int32_t run() const { return entry_ ? entry_(14) : -1; }
+    int32_t run() const { return entry_ ? entry_(velmor::kInterfaceNumber) : -1; }
+    const std::string& fault() const { return fault_; }
 
   private:
-    void* handle_;
-    Entry entry_ = nullptr;
+    std::string fault_;
+    TSharedLibraryLoader loader_;
+    velmor::project::TEngineEntry entry_;
 };
 
 std::string readAll(const fs::path& path) {
@@ -113,8 +121,6 @@ std::string largestProblem() {
     return f.str();
 }
 
-const char* const kNames = "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n";
-
 // A scratch directory made current for one benchmark, holding the project as wall.vm4d; removed after it.
 class ScratchProject {
   public:
@@ -123,7 +129,7 @@ class ScratchProject {
           previous_(fs::current_path()) {
         fs::create_directories(dir_);
         fs::current_path(dir_);
-        writeAll("wall.vm4d", project);
+        writeAll(kProjectFile, project);
     }
     ~ScratchProject() {
         fs::current_path(previous_);
@@ -158,12 +164,8 @@ void wholeRun(benchmark::State& state, const std::string& project) {
     using Clock = std::chrono::steady_clock;
     ScratchProject scratch(project);
     auto runOnce = [&state] {
-        writeNew("names.dat", kNames);
-        {
-            Library library;
-            if (library.run() != 0) state.SkipWithError("the entry did not run");
-        }
-        std::remove("names.dat");
+        if (velmor::project::RunEngineOnce(velmor::project::RunFileNames(kProjectFile), VELMOR_ENGINE_LIBRARY) != 0)
+            state.SkipWithError("the entry did not run");
     };
     runOnce();
     const char* const results[] = {"wall.vm4o", "wall.vm4p", "wall.vm4r"};
@@ -175,8 +177,13 @@ void wholeRun(benchmark::State& state, const std::string& project) {
         const Clock::time_point start = Clock::now();
         runOnce();
         const Clock::time_point ran = Clock::now();
-        writeNew("names.dat", kNames);
-        { Library library; }
+        {
+            TSharedLibraryLoader loader;
+            TEngineClient client(velmor::project::RunFileNames(kProjectFile), VELMOR_ENGINE_LIBRARY, loader);
+            client.WriteRunControl();
+            std::string fault;
+            client.Load(fault);
+        }
         for (int i = 0; i < 3; ++i) writeNew(results[i], written[i]);
         std::remove("names.dat");
         const Clock::time_point floorDone = Clock::now();
@@ -199,7 +206,7 @@ void wholeRun(benchmark::State& state, const std::string& project) {
 
 void runProject(benchmark::State& state, const std::string& project) {
     ScratchProject scratch(project);
-    writeAll("names.dat", kNames);
+    writeRunControl();
     Library library;
     if (library.run() != 0) state.SkipWithError("the entry did not run");
     if (readAll("wall.vm4o").find("END OF ANALYSIS") == std::string::npos) state.SkipWithError("no report");
@@ -210,7 +217,7 @@ void runProject(benchmark::State& state, const std::string& project) {
 
 void repeatedRuns(benchmark::State& state, const std::string& project) {
     ScratchProject scratch(project);
-    writeAll("names.dat", kNames);
+    writeRunControl();
     Library library;
     double growth = 0.0;
     for (auto _ : state) {
@@ -228,7 +235,7 @@ int main(int argc, char** argv) {
     {
         Library library;
         if (library.run() == -1) {
-            std::fprintf(stderr, "cannot load %s: %s\n", VELMOR_ENGINE_LIBRARY, dlerror());
+            std::fprintf(stderr, "%s\n", library.fault().c_str());
             return 1;
         }
     }

@@ -31,7 +31,6 @@ inline constexpr const char* kSoilDataFile = "soildata";
 inline constexpr const char* kProfileFile = "kstrut.001";
 inline constexpr const char* kDebugFile = "debug.dat";
 
-inline constexpr int kInterfaceNumber = 14;
 inline constexpr int kMaxIncrements = 407;
 
 // A fixed-width character field of a data block, printed with A edit descriptors.

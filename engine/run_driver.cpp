@@ -12,6 +12,7 @@
 #include "runtime/run_errors.h"
 #include "soil/soil_model.h"
 #include "soil/unit_labels.h"
+#include "velmor/version.h"
 #include "wall_solver.h"
 
 namespace velmor::engine {
@@ -103,7 +104,7 @@ void writeTitleLine(Engine& e, const RunFileNames& names) {
 
 void writeBanner(Engine& e) {
     e.io.write(kReportUnit, "(' VELMOR - A PROGRAM FOR THE ANALYSIS OF',' FLEXIBLE RETAINING STRUCTURES',/,1X,A,/,/)",
-               {"VERSION 2013.4.14 - ENGINE LIBRARY Velmor2013_DLL, PORTABLE BUILD"});
+               {std::string("VERSION ") + kVersion + " - ENGINE LIBRARY Velmor2013_DLL, PORTABLE BUILD"});
 }
 
 void runProblems(Engine& e, RunFileNames& names) {
@@ -128,11 +129,8 @@ void runProblems(Engine& e, RunFileNames& names) {
 
         c.unitCode = c.unitSystem;
         c.savedStageCount = c.stageCount;
-        if (c.unitSystem == 2) {
-            c.unitLabelFlag = -1;
-        } else if (c.unitSystem == 1) {
-            c.unitLabelFlag = 1;
-        }
+        // Any other unit system keeps the labels the run had (generic at its start).
+        c.unitLabelFlag = UnitLabelFlag(c.unitSystem, c.unitLabelFlag);
         SetUnitLabels(e.st.labels, c.unitLabelFlag);
 
         PrepareProblem(e);

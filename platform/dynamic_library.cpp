@@ -3,21 +3,13 @@
 #include <dlfcn.h>
 #include <sys/stat.h>
 
-#include "platform/library_file.h"
-
 namespace velmor::platform {
 
 namespace {
 
 class DlLibraries : public LibraryService {
   public:
-    void* load(const std::string& path, Failure& failure, std::string& detail) override {
-        // The loader maps a damaged file and faults when it touches what is missing: checked first.
-        detail = LibraryFileFault(path);
-        if (!detail.empty()) {
-            failure = Failure::Damaged;
-            return nullptr;
-        }
+    void* load(const std::string& path, Failure& failure) override {
         // RTLD_LOCAL: the engine's symbols never resolve anything of the program, nor the other way round.
         void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
         struct stat info {};
@@ -38,7 +30,7 @@ ServiceSlot<LibraryService>& libraries() {
     return slot;
 }
 
-void* FakeLibraries::load(const std::string& path, Failure& failure, std::string&) {
+void* FakeLibraries::load(const std::string& path, Failure& failure) {
     auto found = libraries.find(path);
     if (found == libraries.end()) {
         failure = failureOfMissing;
@@ -71,8 +63,7 @@ void TDynamicLibrary::SetLibraryName(const std::string& Name) {
 void TDynamicLibrary::Open() {
     if (IsOpen()) return;
     LibraryService::Failure failure = LibraryService::Failure::None;
-    damaged_.clear();
-    handle_ = libraries().get().load(libraryName_, failure, damaged_);
+    handle_ = libraries().get().load(libraryName_, failure);
     if (handle_ != nullptr) return;
     if (failure == LibraryService::Failure::NotFound) throw EFileNotFoundError();
     if (failure == LibraryService::Failure::InitFailed) throw EInitError();

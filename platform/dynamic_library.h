@@ -32,12 +32,11 @@ class EDLLNotOpenError : public EDLLError {
 // Loading shared libraries (dlopen, dlsym, dlclose); tests put a fake in place.
 class LibraryService {
   public:
-    enum class Failure { None, NotFound, InitFailed, Damaged, Other };
+    enum class Failure { None, NotFound, InitFailed, Other };
 
     virtual ~LibraryService() = default;
-    // The handle of the loaded library, or null with the reason in `failure` (and, for a damaged file, what
-    // is wrong with it in `detail`).
-    virtual void* load(const std::string& path, Failure& failure, std::string& detail) = 0;
+    // The handle of the loaded library, or null with the reason in `failure`.
+    virtual void* load(const std::string& path, Failure& failure) = 0;
     // The address of an exported symbol, or null.
     virtual void* symbol(void* handle, const std::string& name) = 0;
     virtual void unload(void* handle) = 0;
@@ -48,7 +47,7 @@ ServiceSlot<LibraryService>& libraries();
 // A fake for tests: libraries by path, each a table of symbols; counts loads and unloads.
 class FakeLibraries : public LibraryService {
   public:
-    void* load(const std::string& path, Failure& failure, std::string& detail) override;
+    void* load(const std::string& path, Failure& failure) override;
     void* symbol(void* handle, const std::string& name) override;
     void unload(void* handle) override;
 
@@ -76,15 +75,12 @@ class TDynamicLibrary {
     // Nothing when already open. A missing file raises EFileNotFoundError, a library whose start-up fails
     // EInitError; any other failure raises nothing and leaves the library closed.
     void Open();
-    // What is wrong with the file when the last Open found it damaged (never handed to the loader); else empty.
-    const std::string& DamagedFile() const { return damaged_; }
     // Raises EDLLNotOpenError when the library is not open; null when it has no such export.
     void* GetProcAddress(const std::string& Name);
     void Close();
 
   private:
     std::string libraryName_;
-    std::string damaged_;
     void* handle_ = nullptr;
 };
 

@@ -3,13 +3,15 @@
 #include <QSettings>
 #include <stdexcept>
 
+#include "velmor/version.h"
+
 namespace velmor::platform {
 
 namespace {
 
 const char* const kOrganisation = "Morvex";
 const char* const kApplication = "VELMOR";
-const char* const kGroup = "2013.4.14";
+const char* const kGroup = kVersion;
 
 class QtSettings : public SettingsService {
   public:

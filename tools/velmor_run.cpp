@@ -7,17 +7,13 @@
 // on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, or no new
 // report or plot-data file; the earlier result files are then kept).
 
-#include <dlfcn.h>
-
-#include <cstdint>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "fields/exceptions.h"
-#include "platform/library_file.h"
-#include "project/previous_file.h"
+#include "project/engine_client.h"
 #include "project/run_control.h"
 #include "project/run_report.h"
 
@@ -54,41 +50,20 @@ int main(int argc, char** argv) {
     const project::TRunFileNames names = project::RunFileNames(input);
     const std::string refusal = project::RunControlRefusal(names);
     if (!refusal.empty()) return notRun(refusal);
-    const std::string library = (ownDirectory() / "Velmor2013_DLL.so").string();
-    // A damaged file would take this process down inside the loader.
-    const std::string fault = velmor::platform::LibraryFileFault(library);
-    if (!fault.empty()) return notRun(fault);
-    void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return notRun("cannot load " + library + ": " + dlerror());
-    using Entry = std::int32_t (*)(std::int32_t);
-    auto entry = reinterpret_cast<Entry>(dlsym(handle, "_IVELMOR"));
-    if (!entry) {
-        dlclose(handle);
-        return notRun(library + " has no entry _IVELMOR");
-    }
+    const std::string library = (ownDirectory() / project::kEngineLibraryFile).string();
+    project::TSharedLibraryLoader loader;
+    project::TEngineClient engine(names, library, loader);
+    std::string fault;
+    if (!engine.Load(fault)) return notRun(fault);
     try {
-        project::WriteRunControlFile(project::kRunControlFileName, names);
+        engine.WriteRunControl();
     } catch (const velmor::components::EInOutError& e) {
-        dlclose(handle);
         return notRun(e.what());
     }
-    project::TPreviousFile previousReport(names.Report), previousPlot(names.Plot);
-    const std::int32_t result = entry(14);
-    dlclose(handle);
-    fs::remove(project::kRunControlFileName, ec);
-
-    // The engine's console lines went to this process's stderr as they were written.
-    const TRunCall call =
-        project::JudgeRunCall(result, names.Report, previousReport.Written(), names.Plot, previousPlot.Written(), {});
-    const bool ran = call.End == TRunCall::TEnd::Finished || call.End == TRunCall::TEnd::Stopped;
-    for (project::TPreviousFile* previous : {&previousReport, &previousPlot}) {
-        if (ran)
-            previous->Keep();
-        else
-            previous->PutBack();
-    }
+    // The engine's console lines go to this process's stderr as they are written.
+    const TRunCall call = engine.Run();
     std::cout << "report: " << names.Report << "\n"
-              << "return code: " << result << "\n";
+              << "return code: " << engine.Result() << "\n";
     printLines(call.Lines);
     switch (call.End) {
         case TRunCall::TEnd::Finished:
@@ -96,7 +71,8 @@ int main(int argc, char** argv) {
         case TRunCall::TEnd::Stopped:
             return kStopped;
         case TRunCall::TEnd::Refused:
-            return notRun(library + " does not take the interface number 14 of this program");
+            return notRun(library + " does not take the interface number " + std::to_string(velmor::kInterfaceNumber) +
+                          " of this program");
         case TRunCall::TEnd::NotRun:
             break;
     }

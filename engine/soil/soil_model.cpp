@@ -43,12 +43,7 @@ void resetModel(SoilModel& soil) {
 
 void setLabels(Engine& e) {
     // Unit system 3 keeps the generic labels for the rest of the problem.
-    int32_t flag = 1;
-    if (e.st.geometry.unitCode == 2) {
-        flag = -1;
-    } else if (e.st.geometry.unitCode == 3) {
-        flag = 0;
-    }
+    const int32_t flag = UnitLabelFlag(e.st.geometry.unitCode, 0);
     e.st.control.unitLabelFlag = flag;
     SetUnitLabels(e.st.labels, flag);
 }

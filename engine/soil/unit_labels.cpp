@@ -2,6 +2,17 @@
 
 namespace velmor::engine {
 
+int32_t UnitLabelFlag(int32_t unitSystem, int32_t otherwise) {
+    switch (unitSystem) {
+        case 1:
+            return 1;
+        case 2:
+            return -1;
+        default:
+            return otherwise;
+    }
+}
+
 void SetUnitLabels(UnitLabels& labels, int32_t flag) {
     labels.slash.assign("/");
     labels.dash.assign("-");

@@ -59,7 +59,7 @@ void TAboutBox::showEvent(QShowEvent* Event) {
 }
 
 void TAboutBox::FormActivate() {
-    ui_->Version->setText(QString("Version ") + kProgramVersion);
+    ui_->Version->setText(QString("Version ") + kVersion);
     ui_->lbltoday->setText(ShortDateText(platform::clock().get().now().date()));
     ui_->lblrelease->setText(ShortDateText(ReleaseDate()));
     ui_->lblIPAddress->setText(FirstIPv4Address(Addresses()));

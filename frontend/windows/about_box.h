@@ -8,14 +8,15 @@
 #include <functional>
 #include <memory>
 
+#include "velmor/version.h"
+
 namespace Ui {
 class TAboutBox;
 }
 
 namespace velmor::windows {
 
-// The program's version and release, as the About box and the update check state them.
-inline constexpr const char* kProgramVersion = "2013.4.14";
+// The program's release date, as the About box and the update check state it.
 inline QDate ReleaseDate() {
     return QDate(2015, 5, 22);
 }

@@ -4,6 +4,7 @@ target_sources(velmor_windows PRIVATE
     about_box.cpp
     about_box.h
     about_box.ui
+    close_menu_soon.h
     dlg_con_loads.ui
     dlg_csd.ui
     dlg_options.ui
@@ -11,7 +12,6 @@ target_sources(velmor_windows PRIVATE
     dlg_rebar.ui
     dlg_spring.ui
     dlg_title.ui
-    guarded_command.h
     input_dialogs.cpp
     input_dialogs.h
     main_commands.cpp

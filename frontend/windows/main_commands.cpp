@@ -8,12 +8,13 @@
 #include <QMenuBar>
 #include <QToolButton>
 
+#include "fields/widgets/guarded.h"
 #include "platform/document_service.h"
 #include "platform/message_service.h"
 #include "platform/text_editor_service.h"
 #include "project/file_names.h"
 #include "project/stage_operations.h"
-#include "windows/guarded_command.h"
+#include "windows/close_menu_soon.h"
 #include "windows/main_form.h"
 
 static void initToolBarIcons() {
@@ -61,7 +62,7 @@ project::TProgramData& TMainCommands::data() {
 }
 
 void TMainCommands::guard(const std::function<void()>& Command) {
-    RunGuarded(&form_, Command);
+    components::guarded(&form_, Command);
 }
 
 QMenu* TMainCommands::Menu(const QString& Name) const {
@@ -523,7 +524,7 @@ void TMainCommands::createHelpMenu() {
     add(menu, "HelpUsersManual", "&User's Manual", document("VELMOR 2013 Users Manual.pdf"));
     add(menu, "HelpTechnicalManual", "&Technical Manual", document("VelmorTechnicalManual.bat"));
     add(menu, "HelpAbout", "&About...", [this] { AboutBox().exec(); });
-    add(menu, "HelpUpdates", "Check for &Updates", [] { platform::documents().get().open(kUpdateAddress); });
+    add(menu, "HelpUpdates", "Check for &Updates", [] { platform::documents().get().open(UpdateAddress()); });
     connect(menu, &QMenu::aboutToShow, this, [this] { guard([this] { HelpMenuClick(); }); });
 }
 

@@ -20,8 +20,9 @@ namespace velmor::windows {
 class TMainForm;
 
 // The address that asks the maker's site whether a newer release exists: product, version and build date.
-inline constexpr const char* kUpdateAddress =
-    "https://www.velmor.example.com/checkupdates/check/check.php?VELMOR;2013.4.14;05/22/15";
+inline QString UpdateAddress() {
+    return QString("https://www.velmor.example.com/checkupdates/check/check.php?VELMOR;") + kVersion + ";05/22/15";
+}
 
 // The main window's menus other than File, and the commands of its tool bar: the Data, Options, Stage
 // Construction, Computation, Graphics, Window and Help menus. Every enabling, checking and visibility rule

@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include "fields/exceptions.h"
+#include "fields/widgets/guarded.h"
 #include "graphs/widgets/plot_form.h"
 #include "platform/message_service.h"
 #include "platform/settings_service.h"
@@ -23,7 +24,8 @@
 #include "project/file_names.h"
 #include "tables/widgets/table_chart_form.h"
 #include "tables/widgets/table_form.h"
-#include "windows/guarded_command.h"
+#include "velmor/version.h"
+#include "windows/close_menu_soon.h"
 #include "windows/input_dialogs.h"
 #include "windows/project_file_dialogs.h"
 #include "windows/stages/main_form_stage_host.h"
@@ -240,13 +242,7 @@ void TMainForm::SetProgramDirectory(const QString& Directory) {
 }
 
 void TMainForm::guard(const std::function<void()>& Command) {
-    try {
-        Command();
-    } catch (const std::exception& fault) {
-        inform(this, QString::fromStdString(fault.what()));
-    } catch (...) {
-        inform(this, "An unexpected error occurred.");
-    }
+    components::guarded(this, Command);
 }
 
 void TMainForm::FormShow(const QStringList& Parameters) {
@@ -289,7 +285,7 @@ void TMainForm::FormShow(const QStringList& Parameters) {
 }
 
 QString TMainForm::DisplayCaption() const {
-    return "VELMOR 2013.4.14 - " + fromStd(project::DisplayFileName(project_->FileName()));
+    return QString("VELMOR ") + kVersion + " - " + fromStd(project::DisplayFileName(project_->FileName()));
 }
 
 void TMainForm::setCaption() {

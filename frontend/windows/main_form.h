@@ -68,8 +68,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void CloseAllChildren() override;
     bool GetModified() const;
     void SetModified(bool Value) override;
-    // What the project asks of the window.
-    void ReloadOpenDialogs() override {}
+    // What the project asks of the window; the open dialogs are reloaded by the commands that change units.
     void ShowMessage(const std::string& Text) override;
     void SetStatusText(const std::string& Text) override;
     QString DisplayCaption() const;

@@ -2,30 +2,24 @@
 // directory, its entry called, the results read back, the library unloaded.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
-#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fields/exceptions.h"
 #include "platform/console_capture.h"
 #include "platform/message_service.h"
+#include "project/engine_client.h"
 #include "project/file_names.h"
-#include "project/previous_file.h"
 #include "project/run_control.h"
 #include "project/run_report.h"
-#include "project/text_file.h"
 #include "windows/main_form.h"
 
 namespace velmor::windows {
 
 namespace {
-
-// The engine's entry and the interface number this program was built for.
-using EngineEntryFunction = std::int32_t (*)(std::int32_t);
-constexpr std::int32_t kInterfaceNumber = 14;
-const char* const kEngineEntry = "_IVELMOR";
-const char* const kEngineLibrary = "Velmor2013_DLL.so";
 
 const char* const kInconsistent =
     "Computations can not be performed. Executable files are not consistent.\r"
@@ -50,6 +44,30 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
+// The program's loader: its one library object, loaded through the replaceable library service. Every
+// failure, a library without the entry included, ends as one that does not load.
+class ProgramLoader : public project::TEngineLoader {
+  public:
+    explicit ProgramLoader(std::unique_ptr<platform::TDynamicLibrary>& Library) : library_(Library) {}
+    project::TEngineEntry Load(const std::string& Path, std::string&) override {
+        project::TEngineEntry entry = nullptr;
+        try {
+            library_ = std::make_unique<platform::TDynamicLibrary>();
+            library_->SetLibraryName(Path);
+            library_->Open();
+            entry = reinterpret_cast<project::TEngineEntry>(library_->GetProcAddress(project::kEngineEntryName));
+        } catch (const platform::EDLLError&) {
+            entry = nullptr;
+        }
+        if (entry == nullptr) library_.reset();
+        return entry;
+    }
+    void Unload() override { library_.reset(); }
+
+  private:
+    std::unique_ptr<platform::TDynamicLibrary>& library_;
+};
+
 }  // namespace
 
 void TMainForm::CompRunClick() {
@@ -69,61 +87,32 @@ void TMainForm::CompRunClick() {
         messages.information(this, QString::fromStdString(refusal));
         return;
     }
-    project::WriteRunControlFile(project::kRunControlFileName, names);
+    ProgramLoader loader(engineLibrary_);
+    project::TEngineClient engine(names, (programDir + "/" + project::kEngineLibraryFile).toStdString(), loader);
+    engine.WriteRunControl();
 
     if (engineLibrary_) {
         messages.information(this, "Attempt to reinitialize DLL");
         return;
     }
-    EngineEntryFunction entry = nullptr;
-    try {
-        engineLibrary_ = std::make_unique<platform::TDynamicLibrary>();
-        engineLibrary_->SetLibraryName((programDir + "/" + kEngineLibrary).toStdString());
-        engineLibrary_->Open();
-        entry = reinterpret_cast<EngineEntryFunction>(engineLibrary_->GetProcAddress(kEngineEntry));
-    } catch (const platform::EDLLError&) {
-        entry = nullptr;
-    }
-    // A library without the entry ends as one that does not load; a damaged file (which was never loaded:
-    // the loader would have faulted on it) says what is wrong with it.
-    if (entry == nullptr) {
-        const std::string damaged = engineLibrary_ ? engineLibrary_->DamagedFile() : std::string();
-        engineLibrary_.reset();
+    // A damaged library file (never handed to the system's loader) says what is wrong with it.
+    std::string fault;
+    if (!engine.Load(fault)) {
         messages.information(this, QString("Attempt to initialize DLL failed") +
-                                       (damaged.empty() ? "" : "\r" + QString::fromStdString(damaged)));
+                                       (fault.empty() ? "" : "\r" + QString::fromStdString(fault)));
         return;
     }
 
-    // The library is unloaded and "names.dat" deleted however the run ends, so that a later run can start.
-    struct RunEnd {
-        std::unique_ptr<platform::TDynamicLibrary>& library;
-        ~RunEnd() {
-            library.reset();
-            QFile::remove(project::kRunControlFileName);
-        }
-    } runEnd{engineLibrary_};
-
     // The run is judged by the files this call writes alone; the previous ones come back when it writes none,
     // before the buttons are updated, so the buttons follow the files as they stand.
-    project::TPreviousFile previousReport(names.Report), previousPlot(names.Plot);
-    std::int32_t result = 0;
-    std::string console;
-    {
+    const project::TRunCall call = engine.Run([](const std::function<void()>& Enter) {
         WaitCursor wait;
         platform::TConsoleCapture capture;
-        result = entry(kInterfaceNumber);
-        console = capture.Finish();
-    }
-    const project::TRunCall call = project::JudgeRunCall(result, names.Report, previousReport.Written(), names.Plot,
-                                                         previousPlot.Written(), project::ConsoleLines(console));
+        Enter();
+        return capture.Finish();
+    });
     using End = project::TRunCall::TEnd;
     const bool ran = call.End == End::Finished || call.End == End::Stopped;
-    for (project::TPreviousFile* previous : {&previousReport, &previousPlot}) {
-        if (ran)
-            previous->Keep();
-        else
-            previous->PutBack();
-    }
     // A finished run's warnings stand below the completion message: its numbers are no converged solution.
     std::vector<std::string> lines = call.Lines;
     if (call.End == End::Finished) lines.insert(lines.begin(), kCompleted);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <exception>
 
+#include "fields/widgets/guarded.h"
 #include "graphs/widgets/dlg_format.h"
 #include "graphs/widgets/frm_active_lines.h"
 #include "graphs/widgets/frm_graph_caption.h"
@@ -34,16 +35,6 @@ constexpr int kCaptionDigits = 5;
 
 int fontHeightAt(int dpiY) {
     return kFontHeightAt96 * dpiY / 96;
-}
-
-// Runs a command; an error reaches the user as a message instead of the event loop.
-template <class F>
-void guarded(QWidget* parent, F&& command) {
-    try {
-        command();
-    } catch (const std::exception& e) {
-        platform::messages().get().information(parent, QString::fromStdString(e.what()));
-    }
 }
 
 }  // namespace

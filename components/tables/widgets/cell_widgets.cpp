@@ -2,7 +2,7 @@
 
 #include <QEvent>
 
-#include "tables/widgets/guarded.h"
+#include "fields/widgets/guarded.h"
 
 namespace velmor::components {
 

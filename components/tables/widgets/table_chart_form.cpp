@@ -6,11 +6,11 @@
 #include <algorithm>
 
 #include "fields/exceptions.h"
+#include "fields/widgets/guarded.h"
 #include "platform/clipboard_service.h"
 #include "platform/file_dialog_service.h"
 #include "platform/text_editor_service.h"
 #include "tables/number_import.h"
-#include "tables/widgets/guarded.h"
 
 namespace velmor::components {
 

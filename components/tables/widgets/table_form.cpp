@@ -15,9 +15,9 @@
 #include <algorithm>
 
 #include "fields/exceptions.h"
+#include "fields/widgets/guarded.h"
 #include "tables/grid_table_chart.h"
 #include "tables/widgets/cell_widgets.h"
-#include "tables/widgets/guarded.h"
 #include "tables/widgets/table_chart_form.h"
 
 namespace velmor::components {

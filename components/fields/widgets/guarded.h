@@ -13,8 +13,9 @@ inline void showMessage(QWidget* parent, const std::string& text) {
     platform::messages().get().information(parent, QString::fromStdString(text));
 }
 
-// Runs a command of a window so that no exception reaches Qt's event loop: an error is shown as a message
-// and the window stays usable. Answers false when the command failed.
+// Runs a command of a window, a menu or a button so that no exception reaches Qt's event loop: an error is
+// shown as a message on `parent` and the window stays usable. Answers false when the command failed. The one
+// guard of the components and the program.
 template <class Command>
 bool guarded(QWidget* parent, Command&& command) {
     try {
@@ -23,7 +24,7 @@ bool guarded(QWidget* parent, Command&& command) {
     } catch (const std::exception& e) {
         showMessage(parent, e.what());
     } catch (...) {
-        showMessage(parent, "Unexpected error");
+        showMessage(parent, "An unexpected error occurred.");
     }
     return false;
 }

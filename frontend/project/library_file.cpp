@@ -1,4 +1,4 @@
-#include "platform/library_file.h"
+#include "project/library_file.h"
 
 #include <elf.h>
 
@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace velmor::platform {
+namespace velmor::project {
 
 namespace {
 
@@ -72,4 +72,4 @@ std::string LibraryFileFault(const std::string& Path) {
     return {};
 }
 
-}  // namespace velmor::platform
+}  // namespace velmor::project

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace velmor::platform {
+namespace velmor::project {
 
 // What is wrong with a shared-library file that the system loader would fault on rather than refuse: a
 // file that is no ELF shared object for this machine, or whose program headers or loadable segments reach
@@ -10,4 +10,4 @@ namespace velmor::platform {
 // when the file looks loadable, and for a file that does not exist (the loader reports that itself).
 std::string LibraryFileFault(const std::string& Path);
 
-}  // namespace velmor::platform
+}  // namespace velmor::project
