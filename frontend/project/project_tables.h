@@ -42,12 +42,13 @@ class TProjectTables {
     TGridTable* FindPlain(const std::string& Name) const;
     TGridTableChart* FindChart(const std::string& Name) const;
 
-    TGridTable& PileSect() const { return *pileSect_; }
-    TGridTable& Soillayer() const { return *soillayer_; }
-    TGridTable& SoilStrength() const { return *soilStrength_; }
+    // The tables by their stored names; where a name does not say what the table holds, the comment does.
+    TGridTable& PileSect() const { return *pileSect_; }          // the wall stiffness (EI) from node to node
+    TGridTable& Soillayer() const { return *soillayer_; }        // the deflection and slope restraints
+    TGridTable& SoilStrength() const { return *soilStrength_; }  // the lateral and rotational springs
     TGridTable& PYMod() const { return *pyMod_; }
     TGridTable& DistLoad() const { return *distLoad_; }
-    TGridTable& BoundCond() const { return *boundCond_; }
+    TGridTable& BoundCond() const { return *boundCond_; }  // the concentrated loads on the wall
     TGridTable& LongDist() const { return *longDist_; }
     TGridTable& TblSand1() const { return *tblSand1_; }
     TGridTable& TblClay1() const { return *tblClay1_; }
@@ -57,7 +58,7 @@ class TProjectTables {
     TGridTable& TblRock2() const { return *tblRock2_; }
     TGridTable& LongSoil() const { return *longSoil_; }
     TGridTable& SurchargeTable() const { return *surchargeTable_; }
-    TGridTableChart& Rows2() const { return *rows2_; }
+    TGridTableChart& Rows2() const { return *rows2_; }  // template of each MEICurves2 set's moment-EI points
     TGridTableChart& MEICurves2() const { return *meiCurves2_; }
     TGridTableChart& PYCurves2() const { return *pyCurves2_; }
     TGridTableChart& PYCurve2() const { return *pyCurve2_; }

@@ -33,9 +33,25 @@ const struct {
     int button;
     const char* icon;
 } kButtonIcons[] = {
-    {1, "new"},     {2, "open"},       {3, "save"},    {4, "run"},     {7, "stages"},    {5, "output"}, {6, "profile"},
-    {13, "py"},     {8, "deflection"}, {11, "moment"}, {10, "shear"},  {12, "reaction"}, {19, "dms"},   {9, "pressure"},
-    {14, "stage1"}, {15, "stage2"},    {16, "stage3"}, {17, "stage4"}, {18, "stage5"},
+    {TMainForm::kNewButton, "new"},
+    {TMainForm::kOpenButton, "open"},
+    {TMainForm::kSaveButton, "save"},
+    {TMainForm::kRunButton, "run"},
+    {TMainForm::kStageOptionsButton, "stages"},
+    {TMainForm::kOutputButton, "output"},
+    {TMainForm::kSoilProfileButton, "profile"},
+    {TMainForm::kPYCurvesButton, "py"},
+    {TMainForm::kDeflectionButton, "deflection"},
+    {TMainForm::kMomentButton, "moment"},
+    {TMainForm::kShearButton, "shear"},
+    {TMainForm::kSoilReactionButton, "reaction"},
+    {TMainForm::kDeflectionMomentShearButton, "dms"},
+    {TMainForm::kPressureButton, "pressure"},
+    {TMainForm::kStage1Button, "stage1"},
+    {TMainForm::kStage2Button, "stage2"},
+    {TMainForm::kStage3Button, "stage3"},
+    {TMainForm::kStage4Button, "stage4"},
+    {TMainForm::kStage5Button, "stage5"},
 };
 
 }  // namespace
@@ -168,7 +184,7 @@ void TMainCommands::UpdateLongTermMenus() {
     Item("DataAxLoads")->setVisible(!both);
     Item("DistributedActiveEarthPressureMenu")->setVisible(!both);
     Item("OptionsStaged")->setEnabled(!both);
-    form_.SpeedButton(7)->setEnabled(!both);
+    form_.SpeedButton(TMainForm::kStageOptionsButton)->setEnabled(!both);
 }
 
 // --- Options ---------------------------------------------------------------------------------------------
@@ -542,7 +558,7 @@ void TMainCommands::attachToolBar() {
         button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setIconSize(QSize(24, 24));
     }
-    QToolButton* staged = form_.SpeedButton(7);
+    QToolButton* staged = form_.SpeedButton(TMainForm::kStageOptionsButton);
     staged->setEnabled(true);
     // Both show the project: the entry being typed is committed first, and a refused one stops them.
     connect(staged, &QToolButton::clicked, this, [this] {
@@ -550,7 +566,7 @@ void TMainCommands::attachToolBar() {
             if (form_.CommitActiveChild()) OpenStagedOptions(false);
         });
     });
-    QToolButton* profile = form_.SpeedButton(6);
+    QToolButton* profile = form_.SpeedButton(TMainForm::kSoilProfileButton);
     profile->setEnabled(true);
     connect(profile, &QToolButton::clicked, this, [this] {
         guard([this] {
@@ -564,7 +580,7 @@ void TMainCommands::attachToolBar() {
         if (data().CurrentStage != before) ReloadOpenDialogs();
     };
     form_.StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
-    for (int newOrOpen : {1, 2})
+    for (int newOrOpen : {TMainForm::kNewButton, TMainForm::kOpenButton})
         connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,
                 Qt::QueuedConnection);
 }

@@ -74,8 +74,8 @@ class TMainCommands : public QObject {
     // The input dialogs while they are open.
     QPointer<TdlgTitle> dlgTitle;
     QPointer<TDlgProp> dlgProp;
-    QPointer<TdlgCSD> dlgCSD;
-    QPointer<TDlgRebar> dlgRebar;
+    QPointer<TdlgCSD> dlgCSD;      // Wall Configuration
+    QPointer<TDlgRebar> dlgRebar;  // Additional Surcharge
     QPointer<TDlgConLoads> dlgConLoads;
     QPointer<TDlgSpring> dlgSpring;
     QPointer<TDlgOptions> dlgOptions;

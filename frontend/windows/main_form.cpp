@@ -160,27 +160,29 @@ void TMainForm::createToolBar() {
     QStyle* style = this->style();
     const auto graph = [this](project::TGraphPlot& g) { return [this, &g] { showGraph(g); }; };
     const Button buttons[] = {
-        {1, "New Data File", "New", QStyle::SP_FileIcon, [this] { FileNewClick(); }, true},
-        {2, "Open Data File", "Open", QStyle::SP_DialogOpenButton, [this] { FileOpenClick(); }, true},
-        {3, "Save Data File", "Save", QStyle::SP_DialogSaveButton, [this] { FileSaveClick(); }, true},
+        {kNewButton, "New Data File", "New", QStyle::SP_FileIcon, [this] { FileNewClick(); }, true},
+        {kOpenButton, "Open Data File", "Open", QStyle::SP_DialogOpenButton, [this] { FileOpenClick(); }, true},
+        {kSaveButton, "Save Data File", "Save", QStyle::SP_DialogSaveButton, [this] { FileSaveClick(); }, true},
         {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
-        {4, "Run Analysis", "Run", QStyle::SP_MediaPlay, [this] { CompRunClick(); }, true},
-        {7, "Stage Construction Option", "Stages", QStyle::SP_FileDialogListView, nullptr, false},
-        {5, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
+        {kRunButton, "Run Analysis", "Run", QStyle::SP_MediaPlay, [this] { CompRunClick(); }, true},
+        {kStageOptionsButton, "Stage Construction Option", "Stages", QStyle::SP_FileDialogListView, nullptr, false},
+        {kOutputButton, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
          [this] {
              const QString report = fromStd(project::ChangeFileExt(project_->FileName(), ".vm4o"));
              platform::startTextEditor(this, editorPath_, report);
          },
          false},
         {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
-        {6, "View Soil Profile", "Profile", QStyle::SP_FileDialogDetailedView, nullptr, false},
-        {13, "View p-y Curves", "p-y", QStyle::SP_CustomBase, graph(graphs_.pltPY), false},
-        {8, "Deflection Diagram", "Defl.", QStyle::SP_CustomBase, graph(graphs_.pltDef), false},
-        {11, "Moment Diagram", "Moment", QStyle::SP_CustomBase, graph(graphs_.pltMom), false},
-        {10, "LShear Diagram", "Shear", QStyle::SP_CustomBase, graph(graphs_.pltShear), false},
-        {12, "Soil-Reaction Diagram", "Reaction", QStyle::SP_CustomBase, graph(graphs_.pltSoil), false},
-        {19, "Soil-Reaction Diagram", "D-M-S", QStyle::SP_CustomBase, graph(graphs_.pltDMS), false},
-        {9, "Pressure Diagram", "Pressure", QStyle::SP_CustomBase, graph(graphs_.pltLD), false},
+        {kSoilProfileButton, "View Soil Profile", "Profile", QStyle::SP_FileDialogDetailedView, nullptr, false},
+        {kPYCurvesButton, "View p-y Curves", "p-y", QStyle::SP_CustomBase, graph(graphs_.pltPY), false},
+        {kDeflectionButton, "Deflection Diagram", "Defl.", QStyle::SP_CustomBase, graph(graphs_.pltDef), false},
+        {kMomentButton, "Moment Diagram", "Moment", QStyle::SP_CustomBase, graph(graphs_.pltMom), false},
+        {kShearButton, "LShear Diagram", "Shear", QStyle::SP_CustomBase, graph(graphs_.pltShear), false},
+        {kSoilReactionButton, "Soil-Reaction Diagram", "Reaction", QStyle::SP_CustomBase, graph(graphs_.pltSoil),
+         false},
+        {kDeflectionMomentShearButton, "Soil-Reaction Diagram", "D-M-S", QStyle::SP_CustomBase, graph(graphs_.pltDMS),
+         false},
+        {kPressureButton, "Pressure Diagram", "Pressure", QStyle::SP_CustomBase, graph(graphs_.pltLD), false},
         {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
     };
     for (const Button& b : buttons) {
@@ -205,7 +207,7 @@ void TMainForm::createToolBar() {
     }
     for (int stage = 1; stage <= 5; ++stage) {
         auto* button = new QToolButton(bar);
-        button->setObjectName(QString("SpeedButton%1").arg(13 + stage));
+        button->setObjectName(QString("SpeedButton%1").arg(StageButton(stage)));
         button->setToolTip(QString("Stage Const. %1").arg(stage));
         button->setText(QString::number(stage));
         button->setCheckable(true);
@@ -213,7 +215,7 @@ void TMainForm::createToolBar() {
         // Each button sits in a tool-bar action, which is what hides and shows it.
         QAction* holder = bar->addWidget(button);
         holder->setVisible(false);
-        speedButtons_[static_cast<std::size_t>(13 + stage)] = button;
+        speedButtons_[static_cast<std::size_t>(StageButton(stage))] = button;
         connect(button, &QToolButton::clicked, this,
                 [this, stage] { guard([this, stage] { StageButtonClick(stage); }); });
         button->setProperty("holder", QVariant::fromValue(static_cast<QObject*>(holder)));
@@ -549,18 +551,20 @@ void TMainForm::UpdatePlotButtons() {
     const struct {
         int button;
         const project::TGraphPlot& graph;
-    } graphButtons[] = {{8, graphs_.pltDef},   {11, graphs_.pltMom}, {10, graphs_.pltShear},
-                        {12, graphs_.pltSoil}, {13, graphs_.pltPY},  {9, graphs_.pltLD}};
+    } graphButtons[] = {{kDeflectionButton, graphs_.pltDef}, {kMomentButton, graphs_.pltMom},
+                        {kShearButton, graphs_.pltShear},    {kSoilReactionButton, graphs_.pltSoil},
+                        {kPYCurvesButton, graphs_.pltPY},    {kPressureButton, graphs_.pltLD}};
     for (const auto& b : graphButtons) SpeedButton(b.button)->setEnabled(shows(b.graph));
-    SpeedButton(5)->setEnabled(fileExists(project::ChangeFileExt(project_->FileName(), ".vm4o")));
-    SpeedButton(19)->setEnabled(SpeedButton(8)->isEnabled() && SpeedButton(11)->isEnabled() &&
-                                SpeedButton(10)->isEnabled());
+    SpeedButton(kOutputButton)->setEnabled(fileExists(project::ChangeFileExt(project_->FileName(), ".vm4o")));
+    SpeedButton(kDeflectionMomentShearButton)
+        ->setEnabled(SpeedButton(kDeflectionButton)->isEnabled() && SpeedButton(kMomentButton)->isEnabled() &&
+                     SpeedButton(kShearButton)->isEnabled());
 }
 
 void TMainForm::UpdateStageButtons() {
     const int stages = project_->StageCount();
     for (int k = 1; k <= 5; ++k) {
-        QToolButton* button = SpeedButton(13 + k);
+        QToolButton* button = SpeedButton(StageButton(k));
         qobject_cast<QAction*>(button->property("holder").value<QObject*>())->setVisible(stages > 1);
         button->setEnabled(k == 1 ? stages > 1 : stages >= k);
         if (k == project_->CurrentStage()) button->setChecked(true);

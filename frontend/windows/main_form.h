@@ -84,7 +84,32 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* StageMenu() const { return stageMenu_; }
 
-    // The buttons of the tool bar by their names ("SpeedButton1" .. "SpeedButton19").
+    // The buttons of the tool bar by what they do; each value is the number in the button's object name
+    // ("SpeedButton8" is the deflection diagram's).
+    enum TSpeedButton : int {
+        kNewButton = 1,
+        kOpenButton = 2,
+        kSaveButton = 3,
+        kRunButton = 4,
+        kOutputButton = 5,
+        kSoilProfileButton = 6,
+        kStageOptionsButton = 7,
+        kDeflectionButton = 8,
+        kPressureButton = 9,
+        kShearButton = 10,
+        kMomentButton = 11,
+        kSoilReactionButton = 12,
+        kPYCurvesButton = 13,
+        kStage1Button = 14,
+        kStage2Button = 15,
+        kStage3Button = 16,
+        kStage4Button = 17,
+        kStage5Button = 18,
+        kDeflectionMomentShearButton = 19,
+    };
+    // The button of construction stage `Stage` (1 .. 5).
+    static constexpr int StageButton(int Stage) { return kStage1Button - 1 + Stage; }
+    // The buttons of the tool bar by their numbers (a TSpeedButton).
     QToolButton* SpeedButton(int Number) const;
     // The directory of the program, where the engine library lies and the run writes "names.dat". Tests
     // put another in place (an empty text restores the program's own).
@@ -127,7 +152,8 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     QAction* stageMenuAction_ = nullptr;
     std::array<QAction*, project::TRecentFiles::kCapacity> recentActions_{};
     QAction* recentSeparator_ = nullptr;
-    std::array<QToolButton*, 20> speedButtons_{};
+    // Indexed by TSpeedButton; 0 is no button.
+    std::array<QToolButton*, kDeflectionMomentShearButton + 1> speedButtons_{};
     QLabel* status_ = nullptr;
 };
 

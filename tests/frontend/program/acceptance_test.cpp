@@ -307,7 +307,7 @@ TEST_F(AcceptanceTest, ThreeStagesOneChangedGiveOneCurvePerStage) {
     const test::PlotFile before = test::readPlotFile(resultFile(".vm4p"));
     ASSERT_EQ(before.series.size(), 3u);
 
-    form->SpeedButton(15)->click();  // the stage 2 button
+    form->SpeedButton(TMainForm::kStage2Button)->click();
     ASSERT_EQ(form->Project().CurrentStage(), 2);
     const components::Extended cut = data().FreeHeight;
     TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
@@ -342,7 +342,7 @@ TEST_F(AcceptanceTest, UnitsChosenInOneStageConvertEveryStage) {
     openExample("three-stages.vm4d");
     run();
     const test::PlotFile english = test::readPlotFile(resultFile(".vm4p"));
-    form->SpeedButton(15)->click();  // the stage 2 button
+    form->SpeedButton(TMainForm::kStage2Button)->click();
     // A stage file that cannot be written stops the change, named; no stage file changes (72, 144, 192 in).
     const auto stage = [this](int k) { return project::StageFileName(form->Project().FileName(), k); };
     const auto files = [&] { return test::readFile(stage(1)) + test::readFile(stage(3)); };

@@ -138,7 +138,7 @@ TEST_F(GraphWindowTest, ShowRestoresAMinimizedOrHiddenGraphAndMakesItActive) {
     ASSERT_NE(open("CompMom"), nullptr);
     const std::function<void()> minimize = [&] { deflection->showMinimized(); }, hide = [&] { deflection->hide(); },
                                 behind = [&] { open("CompMom"); }, menu = [&] { open("CompDef"); },
-                                button = [&] { form->SpeedButton(8)->click(); };
+                                button = [&] { form->SpeedButton(TMainForm::kDeflectionButton)->click(); };
     // Sent away, then shown by the menu or the tool button.
     const std::function<void()> cases[][2] = {{minimize, menu}, {minimize, button}, {hide, menu}, {behind, button}};
     for (const auto& c : cases) {

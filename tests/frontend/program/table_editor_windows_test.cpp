@@ -52,7 +52,7 @@ TEST_F(ProgramWindows, ExternalPyCurveEditorOpensShowingItsRows) {
 
 TEST_F(ProgramWindows, SideViewOpensAtAReadableSize) {
     openExample("three-stages.vm4d");
-    form->SpeedButton(16)->click();  // stage 3: the deepest cut
+    form->SpeedButton(TMainForm::kStage3Button)->click();  // stage 3: the deepest cut
     stageCommands->OpenSideView();
     ASSERT_NE(stageCommands->SideView(), nullptr);
     // As a child window the view opens at a size where its labels stand apart, not at its minimum.

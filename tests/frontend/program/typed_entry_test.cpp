@@ -95,8 +95,8 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
         {[this] { openSection().addButton()->click(); }, "0\t1\t1\t0\r\n", "STIFFNESS AND LOAD DATA      =  2"},
     };
     const std::pair<const char*, Step> commandList[] = {
-        {"tool-bar Save", [this] { form->SpeedButton(3)->click(); }},
-        {"tool-bar Run", [this] { form->SpeedButton(4)->click(); }},
+        {"tool-bar Save", [this] { form->SpeedButton(TMainForm::kSaveButton)->click(); }},
+        {"tool-bar Run", [this] { form->SpeedButton(TMainForm::kRunButton)->click(); }},
         {"menu Save", [this] { emit form->FileMenu()->aboutToShow(), commands->Item("FileSave")->trigger(); }},
         {"Save As another name",
          [this] {
@@ -111,7 +111,7 @@ TEST_F(TypedEntryTest, EveryEditReachesTheFileAndTheReportWhateverCommandFollows
          }},
         {"stage switch",
          [this] {
-             form->SpeedButton(15)->click();
+             form->SpeedButton(TMainForm::kStage2Button)->click();
              ASSERT_EQ(data().CurrentStage, 2);
              form->FileSaveClick();
          }},
@@ -202,14 +202,14 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
          [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
     };
     const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {
-        {"tool-bar Save", [this](QWidget*) { form->SpeedButton(3)->click(); }, 1},
-        {"tool-bar Run", [this](QWidget*) { form->SpeedButton(4)->click(); }, 1},
-        {"tool-bar New", [this](QWidget*) { form->SpeedButton(1)->click(); }, 1},
+        {"tool-bar Save", [this](QWidget*) { form->SpeedButton(TMainForm::kSaveButton)->click(); }, 1},
+        {"tool-bar Run", [this](QWidget*) { form->SpeedButton(TMainForm::kRunButton)->click(); }, 1},
+        {"tool-bar New", [this](QWidget*) { form->SpeedButton(TMainForm::kNewButton)->click(); }, 1},
         {"Exit", [this](QWidget*) { form->close(); }, 1},
-        {"stage switch", [this](QWidget*) { form->SpeedButton(16)->click(); }, 1},
+        {"stage switch", [this](QWidget*) { form->SpeedButton(TMainForm::kStage3Button)->click(); }, 1},
         {"units", [this](QWidget*) { commands->Item("SIUnits")->trigger(); }, 1},
-        {"tool-bar soil profile", [this](QWidget*) { form->SpeedButton(6)->click(); }, 1},
-        {"tool-bar stage options", [this](QWidget*) { form->SpeedButton(7)->click(); }, 1},
+        {"tool-bar soil profile", [this](QWidget*) { form->SpeedButton(TMainForm::kSoilProfileButton)->click(); }, 1},
+        {"tool-bar stage options", [this](QWidget*) { form->SpeedButton(TMainForm::kStageOptionsButton)->click(); }, 1},
         {"File menu (it closes again on opening)", [this](QWidget*) { emit form->FileMenu()->aboutToShow(); }, 1},
         {"File menu from the keyboard",
          [](QWidget*) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier); }, 1},
@@ -246,7 +246,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
             ASSERT_TRUE(focus != nullptr && window->isAncestorOf(focus));
             QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
             for (char key : {'3', '5'}) QTest::keyClick(form->focusWidget(), key);
-            form->SpeedButton(3)->click();
+            form->SpeedButton(TMainForm::kSaveButton)->click();
             EXPECT_NE(saved().find(corrected), std::string::npos) << saved();
             closeAll();
         }
@@ -256,7 +256,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
 // stage's values (three-stages.vm4d: free heights 6, 12 and 16 ft), and a save keeps every stage as it was.
 TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
     const std::pair<const char*, Step> cases[] = {
-        {"16", [this] { form->SpeedButton(16)->click(); }},  // stage 3 by its tool button
+        {"16", [this] { form->SpeedButton(TMainForm::kStage3Button)->click(); }},  // stage 3 by its tool button
         {"12", [this] { commands->Item("Stage2Menu")->trigger(); }},
         {"6",  // stage 1 copied into stage 2
          [this] {
@@ -275,7 +275,7 @@ TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
         QApplication::processEvents();
         EXPECT_EQ(prop.Form().DeFH->text().toStdString(), freeHeight);
         EXPECT_EQ(prop.Form().deNI->text(), "80");
-        form->SpeedButton(3)->click();
+        form->SpeedButton(TMainForm::kSaveButton)->click();
         EXPECT_TRUE(freeHeight == std::string("6") || test::readFile(form->Project().FileName()) == before);
         closeAll();
     }
@@ -285,7 +285,7 @@ TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
 // to: stage 2 of three-stages.vm4d has springs and (added) a p-y curve set, stage 1 neither.
 TEST_F(TypedEntryTest, EntryStaysInItsStageAndEditorsShowTheStageSwitchedTo) {
     const std::function<void(int)> switches[] = {
-        [this](int stage) { form->SpeedButton(13 + stage)->click(); },
+        [this](int stage) { form->SpeedButton(TMainForm::StageButton(stage))->click(); },
         [this](int stage) { menuCommand("StageMenu", ("Stage" + std::to_string(stage) + "Menu").c_str()); }};
     for (const auto& switchTo : switches)
         for (const bool springs : {true, false}) {

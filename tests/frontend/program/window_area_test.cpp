@@ -129,7 +129,7 @@ TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
     };
     // Stage 3 by its tool button, stage 2 by the menu, View Wall Geometry again after an edit.
     const std::function<void()> changes[] = {
-        [&] { form->SpeedButton(16)->click(); },
+        [&] { form->SpeedButton(TMainForm::kStage3Button)->click(); },
         [&] { trigger("StageMenu", "Stage2Menu"); },
         [&] {
             data().FreeHeight = data().FreeHeight * 0.5L;

@@ -125,11 +125,11 @@ TEST_F(MainCommandsTest, DataMenuFollowsTheProjectOptions) {
 TEST_F(MainCommandsTest, ShortAndLongTermToggleDisablesStagedConstruction) {
     open("OptionsMenu");
     EXPECT_TRUE(enabled("OptionsLong"));
-    EXPECT_TRUE(form->SpeedButton(7)->isEnabled());
+    EXPECT_TRUE(form->SpeedButton(TMainForm::kStageOptionsButton)->isEnabled());
     commands->Item("OptionsLong")->trigger();
     EXPECT_TRUE(data().ShortAndLongTerm);
     EXPECT_TRUE(form->GetModified());
-    EXPECT_FALSE(form->SpeedButton(7)->isEnabled());
+    EXPECT_FALSE(form->SpeedButton(TMainForm::kStageOptionsButton)->isEnabled());
     open("OptionsMenu");
     EXPECT_TRUE(checked("OptionsLong"));
     EXPECT_EQ(data().EndFlag, 9);
@@ -139,7 +139,7 @@ TEST_F(MainCommandsTest, ShortAndLongTermToggleDisablesStagedConstruction) {
     form->FileMenu()->findChild<QAction*>("FileNew")->trigger();
     QCoreApplication::processEvents();
     EXPECT_FALSE(data().ShortAndLongTerm);
-    EXPECT_TRUE(form->SpeedButton(7)->isEnabled());
+    EXPECT_TRUE(form->SpeedButton(TMainForm::kStageOptionsButton)->isEnabled());
     data().StageCount = 2;
     open("OptionsMenu");
     EXPECT_FALSE(enabled("OptionsLong"));
@@ -236,7 +236,7 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
     commands->SwitchStage = [&](int Stage) { selected.push_back(-Stage); };
     commands->Item("Stage2Menu")->trigger();
     form->UpdateStageButtons();
-    form->SpeedButton(16)->click();
+    form->SpeedButton(TMainForm::kStage3Button)->click();
     EXPECT_EQ(selected, (std::vector<int>{2, -3}));
     messages.answers = {platform::MessageService::Answer::No};
     commands->CopyPreviousStageClick();
@@ -359,7 +359,7 @@ TEST_F(MainCommandsTest, TitleBytesOfAWindowsFileSurviveTheTitleDialogAndASave) 
     commands->Item("DataTitle")->trigger();
     QLineEdit* memo = commands->dlgTitle->Form().TitleMemo;
     EXPECT_EQ(memo->text(), QString::fromUtf8("Quay wall, caf\u00E9, slope 30\u00B0"));
-    form->SpeedButton(3)->click();  // unedited: the same bytes
+    form->SpeedButton(TMainForm::kSaveButton)->click();  // unedited: the same bytes
     const std::string saved = test::readFile(path);
     ASSERT_EQ(saved.substr(0, title.size() + 2), title + "\r\n");
 

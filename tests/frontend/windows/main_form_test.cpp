@@ -65,7 +65,7 @@ TEST_F(MainFormTest, StartsWithANewProjectAndTheStoredSettings) {
     EXPECT_EQ(f.windowTitle(), "VELMOR 2013.4.14 - NewWall.vm4d");
     EXPECT_EQ(f.EditorPath(), "kate");
     EXPECT_EQ(f.RecentCount(), 2);
-    EXPECT_FALSE(f.SpeedButton(8)->isEnabled());
+    EXPECT_FALSE(f.SpeedButton(TMainForm::kDeflectionButton)->isEnabled());
     EXPECT_TRUE(messages.shown.empty());
 
     settings.failing = true;  // unreadable settings are silent and leave the defaults
@@ -88,7 +88,7 @@ TEST_F(MainFormTest, CommandLineProjectOpensAbsoluteWithItsResultsAndNoMessage) 
         if (c.caption == "Wall.vm4d") {
             EXPECT_EQ(f.Project().FileName(), dir.file("wall.vm4d"));
             EXPECT_TRUE(f.PlotLoaded());
-            EXPECT_TRUE(f.SpeedButton(8)->isEnabled());
+            EXPECT_TRUE(f.SpeedButton(TMainForm::kDeflectionButton)->isEnabled());
         }
         EXPECT_EQ(f.RecentCount(), 0);
         EXPECT_TRUE(messages.shown.empty());
@@ -100,11 +100,11 @@ TEST_F(MainFormTest, StagedCommandLineProjectIsSplitIntoItsStageFiles) {
     TMainForm& f = start({"staged"});
     EXPECT_EQ(f.Project().StageCount(), 3);
     for (const char* stage : {"staged.st1", "staged.st2", "staged.st3"}) EXPECT_TRUE(fs::exists(dir.file(stage)));
-    EXPECT_TRUE(f.SpeedButton(16)->isEnabled());
-    EXPECT_FALSE(f.SpeedButton(17)->isEnabled());
+    EXPECT_TRUE(f.SpeedButton(TMainForm::kStage3Button)->isEnabled());
+    EXPECT_FALSE(f.SpeedButton(TMainForm::kStage4Button)->isEnabled());
 
     f.SetModified(true);
-    f.SpeedButton(16)->click();  // stage 3
+    f.SpeedButton(TMainForm::kStage3Button)->click();
     EXPECT_EQ(f.Project().CurrentStage(), 3);
     EXPECT_TRUE(f.GetModified());
     EXPECT_EQ(f.statusBar()->findChild<QLabel*>()->text(), "Construction Stage Number: 3");

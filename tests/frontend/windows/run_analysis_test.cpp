@@ -130,8 +130,8 @@ TEST_F(RunTest, ExamplesRunThroughTheEngineAndFillTheGraphsFromThePlotFile) {
             EXPECT_EQ(g.pltShear.GetLine(static_cast<int>(i))->GetName(), c.names[i]) << c.example;
         EXPECT_EQ(g.pltMom.XCaption, toKips == 1.0 ? "Bending Moment (m-kN)" : "Bending Moment (in-kips)");
         EXPECT_EQ(g.pltDMS.YCaption3, toFeet == 1.0 ? "Depth (m)" : "Depth (ft)");
-        EXPECT_TRUE(form.SpeedButton(19)->isEnabled());
-        EXPECT_TRUE(form.SpeedButton(5)->isEnabled());
+        EXPECT_TRUE(form.SpeedButton(TMainForm::kDeflectionMomentShearButton)->isEnabled());
+        EXPECT_TRUE(form.SpeedButton(TMainForm::kOutputButton)->isEnabled());
     }
 }
 
@@ -209,8 +209,8 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
         writeFile(report, oldReport);
         writeFile(plotFile, oldPlot);
         openExample(c.example, c.from, c.to);
-        ASSERT_TRUE(form.SpeedButton(8)->isEnabled());
-        form.SpeedButton(4)->click();
+        ASSERT_TRUE(form.SpeedButton(TMainForm::kDeflectionButton)->isEnabled());
+        form.SpeedButton(TMainForm::kRunButton)->click();
         ASSERT_EQ(messages.shown.size(), 1u);
         if (c.message.endsWith('*'))
             EXPECT_TRUE(messages.shown[0].startsWith(c.message.chopped(1))) << messages.shown[0].toStdString();
@@ -225,7 +225,7 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
         EXPECT_FALSE(fs::exists(plotFile + ".previous") || fs::exists(report + ".previous"));
         // "names.dat" is left after a library that did not load, deleted after every call.
         EXPECT_EQ(fs::exists(programDir / "names.dat"), c.message.startsWith(kInitFailed));
-        EXPECT_EQ(form.SpeedButton(8)->isEnabled(), c.deflection);
+        EXPECT_EQ(form.SpeedButton(TMainForm::kDeflectionButton)->isEnabled(), c.deflection);
         emit commands->Menu("GraphicsMenu")->aboutToShow();
         EXPECT_EQ(commands->Item("CompDef")->isEnabled(), c.deflection);
 

@@ -45,7 +45,7 @@ class StageCommandsTest : public ::testing::Test {
 TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
     commands->Item("Gentrape")->trigger();
     // The tool button opens the dialog as a child window; the menu then brings the same one forward.
-    form.SpeedButton(7)->click();
+    form.SpeedButton(TMainForm::kStageOptionsButton)->click();
     TDlgStaged* dialog = stageCommands->StagedDialog();
     ASSERT_NE(dialog, nullptr);
     commands->Item("OptionsStaged")->trigger();
@@ -71,7 +71,7 @@ TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
     EXPECT_EQ(data().StageCount, 2);
 
     data().FreeHeight = 30;  // stage 1, edited
-    form.SpeedButton(15)->click();
+    form.SpeedButton(TMainForm::kStage2Button)->click();
     EXPECT_EQ(data().CurrentStage, 2);
     EXPECT_EQ(status(), "Construction Stage Number: 2");
     EXPECT_TRUE(form.GetModified());
@@ -80,7 +80,7 @@ TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
     EXPECT_TRUE(form.GetModified());  // Update Current Stage keeps the modified state
     commands->Item("Stage1Menu")->trigger();
     EXPECT_EQ(data().FreeHeight, 30);
-    EXPECT_TRUE(form.SpeedButton(14)->isChecked());
+    EXPECT_TRUE(form.SpeedButton(TMainForm::kStage1Button)->isChecked());
     // The menu shows the triangular pressure the stage files analyse; the project keeps its own method.
     emit commands->Menu("OptionsKoutptPopup")->aboutToShow();
     EXPECT_TRUE(commands->Item("Gentriangular")->isChecked() && !commands->Item("Gentrape")->isEnabled());
@@ -88,7 +88,7 @@ TEST_F(StageCommandsTest, MenusAndToolButtonsOpenTheWindowsAndSwitchStages) {
 
     commands->Item("CompLayers")->trigger();
     ASSERT_NE(stageCommands->SideView(), nullptr);
-    form.SpeedButton(6)->click();
+    form.SpeedButton(TMainForm::kSoilProfileButton)->click();
     EXPECT_EQ(form.MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(stageCommands->SideView()->windowTitle(), "Side View");
     EXPECT_TRUE(messages.shown.empty());

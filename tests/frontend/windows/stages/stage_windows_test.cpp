@@ -49,7 +49,7 @@ class StageWindowTest : public ::testing::Test {
     project::TProgramData& data() { return form.Project().Data(); }
     QString status() { return form.statusBar()->findChild<QLabel*>()->text(); }
     bool buttonShown(int Stage) {
-        const QToolButton* button = form.SpeedButton(13 + Stage);
+        const QToolButton* button = form.SpeedButton(TMainForm::StageButton(Stage));
         return qobject_cast<QAction*>(button->property("holder").value<QObject*>())->isVisible();
     }
 
@@ -117,12 +117,13 @@ TEST_F(StageWindowTest, OkStagesTheProjectOnTheMainWindowAndCancelChangesNothing
     EXPECT_TRUE(form.StageMenu()->menuAction()->isVisible());
     for (int k = 1; k <= 5; ++k) {
         EXPECT_TRUE(buttonShown(k)) << k;
-        EXPECT_EQ(form.SpeedButton(13 + k)->isEnabled(), k <= 3) << k;
-        EXPECT_EQ(form.SpeedButton(13 + k)->isChecked(), k == 1) << k;
+        EXPECT_EQ(form.SpeedButton(TMainForm::StageButton(k))->isEnabled(), k <= 3) << k;
+        EXPECT_EQ(form.SpeedButton(TMainForm::StageButton(k))->isChecked(), k == 1) << k;
         EXPECT_EQ(project::FileExists(project::StageFileName(name, k)), k <= 3) << k;
     }
     SelectStage(data(), host, 3);
-    EXPECT_TRUE(form.SpeedButton(16)->isChecked() && !form.SpeedButton(14)->isChecked());
+    EXPECT_TRUE(form.SpeedButton(TMainForm::kStage3Button)->isChecked() &&
+                !form.SpeedButton(TMainForm::kStage1Button)->isChecked());
     EXPECT_EQ(status(), "Construction Stage Number: 3");
     EXPECT_TRUE(form.GetModified());
 }

@@ -67,7 +67,7 @@ TEST_F(ProgramPictures, StageDialogAndSideViewOfTheStagedExample) {
     stageCommands->OpenStagedOptions();
     shoot(stageCommands->StagedDialog(), "stage_dialog");
     form->CloseAllChildren();
-    form->SpeedButton(16)->click();  // stage 3: the deepest cut
+    form->SpeedButton(TMainForm::kStage3Button)->click();  // stage 3: the deepest cut
     stageCommands->OpenSideView();
     shoot(stageCommands->SideView(), "side_view_stage_3");
     form->CloseAllChildren();
@@ -79,7 +79,7 @@ TEST_F(ProgramPictures, SideViewsOfTheExamples) {
     for (const char* example : {"stiff-clay-sloping-backfill.vm4d", "anchored-soft-clay.vm4d",
                                 "rock-socket-under-silt.vm4d", "three-stages.vm4d"}) {
         openExample(example);
-        if (data().StageCount > 1) form->SpeedButton(16)->click();  // the deepest cut
+        if (data().StageCount > 1) form->SpeedButton(TMainForm::kStage3Button)->click();  // the deepest cut
         stageCommands->OpenSideView();
         QWidget* frame = stageCommands->SideView()->parentWidget();
         frame->resize(560, 600);
