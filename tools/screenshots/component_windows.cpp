@@ -63,18 +63,23 @@ TEST(ComponentPictures, GraphDialogs) {
 
 using samples::fillDeflection;
 
+// A graph window of `graph` shown at the size given, its picture saved as `name`; the window stays for more.
+std::unique_ptr<TPlotForm> showGraph(TGraphPlot& graph, int width, int height, const char* name) {
+    auto form = std::make_unique<TPlotForm>(graph);
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form->resize(width, height);
+    form->show();
+    form->FormResize(true);
+    EXPECT_TRUE(form->grab().save(shots::Path(name)));
+    return form;
+}
+
 TEST(ComponentPictures, GraphWindows) {
     TGraphPlot deflection;
     deflection.Caption = "Deflection";
     fillDeflection(deflection, 3, 40);
     deflection.Markers = 5;
-    auto form = std::make_unique<TPlotForm>(deflection);
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->resize(900, 650);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(shots::Path("plot_deflection.png")));
-    form.reset();
+    showGraph(deflection, 900, 650, "plot_deflection.png");
 
     // The same curves in metres in a window as wide as a maximized one: forty major ticks across.
     TGraphPlot metres;
@@ -88,13 +93,7 @@ TEST(ComponentPictures, GraphWindows) {
             metres.GetPoint(i, j)->X *= 0.006;
             metres.GetPoint(i, j)->Y *= 0.3048;
         }
-    form = std::make_unique<TPlotForm>(metres);
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->resize(1600, 940);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(shots::Path("plot_deflection_metres_wide.png")));
-    form.reset();
+    showGraph(metres, 1600, 940, "plot_deflection_metres_wide.png");
 
     TGraphPlot dms;
     dms.Caption = "Deflection, Moment and Shear";
@@ -125,12 +124,7 @@ TEST(ComponentPictures, GraphWindows) {
         }
     }
     samples::fillLayers(dms);
-    form = std::make_unique<TPlotForm>(dms);
-    form->setAttribute(Qt::WA_DeleteOnClose, false);
-    form->resize(1100, 700);
-    form->show();
-    form->FormResize(true);
-    EXPECT_TRUE(form->grab().save(shots::Path("plot_three_panels.png")));
+    const auto form = showGraph(dms, 1100, 700, "plot_three_panels.png");
     QImage bitmap(1100, 700, QImage::Format_RGB32);
     EXPECT_TRUE(form->SaveBitmap(shots::Path("plot_three_panels.bmp"), bitmap));
     EXPECT_TRUE(bitmap.save(shots::Path("plot_three_panels_bitmap.png")));

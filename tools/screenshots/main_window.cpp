@@ -15,15 +15,20 @@
 namespace velmor::windows {
 namespace {
 
-// The main window after a run of the staged example, with four graph windows tiled, for a person to look at.
-TEST(MainWindowPictures, WithResults) {
-    EngineRunSetup run("three-stages.vm4d");
-    TMainForm form;
-    // The window as the program builds it: menus, tool-bar icons and stage buttons included.
+// The window as the program builds it (menus, tool-bar icons and stage buttons included), after a run of the
+// project.
+void showAfterRun(TMainForm& form, const EngineRunSetup& run) {
     auto* commands = new TMainCommands(form);
     new TStageCommands(*commands, form);
     form.FormShow({run.project});
     form.CompRunClick();
+}
+
+// The main window after a run of the staged example, with four graph windows tiled, for a person to look at.
+TEST(MainWindowPictures, WithResults) {
+    EngineRunSetup run("three-stages.vm4d");
+    TMainForm form;
+    showAfterRun(form, run);
     ASSERT_TRUE(form.PlotLoaded());
     form.resize(1400, 900);
     form.show();
@@ -59,10 +64,7 @@ TEST(MainWindowPictures, MaximizedGraphs) {
     for (const char* example : {"three-stages.vm4d", "cantilever-sand-si.vm4d"}) {
         EngineRunSetup run(example);
         TMainForm form;
-        auto* commands = new TMainCommands(form);
-        new TStageCommands(*commands, form);
-        form.FormShow({run.project});
-        form.CompRunClick();
+        showAfterRun(form, run);
         ASSERT_TRUE(form.PlotLoaded());
         form.resize(1600, 1000);
         form.show();
