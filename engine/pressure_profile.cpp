@@ -41,6 +41,11 @@ double soilAndWater(const Work& w, int i, double z) {
            gammaWater * (w.ztop[i] + z - w.waterTableBackfill);
 }
 
+// The depth of the support that ends the trapezoid's plateau: the last one, or the only one.
+double deepestSupport(const RunControl& run) {
+    return run.springRowCount > 1 ? run.lastSupportDepth : run.firstSupportDepth;
+}
+
 // The trapezoid is shaped by the depths of the first and the last support, each a spring row of this
 // problem at one station; without them, or with supports in reverse order or below the excavation level
 // (depth d), its area would not be 1.3 times the computed one.
@@ -61,7 +66,7 @@ void checkSupports(Engine& e, double d) {
     if (several && run.firstSupportDepth > run.lastSupportDepth) {
         EndRunWithReport(e, "(/,/,'     ERROR -- FIRST SUPPORT IS DEEPER THAN THE LAST SUPPORT')");
     }
-    const double deepest = several ? run.lastSupportDepth : run.firstSupportDepth;
+    const double deepest = deepestSupport(run);
     if (deepest > d && !SameLevel(e.st.earth, deepest, d)) {
         EndRunWithReport(e, "(/,/,'     ERROR -- SUPPORT AT DEPTH',E10.3,' IS BELOW THE EXCAVATION LEVEL',E10.3)",
                          {deepest, d});
@@ -80,13 +85,15 @@ void applyTrapezoid(Engine& e, double area) {
 
     // With the supports between the top and the excavation level the plateau c3 is at least depth / 3.
     const double a = 2.0 * run.firstSupportDepth / 3.0;
-    double b, c3, pmax;
+    // A support that counts as at the excavation level shapes the trapezoid as one exactly there: no falling
+    // part, the last row at the full pressure. A support a millionth above would otherwise drop it to zero.
+    const double deepest = deepestSupport(run);
+    const double b = SameLevel(w, deepest, depth) ? 0.0 : 2.0 * (depth - deepest) / 3.0;
+    double c3, pmax;
     if (run.springRowCount == 1) {
         c3 = depth / 3.0;
-        b = 2.0 * (depth - run.firstSupportDepth) / 3.0;
         pmax = 3.0 * kApparentFactor * area / (2.0 * depth);
     } else {
-        b = 2.0 * (depth - run.lastSupportDepth) / 3.0;
         c3 = depth - a - b;
         // Area of the trapezoid per unit pmax: the two sloping parts count half.
         pmax = kApparentFactor * area / (depth - (a + b) / 2.0);

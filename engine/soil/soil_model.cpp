@@ -42,8 +42,9 @@ void resetModel(SoilModel& soil) {
 }
 
 void setLabels(Engine& e) {
-    // Unit system 3 keeps the generic labels for the rest of the problem.
-    const int32_t flag = UnitLabelFlag(e.st.geometry.unitCode, 0);
+    // The labels the run set for the problem: any unit system but 1 and 2 keeps them, so that one problem's
+    // report names its units one way throughout (generic in a first problem of unit system 3).
+    const int32_t flag = UnitLabelFlag(e.st.geometry.unitCode, e.st.control.unitLabelFlag);
     e.st.control.unitLabelFlag = flag;
     SetUnitLabels(e.st.labels, flag);
 }

@@ -590,17 +590,18 @@ TEST(SoilModel, SoundModelsOfEveryTypePassTheChecks) {
 TEST(SoilModel, EveryCallStartsFromAFreshModel) {
     const struct {
         int unitCode;
+        int runFlag;  // the label flag the run set for the problem
         const char* lengthLabel;
         int flag;
         double wa, wp, spacingRatio;
     } cases[] = {
-        {1, " IN", 1, 48.0, 24.0, 2.0},
-        {2, "  M", -1, 12.0, 24.0, 1.0},  // WA/WP below 1 is raised to 1
-        {3, "  L", 0, 24.0, 24.0, 1.0},   // generic units keep their generic labels
+        {1, -1, " IN", 1, 48.0, 24.0, 2.0},
+        {2, 1, "  M", -1, 12.0, 24.0, 1.0},  // WA/WP below 1 is raised to 1
+        {3, 0, "  L", 0, 24.0, 24.0, 1.0},   // generic units keep their generic labels
+        {4, 1, " IN", 1, 24.0, 24.0, 1.0},   // another unit system keeps the labels of the problem's echo
     };
     // What an earlier problem may have left in the blocks.
     auto leaveStaleValues = [](EngineState& st) {
-        st.control.unitLabelFlag = 7;
         st.soil.layerCount = 3;
         st.soil.layerResistance[1] = 5.0;
         st.soil.layerResistance[3] = 7.0;
@@ -621,6 +622,7 @@ TEST(SoilModel, EveryCallStartsFromAFreshModel) {
         st.wallSoil.wa = c.wa;
         st.wallSoil.wp = c.wp;
         leaveStaleValues(st);
+        st.control.unitLabelFlag = c.runFlag;
         Engine e = bare.engine();
         SetUpSoilModel(e);
         EXPECT_EQ(st.labels.lengthLong.view(), c.lengthLabel);
@@ -647,6 +649,7 @@ TEST(SoilModel, EveryCallStartsFromAFreshModel) {
         st2.wallSoil.wa = c.wa;
         st2.wallSoil.wp = c.wp;
         leaveStaleValues(st2);
+        st2.control.unitLabelFlag = c.runFlag;
         Engine e2 = layered.engine();
         SetUpSoilModel(e2);
         EXPECT_EQ(st2.labels.lengthLong.view(), c.lengthLabel);
@@ -663,20 +666,23 @@ TEST(SoilModel, EveryCallStartsFromAFreshModel) {
 TEST(SoilModel, GeneratedCurvesThroughTheEntry) {
     test::ScratchDir dir;
     test::writeFile("names.dat", "wall.vm4d\r\nwall.vm4o\r\nwall.vm4p\r\nwall.vm4r\r\n");
-    test::writeFile("wall.vm4d",
-                    "Cantilever in two clays\r\n"
-                    "1 0 1 0 0 2 0 1 0\r\n"
-                    "20 12.0 10.0 0.001 120.0\r\n"
-                    "0 20 1 1.0E10\r\n"
-                    "0\r\n"
-                    "0\r\n"
-                    "120.0 24.0 24.0 1000.0 1000.0 1.0 1 0.0\r\n"
-                    "0 0 0 0 0 0\r\n"
-                    "0\r\n"
-                    "2\r\n"
-                    "1 180.0\r\n0.07 5.0 0.0 0.02 0.0 0.0\r\n0.07 5.0 0.0 0.02 0.0 0.0\r\n"
-                    "3 400.0\r\n0.07 10.0 0.0 0.005 0.0 0.0\r\n0.07 12.0 0.0 0.005 0.0 0.0\r\n"
-                    "0\r\n");
+    // Two problems on the same wall, the second one's control record naming unit system 4.
+    const auto problem = [](int unitSystem, int endFlag) {
+        return "Cantilever in two clays\r\n" + std::to_string(unitSystem) +
+               " 0 1 0 0 2 0 1 0\r\n"
+               "20 12.0 10.0 0.001 120.0\r\n"
+               "0 20 1 1.0E10\r\n"
+               "0\r\n"
+               "0\r\n"
+               "120.0 24.0 24.0 1000.0 1000.0 1.0 1 0.0\r\n"
+               "0 0 0 0 0 0\r\n"
+               "0\r\n"
+               "2\r\n"
+               "1 180.0\r\n0.07 5.0 0.0 0.02 0.0 0.0\r\n0.07 5.0 0.0 0.02 0.0 0.0\r\n"
+               "3 400.0\r\n0.07 10.0 0.0 0.005 0.0 0.0\r\n0.07 12.0 0.0 0.005 0.0 0.0\r\n" +
+               std::to_string(endFlag) + "\r\n";
+    };
+    test::writeFile("wall.vm4d", problem(1, 9) + problem(4, 0));
     std::FILE* console = std::fopen("console.txt", "w+b");
     EXPECT_EQ(RunEntry(14, console), 0);
     std::fclose(console);
@@ -686,6 +692,16 @@ TEST(SoilModel, GeneratedCurvesThroughTheEntry) {
     EXPECT_NE(report.find("THE SOIL IS A STIFF CLAY ABOVE THE WATER TABLE\n"), std::string::npos);
     EXPECT_NE(report.find("        P-Y CURVES DATA\n"), std::string::npos);
     EXPECT_NE(report.find("END OF ANALYSIS"), std::string::npos);
+    // Unit system 4 leaves the labels the run had: the second problem's report, curves and results included,
+    // is the first one's in English units but for the "Long Term :" before its title and the empty lines that
+    // end each problem.
+    const std::string banner = " VELMOR - A PROGRAM";
+    const std::size_t second = report.find(banner, report.find(banner) + 1);
+    ASSERT_NE(second, std::string::npos);
+    std::string longTerm = report.substr(second, report.find("     END OF ANALYSIS") - second);
+    for (std::size_t at; (at = longTerm.find("Long Term :  ")) != std::string::npos;) longTerm.erase(at, 13);
+    const auto body = [](std::string text) { return text.erase(text.find_last_not_of('\n') + 1); };
+    EXPECT_EQ(body(longTerm), body(report.substr(0, second)));
     // No user curves, and five curves for each of the two layers below the excavation level.
     int countLine = -1;
     EXPECT_EQ(curvesPresent(countLine), 10);
