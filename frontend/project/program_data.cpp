@@ -78,7 +78,6 @@ void TProgramData::SetUnits(int U) {
     for (TGridTable* table : tables_->PlainTables()) table->SetUnits(U);
     // The chart tables carry unit codes too; unconverted curve points would be read in the wrong units.
     for (TGridTableChart* table : tables_->ChartTables()) table->SetUnits(U);
-    hooks_->ReloadOpenDialogs();
 
     // The magnitude column has no unit code of its own ("SEE NOTES"): its unit depends on the load type.
     TGridTable& surcharges = tables_->SurchargeTable();

@@ -88,6 +88,11 @@ void TInputDialog::FormActivate() {
     Load();
 }
 
+bool TInputDialog::Edited() const {
+    return std::any_of(fields_.begin(), fields_.end(),
+                       [](const TFieldBinding& b) { return b.Field->text() != b.LoadedText; });
+}
+
 bool TInputDialog::FormDeactivate() {
     if (&data() != loadedFrom_) {
         // The project was replaced while the dialog stayed open: show the new one, store nothing.
@@ -199,6 +204,10 @@ void TDlgOptions::Load() {
     ui_->EdtWord->setText(getEditor_());
 }
 
+bool TDlgOptions::Edited() const {
+    return ui_->EdtWord->text() != getEditor_();
+}
+
 void TDlgOptions::BtnBrowseClick() {
     const QString chosen = platform::fileDialogs().get().openFileName(this, ui_->EdtWord->text(), kBrowserFilter);
     if (!chosen.isEmpty()) ui_->EdtWord->setText(chosen);
@@ -301,6 +310,8 @@ void TOptionTableDialog::Load() {
 void TOptionTableDialog::CheckClick() {
     button_->setEnabled(check_->isChecked());
     if (!check_->isChecked()) (data().Tables().*table_)().HideForm();
+    // Stored at once: marking the project modified reloads the open dialogs from it.
+    Store();
     SetModified();
 }
 
@@ -345,6 +356,10 @@ void TdlgTitle::Load() {
     // Typing stops at 80 characters; a longer title read from a file is shown whole, not cut.
     ui_->TitleMemo->setMaxLength(std::max(80, static_cast<int>(loadedText_.size())));
     ui_->TitleMemo->setText(loadedText_);
+}
+
+bool TdlgTitle::Edited() const {
+    return ui_->TitleMemo->text() != loadedText_;
 }
 
 void TdlgTitle::TitleEdited(const QString& Text) {

@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../../components/graphs/widgets/modal_dialog.h"
 #include "../../components/tables/widgets/editor_fixtures.h"
 #include "program_fixture.h"
 #include "project/stage_files.h"
@@ -23,6 +24,7 @@
 #include "tables/widgets/table_form.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
+#include "ui_dlg_staged.h"
 
 namespace velmor::windows {
 namespace {
@@ -252,31 +254,66 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         }
 }
 
-// An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
-// stage's values (three-stages.vm4d: free heights 6, 12 and 16 ft), and a save keeps every stage as it was.
+// An open dialog shows the project's data as it stands: after each way of changing the stage, and after a value
+// typed into another open dialog, its field holds that stage's value (three-stages.vm4d: free heights 6, 12
+// and 16 ft); a save after a mere switch keeps every stage as it was.
 TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
-    const std::pair<const char*, Step> cases[] = {
-        {"16", [this] { form->SpeedButton(TMainForm::kStage3Button)->click(); }},  // stage 3 by its tool button
-        {"12", [this] { commands->Item("Stage2Menu")->trigger(); }},
+    const auto wallProperties = [this] { return commands->dlgProp->Form().DeFH; };
+    const auto wallConfiguration = [this] { return commands->dlgCSD->Form().deHL; };
+    const struct Case {
+        const char* freeHeight;
+        Step change;
+        std::function<QLineEdit*()> field;
+        bool edits;  // the change is an edit, which the save writes
+    } cases[] = {
+        {"16", [this] { form->SpeedButton(TMainForm::kStage3Button)->click(); }, wallProperties, false},
+        {"12", [this] { commands->Item("Stage2Menu")->trigger(); }, wallProperties, false},
         {"6",  // stage 1 copied into stage 2
          [this] {
              commands->Item("Stage2Menu")->trigger();
              messages.answers = {Answer::Yes};
              commands->Item("CopyPreviousStage")->trigger();
-         }},
+         },
+         wallProperties, true},
+        {"6",  // three stages lowered to two while stage 2 is edited: stage 1 is edited
+         [this] {
+             form->SpeedButton(TMainForm::kStage2Button)->click();
+             test::whenShown<TDlgStaged>([](TDlgStaged& d) {
+                 d.Form().udStageDown->click();
+                 d.Form().btnOK->click();
+             });
+             menuCommand("OptionsMenu", "OptionsStaged");
+         },
+         wallProperties, true},
+        {"22",  // typed into Wall Properties after a stage copy, then Wall Configuration clicked into
+         [&] {
+             form->SpeedButton(TMainForm::kStage2Button)->click();
+             openDialog("DataCSD", commands->dlgCSD);
+             data().Tables().SoilStrength().Show();
+             form->SpeedButton(TMainForm::kStage3Button)->click();
+             messages.answers = {Answer::Yes};
+             menuCommand("StageMenu", "CopyPreviousStage");
+             form->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+             QTest::mouseClick(wallProperties(), Qt::LeftButton);
+             type(wallProperties(), "22");
+             QTest::keyClick(wallProperties(), Qt::Key_Tab);
+             QTest::mouseClick(wallConfiguration(), Qt::LeftButton);
+         },
+         wallConfiguration, true},
     };
-    for (const auto& [freeHeight, change] : cases) {
-        SCOPED_TRACE(freeHeight);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.freeHeight);
         openExample("three-stages.vm4d");
         const std::string before = test::readFile(form->Project().FileName());
         TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
         ASSERT_EQ(prop.Form().DeFH->text(), "6");
-        change();
+        c.change();
         QApplication::processEvents();
-        EXPECT_EQ(prop.Form().DeFH->text().toStdString(), freeHeight);
+        EXPECT_EQ(c.field()->text().toStdString(), c.freeHeight);
         EXPECT_EQ(prop.Form().deNI->text(), "80");
         form->SpeedButton(TMainForm::kSaveButton)->click();
-        EXPECT_TRUE(freeHeight == std::string("6") || test::readFile(form->Project().FileName()) == before);
+        EXPECT_TRUE(c.edits || test::readFile(form->Project().FileName()) == before);
         closeAll();
     }
 }

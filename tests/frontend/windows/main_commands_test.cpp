@@ -233,7 +233,7 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
     }
     std::vector<int> selected;
     commands->SelectStage = [&](int Stage) { selected.push_back(Stage); };
-    commands->SwitchStage = [&](int Stage) { selected.push_back(-Stage); };
+    form->StageButtonClick = [&](int Stage) { selected.push_back(-Stage); };
     commands->Item("Stage2Menu")->trigger();
     form->UpdateStageButtons();
     form->SpeedButton(TMainForm::kStage3Button)->click();
