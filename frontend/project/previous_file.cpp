@@ -39,7 +39,7 @@ bool TPreviousFile::Written() const {
     return now.exists && !(stuck_ && now == before_);
 }
 
-void TPreviousFile::Keep() {
+void TPreviousFile::DeletePrevious() {
     settled_ = true;
     std::error_code ignored;
     if (asideHeld_) fs::remove(aside_, ignored);

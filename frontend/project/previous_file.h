@@ -21,7 +21,7 @@ class TPreviousFile {
     // Whether the call left a file of its own at the path.
     bool Written() const;
     // The call's file stands: the previous one is deleted.
-    void Keep();
+    void DeletePrevious();
     // The previous file returns to its place; with no previous file, a file the call left there is removed.
     void PutBack();
 
