@@ -4,8 +4,8 @@
 // scratch files land in the current directory.
 //
 // Exit status: 0 the analysis finished (its warnings, if any, on stderr); 1 it stopped (the report's message
-// on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, or no new
-// report or plot-data file; the earlier result files are then kept).
+// on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, no new report
+// or plot-data file, or a report that does not reach its end; the earlier result files are then kept).
 
 #include <filesystem>
 #include <iostream>

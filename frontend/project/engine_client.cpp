@@ -93,12 +93,12 @@ TEngineRun TEngineClient::Run(const TCallWrapper& Wrap) {
         TEngineClient& client;
         ~End() { client.end(); }
     } end{*this};
-    TPreviousFile report(names_.Report), plot(names_.Plot);
+    TPreviousFile report(names_.Report), plot(names_.Plot), monitor(names_.Monitor);
     call(Wrap);
     run.Call =
         JudgeRunCall(result_, names_.Report, report.Written(), names_.Plot, plot.Written(), ConsoleLines(console_));
     const bool ran = run.Call.End == TRunCall::TEnd::Finished || run.Call.End == TRunCall::TEnd::Stopped;
-    for (TPreviousFile* previous : {&report, &plot}) {
+    for (TPreviousFile* previous : {&report, &plot, &monitor}) {
         if (ran)
             previous->DeletePrevious();
         else

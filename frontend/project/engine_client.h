@@ -82,12 +82,12 @@ class TEngineClient {
     const TRunFileNames& Names() const { return names_; }
     // The whole run, in this order: the paths checked against what the engine reads, the run-control file
     // "names.dat" written (a file that cannot be written raises EInOutError), the library file checked (a
-    // file the system's loader would fault on is never handed to it) and loaded, the previous report and
-    // plot-data file moved aside, the entry called with the interface number (through `Wrap` when there is
-    // one, which answers the engine's console lines), the call judged only by what it wrote, the library
-    // unloaded and the run-control file deleted. The previous files are put back when the call was refused,
-    // failed or wrote neither, deleted when it ran; they are put back too when the call raises. The
-    // engine's console lines join the message of a call that wrote nothing.
+    // file the system's loader would fault on is never handed to it) and loaded, the previous report,
+    // plot-data and monitor files moved aside, the entry called with the interface number (through `Wrap`
+    // when there is one, which answers the engine's console lines), the call judged only by what it wrote,
+    // the library unloaded and the run-control file deleted. The previous files are put back when the call
+    // was refused, failed or wrote nothing whole, deleted when it ran; they are put back too when the call
+    // raises. The engine's console lines join the message of a call that was not run.
     TEngineRun Run(const TCallWrapper& Wrap = nullptr);
     // The entry's value of the last call.
     std::int32_t Result() const { return result_; }
