@@ -136,6 +136,11 @@ class BasicFloatColumn : public BasicValueColumn<F, Extended> {
     // while the table's editor is open, as the integer limits are, on a text other than the cell shows;
     // not part of the stored layout.
     std::function<std::string(int ARow, Extended Value)> CheckEntry;
+    // For a column that the project file holds converted (a depth shown in feet, written in inches): the
+    // stored form of a value in unit system AUnits. An entry, or a change of units, whose stored form the
+    // analysis cannot read is refused as one beyond that range itself is. Copied to clones (the sub-tables
+    // of a template); not part of the stored layout.
+    std::function<Extended(int AUnits, Extended Value)> StoredForm;
 
     void InsertRows(Table* ATable, int AIndex, int ACount) override;
     void DeleteRow(int AIndex) override;
