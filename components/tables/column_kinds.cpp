@@ -432,6 +432,15 @@ void BasicFloatColumn<F>::SetUnits(int AUnits) {
 }
 
 template <class F>
+void BasicFloatColumn<F>::CheckUnits(int AUnits) const {
+    const Extended factor = F::ConversionFactor(this->table_->Units(), AUnits, UnitString);
+    for (const Extended value : values_) {
+        const Extended converted = value * factor;
+        CheckEntryRange(StoredForm ? StoredForm(AUnits, converted) : converted);
+    }
+}
+
+template <class F>
 void BasicFloatColumn<F>::WriteData(TColWriter& AWriter) const {
     BasicColumn<F>::WriteData(AWriter);
     AWriter.WriteBoolean(TopDepth);
@@ -683,6 +692,12 @@ void BasicTableColumn<F>::SetUnits(int AUnits) {
             OnSetUnits(static_cast<int>(row), object, AUnits);
         }
     }
+}
+
+template <class F>
+void BasicTableColumn<F>::CheckUnits(int AUnits) const {
+    for (const auto& object : objects_)
+        if (const auto* table = dynamic_cast<const Table*>(object.get())) table->CheckUnits(AUnits);
 }
 
 template <class F>
