@@ -76,7 +76,12 @@ class TInputDialog : public QWidget {
         QString LoadedText;
         bool Clamped = false;
     };
-    void Bind(components::DataEditWidget* Field, components::Extended project::TProgramData::*Value, bool Feet = false);
+    // How a value is shown in unit system 1; the other systems show it as stored.
+    enum class TShownAs { Stored, Feet, PerSquareFoot };
+    void Bind(components::DataEditWidget* Field, components::Extended project::TProgramData::*Value,
+              TShownAs Shown = TShownAs::Stored);
+    // Adds the binding; its field refuses an entry whose stored form the analysis cannot read.
+    void Bind(TFieldBinding Binding);
     void LoadFields();
     void StoreFields();
     std::vector<TFieldBinding> fields_;

@@ -181,7 +181,7 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
     }
 }
 
-// An entry refused where it is typed (a dialog field, a layer bottom cell) stops every command once: its
+// An entry refused where it is typed (a dialog field, a layer or soil parameter cell) stops every command once: its
 // message is shown once, nothing is saved, run, switched or closed, the entry is kept as typed and the keys
 // go back to it: what the user types next corrects it, and the correction is what is saved.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
@@ -190,18 +190,35 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         std::function<QWidget*()> refuse;  // types the entry and gives the window holding it
         std::function<QString()> shown;
         const char* corrected;  // in the file after 35 is typed over the entry
+        const char* message;
     } refusals[] = {
         {"abc", [this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; },
-         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12"},
+         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12",
+         "Entry could not be evaluated:\rinvalid character(s) in expression"},
         {"-5", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Entry must be greater than 0."},
         // Values the analysis cannot read, and an arithmetic fault in a cell.
         {"1e999", [this]() -> QWidget* { return type(incrementField(), "1e999"), commands->dlgProp; },
-         [this] { return commands->dlgProp->Form().deXGS->text(); }, "\n80 35\t20"},
+         [this] { return commands->dlgProp->Form().deXGS->text(); }, "\n80 35\t20", "Floating point overflow"},
         {"1e999", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1e999"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point overflow"},
         {"1/0", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1/0"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point division by zero"},
+        // Values the analysis cannot read once stored: feet written as inches (x 12), a unit weight per cubic
+        // foot written per cubic inch (/ 1728, below the smallest normal double).
+        {"1.7e308",
+         [this]() -> QWidget* {
+             return type(openDialog("DataProp", commands->dlgProp).Form().DeFH, "1.7e308"), commands->dlgProp;
+         },
+         [this] { return commands->dlgProp->Form().DeFH->text(); }, "\t0.001\t420", "Floating point overflow"},
+        {"1.7e308", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1.7e308"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point overflow"},
+        {"3e-308",
+         [this]() -> QWidget* {
+             return typeCell(openSandParameters(), 0, 0, "3e-308"), &editor(*layers().Columns(2)->AsTable(0));
+         },
+         [this] { return editor(*layers().Columns(2)->AsTable(0)).grid()->currentText(); }, "\n0.02025463 0.0  34",
+         "Floating point underflow"},
     };
     const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {
         {"tool-bar Save", [this](QWidget*) { form->SpeedButton(TMainForm::kSaveButton)->click(); }, 1},
@@ -222,7 +239,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
          },
          0},
     };
-    for (const auto& [entry, refuse, shown, corrected] : refusals)
+    for (const auto& [entry, refuse, shown, corrected, message] : refusals)
         for (const auto& [name, command, messagesShown] : stopped) {
             SCOPED_TRACE(std::string(entry) + " + " + name);
             form->activateWindow();
@@ -235,7 +252,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
             messages.answers = {Answer::Yes};
             command(window);
             QApplication::processEvents();
-            EXPECT_EQ(messages.shown.size(), messagesShown);
+            EXPECT_EQ(messages.shown, std::vector<QString>(messagesShown, message));
             EXPECT_TRUE(messages.asked.empty());
             EXPECT_EQ(saved(), before);
             EXPECT_TRUE(form->isVisible());
