@@ -32,8 +32,8 @@ void EarthPressurePhase(Engine& e);
 // file, the plot-data curve section, and the curve set for the solver.
 void CurvePhase(Engine& e);
 
-// The exported entry's body: any interface number but 14 returns 1 and touches no file; otherwise the
-// blocks are value-initialised, the run is carried out and 0 is returned.
+// The exported entry's body: any interface number but kInterfaceNumber returns 1 and touches no file;
+// otherwise the blocks are value-initialised, the run is carried out and 0 is returned.
 int32_t RunEntry(int32_t interfaceNumber, std::FILE* console = stderr);
 
 }  // namespace velmor::engine

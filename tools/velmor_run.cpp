@@ -1,11 +1,11 @@
-// Runs one project through the engine library as the program does: loads Velmor2013_DLL from beside this
-// executable, writes names.dat in the current directory, calls the entry with the interface number 14,
+// Runs one project through the engine library as the program does: writes names.dat in the current
+// directory, loads Velmor2013_DLL from beside this executable, calls the entry with the interface number,
 // unloads the library, removes names.dat and judges the run by the report this call wrote. The engine's
 // scratch files land in the current directory.
 //
 // Exit status: 0 the analysis finished (its warnings, if any, on stderr); 1 it stopped (the report's message
-// on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, or no new
-// report or plot-data file; the earlier result files are then kept).
+// on stderr); 2 it was not run (no library, a damaged one, a refused interface, a failed call, no new report
+// or plot-data file, or a report that does not reach its end; the earlier result files are then kept).
 
 #include <filesystem>
 #include <iostream>
@@ -48,20 +48,18 @@ int main(int argc, char** argv) {
     const std::string input = fs::absolute(argv[1], ec).lexically_normal().string();
     if (ec || !fs::is_regular_file(input)) return notRun(std::string("no project file ") + argv[1]);
     const project::TRunFileNames names = project::RunFileNames(input);
-    const std::string refusal = project::RunControlRefusal(names);
-    if (!refusal.empty()) return notRun(refusal);
     const std::string library = (ownDirectory() / project::kEngineLibraryFile).string();
     project::TSharedLibraryLoader loader;
     project::TEngineClient engine(names, library, loader);
-    std::string fault;
-    if (!engine.Load(fault)) return notRun(fault);
-    try {
-        engine.WriteRunControl();
-    } catch (const velmor::components::EInOutError& e) {
-        return notRun(e.what());
-    }
     // The engine's console lines go to this process's stderr as they are written.
-    const TRunCall call = engine.Run();
+    project::TEngineRun run;
+    try {
+        run = engine.Run();
+    } catch (const velmor::components::EInOutError& e) {
+        return notRun(e.what());  // names.dat could not be written
+    }
+    if (run.Step != project::TEngineRun::TStep::Called) return notRun(run.Fault);
+    const TRunCall& call = run.Call;
     std::cout << "report: " << names.Report << "\n"
               << "return code: " << engine.Result() << "\n";
     printLines(call.Lines);

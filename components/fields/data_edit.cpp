@@ -136,8 +136,10 @@ std::string TDataEdit::LabelText() const {
 std::string TDataEdit::Validate() {
     valid_ = false;
     try {
-        // A value the analysis cannot read is refused before the bounds: the unlimited bound is no such value.
+        // A value the analysis cannot read, as typed or as stored, is refused before the bounds: the unlimited
+        // bound is no such value.
         const Extended value = CheckEntryRange(GetNumber());
+        if (storedForm_) CheckEntryRange(storedForm_(value));
         if (integerOnly_ && value != std::trunc(value)) return "Entry must be an integer.";
         if (minExclusive_ && !(value > minVal_)) return "Entry must be greater than " + FormatNumber(hex_, minVal_);
         if (value < minVal_) {

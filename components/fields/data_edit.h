@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "fields/number_text.h"
@@ -46,6 +47,11 @@ class TDataEdit {
     // minimum given by SetNumber is shown as it is rather than replaced by a value that is refused as well.
     bool MinExclusive() const { return minExclusive_; }
     void SetMinExclusive(bool Value) { minExclusive_ = Value; }
+
+    // For a field whose value the project stores converted (a length shown in feet, stored in inches): the
+    // stored form of a shown value. The check refuses an entry whose stored form the analysis cannot read
+    // with the message of an entry beyond that range itself.
+    void SetStoredForm(std::function<Extended(Extended Shown)> Value) { storedForm_ = std::move(Value); }
 
     // The evaluated text; EAssignError for a text that is not a valid expression, EMathError for an
     // arithmetic fault.
@@ -104,6 +110,7 @@ class TDataEdit {
     bool enabled_ = true;
     bool valid_ = false;
     bool loading_ = false;
+    std::function<Extended(Extended)> storedForm_;
 };
 
 }  // namespace velmor::components

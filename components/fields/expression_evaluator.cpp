@@ -375,8 +375,10 @@ Extended CheckEntryRange(Extended Value) {
     // Compared in Extended: converting a value beyond the double range is itself undefined.
     const Extended magnitude = std::fabs(Value);
     if (magnitude > std::numeric_limits<double>::max()) throw EOverflow();
-    // Half the smallest double and less round to zero.
-    if (magnitude != 0 && magnitude <= Extended(std::numeric_limits<double>::denorm_min()) / 2) throw EUnderflow();
+    // Below the smallest normal double the engine's value keeps fewer digits than the file holds (three at
+    // 1E-320, none from 2.5E-324) and dividing by it overflows: such a value is refused as lost. Every value
+    // from the smallest normal double up is written with 8 digits that read back as a normal double.
+    if (magnitude != 0 && magnitude < Extended(std::numeric_limits<double>::min())) throw EUnderflow();
     return Value;
 }
 

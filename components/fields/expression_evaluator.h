@@ -14,8 +14,9 @@ namespace velmor::components {
 Extended EvaluateExpression(const std::string& Text);
 
 // An entered value that the analysis can read: the engine reads every number of the project as a double,
-// so a value beyond the double range raises EOverflow and a non-zero value that a double cannot tell from
-// zero raises EUnderflow. Every numeric field and table cell checks its entry with this.
+// so a value beyond the double range raises EOverflow and a non-zero value below the smallest normal
+// double raises EUnderflow. Every numeric field and table cell checks its entry with this, and the stored
+// form of its entry where the project stores it converted (a length shown in feet and stored in inches).
 Extended CheckEntryRange(Extended Value);
 
 // Value of one operand: the constants pi and e, a function name followed by its argument, a factorial

@@ -97,6 +97,9 @@ class BasicColumn {
     // Widest header line measured with two blanks appended; 0 without header. Kinds raise it to a minimum.
     virtual int GetWidth(const TTextMeasure& ACanvas) const;
     virtual void SetUnits(int AUnits);
+    // Raises when SetUnits(AUnits) would give a value the analysis cannot read (see TFloatColumn); nothing
+    // in the base.
+    virtual void CheckUnits(int) const {}
     // The "Col" record of the column without its type code: header lines, Visible, PerGroup, then the
     // kind's own fields.
     virtual void WriteData(TColWriter& AWriter) const;

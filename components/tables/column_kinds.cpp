@@ -15,9 +15,11 @@ namespace {
 // A cell entry evaluated as an expression. The evaluator's own entry errors pass through; a text that
 // does not convert is reported in the words of the cell. An arithmetic fault (1/0, a value the analysis
 // cannot read) refuses the entry like any other, so the editor shows its message once and keeps the cell.
-Extended evaluateEntry(const std::string& S) {
+Extended evaluateEntry(const std::string& S, const std::function<Extended(Extended)>& toStored = {}) {
     try {
-        return CheckEntryRange(EvaluateExpression(S));
+        const Extended value = CheckEntryRange(EvaluateExpression(S));
+        if (toStored) CheckEntryRange(toStored(value));
+        return value;
     } catch (const EConvertError&) {
         if (S.empty()) throw EAssignError("Entry cannot be blank.");
         throw EAssignError(S + " is not a valid number.");
@@ -404,7 +406,9 @@ std::string BasicFloatColumn<F>::GetText(int ARow) const {
 template <class F>
 void BasicFloatColumn<F>::SetText(int ARow, const std::string& S) {
     this->checkRow(ARow);
-    const Extended value = evaluateEntry(S);
+    const int units = this->table_ != nullptr ? this->table_->Units() : 1;
+    const Extended value =
+        evaluateEntry(S, [this, units](Extended Value) { return StoredForm ? StoredForm(units, Value) : Value; });
     // A cell left as it shows is no new entry: passing through it never traps the focus on a stored value.
     if (CheckEntry && this->table_ != nullptr && this->table_->EditorForm() != nullptr && S != GetText(ARow)) {
         const std::string refusal = CheckEntry(ARow, value);
@@ -424,6 +428,15 @@ void BasicFloatColumn<F>::SetUnits(int AUnits) {
     for (int row = 0; row < this->RowCount(); ++row) {
         values_[static_cast<std::size_t>(row)] *= factor;
         this->reportChange(row);
+    }
+}
+
+template <class F>
+void BasicFloatColumn<F>::CheckUnits(int AUnits) const {
+    const Extended factor = F::ConversionFactor(this->table_->Units(), AUnits, UnitString);
+    for (const Extended value : values_) {
+        const Extended converted = value * factor;
+        CheckEntryRange(StoredForm ? StoredForm(AUnits, converted) : converted);
     }
 }
 
@@ -457,6 +470,7 @@ std::unique_ptr<BasicColumn<F>> BasicFloatColumn<F>::Clone(Table* ATable) const 
     column->Default = Default;
     column->TopDepth = TopDepth;
     column->UnitString = UnitString;
+    column->StoredForm = StoredForm;
     return column;
 }
 
@@ -678,6 +692,12 @@ void BasicTableColumn<F>::SetUnits(int AUnits) {
             OnSetUnits(static_cast<int>(row), object, AUnits);
         }
     }
+}
+
+template <class F>
+void BasicTableColumn<F>::CheckUnits(int AUnits) const {
+    for (const auto& object : objects_)
+        if (const auto* table = dynamic_cast<const Table*>(object.get())) table->CheckUnits(AUnits);
 }
 
 template <class F>

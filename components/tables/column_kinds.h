@@ -136,6 +136,11 @@ class BasicFloatColumn : public BasicValueColumn<F, Extended> {
     // while the table's editor is open, as the integer limits are, on a text other than the cell shows;
     // not part of the stored layout.
     std::function<std::string(int ARow, Extended Value)> CheckEntry;
+    // For a column that the project file holds converted (a depth shown in feet, written in inches): the
+    // stored form of a value in unit system AUnits. An entry, or a change of units, whose stored form the
+    // analysis cannot read is refused as one beyond that range itself is. Copied to clones (the sub-tables
+    // of a template); not part of the stored layout.
+    std::function<Extended(int AUnits, Extended Value)> StoredForm;
 
     void InsertRows(Table* ATable, int AIndex, int ACount) override;
     void DeleteRow(int AIndex) override;
@@ -149,6 +154,9 @@ class BasicFloatColumn : public BasicValueColumn<F, Extended> {
     int GetWidth(const TTextMeasure& ACanvas) const override;
     // Every value times the conversion factor from the table's unit system to AUnits; Default unchanged.
     void SetUnits(int AUnits) override;
+    // EOverflow or EUnderflow when a value converted to AUnits, in its stored form, is one the analysis
+    // cannot read; changes nothing.
+    void CheckUnits(int AUnits) const override;
     void WriteData(TColWriter& AWriter) const override;
     // Reads the newer form ("FLOATCOLUMN2", unit code, default) and the older one (unit code, default 0).
     void ReadData(TColReader& AReader) override;
@@ -232,6 +240,8 @@ class BasicTableColumn : public BasicColumn<F> {
     void ResetChanged() override;
     int GetWidth(const TTextMeasure& ACanvas) const override;
     void SetUnits(int AUnits) override;
+    // Each sub-table's CheckUnits.
+    void CheckUnits(int AUnits) const override;
     // Writes "FLEXCOLUMN2" and, per template entry, the resolved template's Identifier or -1.
     void WriteData(TColWriter& AWriter) const override;
     // Reads the newer form and the older one (one template position, see the table's HardwiredButton).

@@ -303,6 +303,12 @@ void BasicGridTable<F>::SetUnits(int AUnits) {
 }
 
 template <class F>
+void BasicGridTable<F>::CheckUnits(int AUnits) const {
+    if (AUnits == units_) return;
+    for (const auto& column : columns_) column->CheckUnits(AUnits);
+}
+
+template <class F>
 BasicColumn<F>* BasicGridTable<F>::Columns(int AIndex) const {
     if (AIndex < 0 || AIndex >= ColumnCount()) {
         throw EListError("List index out of bounds (" + std::to_string(AIndex) + ")");

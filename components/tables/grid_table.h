@@ -126,6 +126,9 @@ class BasicGridTable : public TRowObject, public F::TableExtras {
     int Units() const { return units_; }
     // Rescales the columns from Units to AUnits (nothing when equal), then Units := AUnits, OnDataChanged.
     void SetUnits(int AUnits);
+    // EOverflow or EUnderflow when SetUnits(AUnits) would give a value, sub-tables' included, whose stored
+    // form the analysis cannot read; changes nothing.
+    void CheckUnits(int AUnits) const;
 
     // Columns, in order (index among all columns, visible or not).
     int ColumnCount() const { return static_cast<int>(columns_.size()); }

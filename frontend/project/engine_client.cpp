@@ -42,60 +42,83 @@ TEngineClient::~TEngineClient() {
     if (entry_ != nullptr) loader_.Unload();
 }
 
-void TEngineClient::WriteRunControl() const {
+void TEngineClient::writeRunControl() const {
     WriteRunControlFile(kRunControlFileName, names_);
 }
 
-bool TEngineClient::Load(std::string& Fault) {
+bool TEngineClient::load(std::string& fault) {
     // The system's loader maps a damaged file and faults when it touches what is missing: checked first.
-    Fault = LibraryFileFault(library_);
-    if (!Fault.empty()) return false;
-    entry_ = loader_.Load(library_, Fault);
+    fault = LibraryFileFault(library_);
+    if (!fault.empty()) return false;
+    entry_ = loader_.Load(library_, fault);
     return entry_ != nullptr;
 }
 
-std::int32_t TEngineClient::Call(const TCallWrapper& Wrap) {
-    // The library is unloaded and the run-control file deleted however the call ends, so a later run can start.
-    struct End {
-        TEngineClient& client;
-        ~End() {
-            client.entry_ = nullptr;
-            client.loader_.Unload();
-            std::remove(kRunControlFileName);
-        }
-    } end{*this};
+void TEngineClient::call(const TCallWrapper& wrap) {
     result_ = 0;
+    console_.clear();
     const auto enter = [this] { result_ = entry_(kInterfaceNumber); };
-    if (Wrap) {
-        console_ = Wrap(enter);
+    if (wrap) {
+        console_ = wrap(enter);
     } else {
         enter();
     }
-    return result_;
 }
 
-TRunCall TEngineClient::Run(const TCallWrapper& Wrap) {
-    TPreviousFile previousReport(names_.Report), previousPlot(names_.Plot);
-    const std::int32_t result = Call(Wrap);
-    TRunCall call = JudgeRunCall(result, names_.Report, previousReport.Written(), names_.Plot, previousPlot.Written(),
-                                 ConsoleLines(console_));
-    const bool ran = call.End == TRunCall::TEnd::Finished || call.End == TRunCall::TEnd::Stopped;
-    for (TPreviousFile* previous : {&previousReport, &previousPlot}) {
+void TEngineClient::end() {
+    entry_ = nullptr;
+    loader_.Unload();
+    std::remove(kRunControlFileName);
+}
+
+TEngineRun TEngineClient::Run(const TCallWrapper& Wrap) {
+    TEngineRun run;
+    run.Fault = RunControlRefusal(names_);
+    if (!run.Fault.empty()) {
+        run.Step = TEngineRun::TStep::RunControlRefused;
+        return run;
+    }
+    writeRunControl();
+    if (loader_.Loaded()) {
+        run.Step = TEngineRun::TStep::LibraryInUse;
+        return run;
+    }
+    if (!load(run.Fault)) {
+        run.Step = TEngineRun::TStep::NotLoaded;
+        return run;
+    }
+    // The library is unloaded and the run-control file deleted however the call ends, so a later run can
+    // start; the previous files, declared after, are settled (or put back) before that.
+    struct End {
+        TEngineClient& client;
+        ~End() { client.end(); }
+    } end{*this};
+    TPreviousFile report(names_.Report), plot(names_.Plot), monitor(names_.Monitor);
+    call(Wrap);
+    run.Call =
+        JudgeRunCall(result_, names_.Report, report.Written(), names_.Plot, plot.Written(), ConsoleLines(console_));
+    const bool ran = run.Call.End == TRunCall::TEnd::Finished || run.Call.End == TRunCall::TEnd::Stopped;
+    for (TPreviousFile* previous : {&report, &plot, &monitor}) {
         if (ran)
-            previous->Keep();
+            previous->DeletePrevious();
         else
             previous->PutBack();
     }
-    return call;
+    return run;
 }
 
 std::int32_t RunEngineOnce(const TRunFileNames& Names, const std::string& Library) {
     TSharedLibraryLoader loader;
     TEngineClient client(Names, Library, loader);
-    client.WriteRunControl();
+    client.writeRunControl();
     std::string fault;
-    if (!client.Load(fault)) return -1;
-    return client.Call();
+    if (!client.load(fault)) return -1;
+    struct End {
+        TEngineClient& client;
+        ~End() { client.end(); }
+    } end{client};
+    client.call(nullptr);
+    return client.result_;
 }
 
 }  // namespace velmor::project

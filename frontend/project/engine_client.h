@@ -25,6 +25,8 @@ class TEngineLoader {
     virtual TEngineEntry Load(const std::string& Path, std::string& Fault) = 0;
     // Unloads what Load loaded; nothing when nothing is loaded.
     virtual void Unload() = 0;
+    // Whether a library loaded by Load is still loaded.
+    virtual bool Loaded() const = 0;
 };
 
 // The system's loader, the library's symbols kept to itself; unloads at the latest when it goes. Its faults
@@ -38,6 +40,7 @@ class TSharedLibraryLoader : public TEngineLoader {
 
     TEngineEntry Load(const std::string& Path, std::string& Fault) override;
     void Unload() override;
+    bool Loaded() const override { return handle_ != nullptr; }
 
   private:
     void* handle_ = nullptr;
@@ -47,9 +50,26 @@ class TSharedLibraryLoader : public TEngineLoader {
 // the engine wrote to its console meanwhile, empty where that is not captured.
 using TCallWrapper = std::function<std::string(const std::function<void()>& Enter)>;
 
-// One run of the engine as the program makes it, in the current directory: the run-control file written, the
-// library file checked and loaded, its entry called with the interface number, the library unloaded and the
-// run-control file deleted. The steps are the caller's to order, so that the program can refuse between them.
+// How far one run of the engine went, and how the call ended when it was made.
+struct TEngineRun {
+    enum class TStep {
+        // The engine could not read a path of the run-control file: nothing written; `Fault` is the message
+        // naming the path.
+        RunControlRefused,
+        // The loader still holds a library: nothing loaded, the run-control file left in place.
+        LibraryInUse,
+        // The library file is damaged or did not load: the run-control file left in place, with what is known
+        // of why in `Fault`.
+        NotLoaded,
+        // The entry was called: `Call` judges the call.
+        Called,
+    };
+    TStep Step = TStep::Called;
+    std::string Fault;
+    TRunCall Call;
+};
+
+// One run of the engine as the program and velmor-run make it, in the current directory.
 class TEngineClient {
   public:
     // `Library` is the path of the engine library file.
@@ -60,23 +80,26 @@ class TEngineClient {
     TEngineClient& operator=(const TEngineClient&) = delete;
 
     const TRunFileNames& Names() const { return names_; }
-    // Writes "names.dat" naming the run's files; a file that cannot be written raises EInOutError.
-    void WriteRunControl() const;
-    // Loads the library and finds its entry: false, the run-control file left in place, with what is known
-    // of why in `Fault`. A file the system's loader would fault on (cut short, not a library for this machine)
-    // is never handed to it: `Fault` says what is wrong with it.
-    bool Load(std::string& Fault);
-    // Calls the loaded entry with the interface number, through `Wrap` when there is one, then unloads the
-    // library and deletes the run-control file. Answers the entry's value.
-    std::int32_t Call(const TCallWrapper& Wrap = nullptr);
-    // Call, judged only by what this call wrote: the previous report and plot-data file are moved aside for
-    // the call and put back when it was refused, failed or wrote neither, deleted when it ran. The engine's
-    // console lines join the message of a call that wrote nothing.
-    TRunCall Run(const TCallWrapper& Wrap = nullptr);
+    // The whole run, in this order: the paths checked against what the engine reads, the run-control file
+    // "names.dat" written (a file that cannot be written raises EInOutError), the library file checked (a
+    // file the system's loader would fault on is never handed to it) and loaded, the previous report,
+    // plot-data and monitor files moved aside, the entry called with the interface number (through `Wrap`
+    // when there is one, which answers the engine's console lines), the call judged only by what it wrote,
+    // the library unloaded and the run-control file deleted. The previous files are put back when the call
+    // was refused, failed or wrote nothing whole, deleted when it ran; they are put back too when the call
+    // raises. The engine's console lines join the message of a call that was not run.
+    TEngineRun Run(const TCallWrapper& Wrap = nullptr);
     // The entry's value of the last call.
     std::int32_t Result() const { return result_; }
 
   private:
+    friend std::int32_t RunEngineOnce(const TRunFileNames& Names, const std::string& Library);
+    void writeRunControl() const;
+    bool load(std::string& fault);
+    void call(const TCallWrapper& wrap);
+    // Unloads the library and deletes the run-control file.
+    void end();
+
     TRunFileNames names_;
     std::string library_;
     TEngineLoader& loader_;
@@ -85,8 +108,9 @@ class TEngineClient {
     std::string console_;
 };
 
-// WriteRunControl, Load and Call of one client with the system's loader: the entry's value, or -1 when the
-// library did not load.
+// The entry's value of one call made as Run makes it, from the run-control file to the unloading, but
+// neither judged nor with earlier files moved aside: engine tests and benchmarks look at what the engine
+// wrote, whatever it is. -1 when the library did not load.
 std::int32_t RunEngineOnce(const TRunFileNames& Names, const std::string& Library);
 
 }  // namespace velmor::project

@@ -192,6 +192,8 @@ class TInputFileWriter {
         return text;
     }
 
+    // The conversions of this writer are the stored forms of their columns too (TProjectTables), by which
+    // an entry that the file could not hold is refused where it is typed: a change here is made there too.
     Extended feetToInches(Extended Value) const { return english_ ? Value * kFeetToInches : Value; }
 
     TProgramData& d_;

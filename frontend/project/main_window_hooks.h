@@ -15,9 +15,6 @@ class TMainWindowHooks {
     // The window's own modified flag (the tables keep theirs). The project passes false after a load or a
     // save.
     virtual void SetModified(bool /*Value*/) {}
-    // Runs the activation handler of each open input dialog that shows values in units, so that it shows
-    // them in the new unit system.
-    virtual void ReloadOpenDialogs() {}
     // An information box with one OK button.
     virtual void ShowMessage(const std::string& /*Text*/) {}
     // The text of the status bar ("Construction Stage Number: 2").

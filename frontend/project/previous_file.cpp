@@ -8,10 +8,16 @@ namespace velmor::project {
 namespace fs = std::filesystem;
 
 TPreviousFile::TPreviousFile(std::string Path) : path_(std::move(Path)), aside_(path_ + ".previous") {
-    std::error_code ignored;
-    fs::remove(aside_, ignored);  // left by a session that ended during a run
-    if (!fs::exists(path_, ignored)) return;
     std::error_code error;
+    if (fs::exists(aside_, error)) {
+        fs::rename(aside_, path_, error);
+        if (error) {
+            // Still the only copy of the earlier results: it stays aside, taken for this run's previous file.
+            asideHeld_ = true;
+            return;
+        }
+    }
+    if (!fs::exists(path_, error)) return;
     fs::rename(path_, aside_, error);
     asideHeld_ = !error;
     if (error) {
@@ -39,7 +45,7 @@ bool TPreviousFile::Written() const {
     return now.exists && !(stuck_ && now == before_);
 }
 
-void TPreviousFile::Keep() {
+void TPreviousFile::DeletePrevious() {
     settled_ = true;
     std::error_code ignored;
     if (asideHeld_) fs::remove(aside_, ignored);

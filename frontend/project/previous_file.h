@@ -6,14 +6,16 @@
 
 namespace velmor::project {
 
-// A result file of the previous run (report or plot-data file), moved aside for the length of one engine
-// call, so that only a file this call writes is taken for its result: put back when the call fails, is
-// refused or writes nothing, deleted when the call's own file stands.
+// A result file of the previous run (report, plot-data or monitor file), moved aside for the length of one
+// engine call, so that only a file this call writes is taken for its result: put back when the call fails,
+// is refused or writes nothing, deleted when the call's own file stands.
 class TPreviousFile {
   public:
-    // Moves the file at `Path`, when there is one, to `Path` + ".previous".
+    // Moves the file at `Path`, when there is one, to `Path` + ".previous". A ".previous" already there was
+    // left by a run that never ended: it is the only copy of the earlier results, so it first goes back in
+    // place of the unfinished file that run left at `Path`.
     explicit TPreviousFile(std::string Path);
-    // Puts the previous file back unless the call's file was kept.
+    // Puts the previous file back unless it was deleted.
     ~TPreviousFile();
     TPreviousFile(const TPreviousFile&) = delete;
     TPreviousFile& operator=(const TPreviousFile&) = delete;
@@ -21,7 +23,7 @@ class TPreviousFile {
     // Whether the call left a file of its own at the path.
     bool Written() const;
     // The call's file stands: the previous one is deleted.
-    void Keep();
+    void DeletePrevious();
     // The previous file returns to its place; with no previous file, a file the call left there is removed.
     void PutBack();
 

@@ -1,7 +1,10 @@
 #include "project/program_data.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "fields/exceptions.h"
+#include "fields/expression_evaluator.h"
 #include "project/input_file_reader.h"
 
 namespace velmor::project {
@@ -59,44 +62,73 @@ void TProgramData::SetUnits(int U) {
     }
     const Extended stress = force / (length * length);
     const Extended perLength = force / length;
-    IncrementLength *= length;
-    MaxDeflection *= length;
-    ClosureTolerance *= length;
-    FreeHeight *= length;
-    WaterTableBackfill *= length;
-    WaterTableExcavation *= length;
-    Wa *= length;
-    Wp *= length;
-    SurchargeDistance *= length;
-    StripWidth *= length;
-    SurchargeAtTop *= stress;
-    StripSurcharge *= stress;
-    PointSurcharge *= force;
-    LineSurcharge *= perLength;
+    const struct {
+        const char* name;  // as the dialogs show it
+        Extended TProgramData::*value;
+        Extended factor;
+    } scalars[] = {
+        {"the Increment Length", &TProgramData::IncrementLength, length},
+        {"the Maximum Allowable Deflection", &TProgramData::MaxDeflection, length},
+        {"the Deflection Closure Tolerance", &TProgramData::ClosureTolerance, length},
+        {"the Free Height of Wall", &TProgramData::FreeHeight, length},
+        {"the Depth to the Water Table in backfill side", &TProgramData::WaterTableBackfill, length},
+        {"the Depth to the Water Table in excavation side", &TProgramData::WaterTableExcavation, length},
+        {"the Width for Active Earth Press. Calculation", &TProgramData::Wa, length},
+        {"the Width for Generating p-y Soil Resistance", &TProgramData::Wp, length},
+        {"the surcharge distance", &TProgramData::SurchargeDistance, length},
+        {"the strip width", &TProgramData::StripWidth, length},
+        {"the Uniform Distributed Load at the top of backfill side", &TProgramData::SurchargeAtTop, stress},
+        {"the strip surcharge", &TProgramData::StripSurcharge, stress},
+        {"the point surcharge", &TProgramData::PointSurcharge, force},
+        {"the line surcharge", &TProgramData::LineSurcharge, perLength},
+    };
+    // The magnitude column has no unit code of its own ("SEE NOTES"): its unit depends on the load type.
+    TGridTable& surcharges = tables_->SurchargeTable();
+    const auto surchargeFactor = [&](int Row) {
+        switch (surcharges.Cell(0, Row).AsInteger()) {
+            case 1:
+                return force;
+            case 2:
+                return perLength;
+            case 3:
+                return stress;
+            default:
+                return Extended(1);
+        }
+    };
+
+    // A value that the analysis could not read in the new units (the file would hold a number beyond the
+    // double range, or one that reads as lost) stops the change before anything is converted. Only a change
+    // is checked: reading a file sets the units it already has.
+    const auto check = [](const std::string& What, const std::function<void()>& Check) {
+        try {
+            Check();
+        } catch (const components::EMathError& error) {
+            throw components::EMathError("The units cannot be changed: in the new units " + What +
+                                         " would be a number the analysis cannot read (" + error.message() + ").");
+        }
+    };
+    if (U != Units) {
+        for (const auto& scalar : scalars)
+            check(scalar.name, [&] { components::CheckEntryRange(this->*scalar.value * scalar.factor); });
+        for (const TGridTable* table : tables_->PlainTables())
+            check("a value of the table " + table->Caption(), [&] { table->CheckUnits(U); });
+        for (const TGridTableChart* table : tables_->ChartTables())
+            check("a value of the table " + table->Caption(), [&] { table->CheckUnits(U); });
+        for (int row = 0; row < surcharges.RowCount(); ++row)
+            check("a load of the table " + surcharges.Caption(),
+                  [&] { components::CheckEntryRange(surcharges.Cell(1, row).AsFloat() * surchargeFactor(row)); });
+    }
+
+    for (const auto& scalar : scalars) this->*scalar.value *= scalar.factor;
     Units = U;
 
     for (TGridTable* table : tables_->PlainTables()) table->SetUnits(U);
     // The chart tables carry unit codes too; unconverted curve points would be read in the wrong units.
     for (TGridTableChart* table : tables_->ChartTables()) table->SetUnits(U);
-    hooks_->ReloadOpenDialogs();
 
-    // The magnitude column has no unit code of its own ("SEE NOTES"): its unit depends on the load type.
-    TGridTable& surcharges = tables_->SurchargeTable();
     for (int row = 0; row < surcharges.RowCount(); ++row) {
-        Extended factor = 1;
-        switch (surcharges.Cell(0, row).AsInteger()) {
-            case 1:
-                factor = force;
-                break;
-            case 2:
-                factor = perLength;
-                break;
-            case 3:
-                factor = stress;
-                break;
-            default:
-                break;
-        }
+        const Extended factor = surchargeFactor(row);
         if (factor != 1) surcharges.Cell(1, row).SetFloat(surcharges.Cell(1, row).AsFloat() * factor);
     }
 }

@@ -17,6 +17,8 @@ inline constexpr const char* kEarthPressurePicture = ":/pictures/earth_pressure.
 inline constexpr const char* kTiebackPicture = ":/pictures/tieback.svg";
 // The "Depth at Bottom" column of the soil-layer tables (NewSoil, LongSoil), counted from 0.
 inline constexpr int kLayerBottomColumn = 1;
+// The column of the soil-layer tables whose cells hold each layer's parameter sub-table.
+inline constexpr int kLayerParametersColumn = 2;
 
 // The nineteen tables of a project with their two table spaces (plain and chart identifiers are numbered
 // apart). They are created from the stored layout compiled into the program, in the order of the layout,
@@ -82,6 +84,8 @@ class TProjectTables {
     void setCommentsAndPictures();
     // Entries the engine would refuse are refused where they are typed.
     void setEntryChecks();
+    // The columns that the input file holds converted get their stored form (see TFloatColumn::StoredForm).
+    void setStoredForms();
 
     // The spaces are declared first so that they outlive the tables.
     components::TTableSpace plainSpace_;

@@ -71,7 +71,8 @@ TRunOutcome ReadRunOutcome(const std::vector<std::string>& ReportLines) {
     }
     std::size_t end = ReportLines.size();
     while (end > 0 && trimmed(ReportLines[end - 1]) != kEndOfAnalysis) --end;
-    if (end == 0) {
+    outcome.Ended = end > 0;
+    if (!outcome.Ended) {
         outcome.Stopped = true;
         return outcome;
     }
@@ -111,11 +112,24 @@ TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool R
         call.End = TRunCall::TEnd::Refused;
         return call;
     }
-    // A call that wrote nothing of its own is no run, whatever files an earlier run left.
+    // A call that wrote nothing whole of its own is no run, whatever files an earlier run left.
+    TRunOutcome outcome;
+    const auto readReport = [&] {
+        try {
+            outcome = ReadRunOutcome(ReadTextLines(ReportFile));
+            return true;
+        } catch (const components::EInOutError&) {
+            return false;
+        }
+    };
     if (Result != 0)
         call.Lines = {"The analysis failed: the engine library returned " + std::to_string(Result) + "."};
     else if (!ReportWritten)
         call.Lines = {"The analysis wrote no output file " + ReportFile};
+    else if (!readReport())
+        call.Lines = {"The output file " + ReportFile + " could not be read."};
+    else if (!outcome.Ended)
+        call.Lines = {"The analysis could not write the output file " + ReportFile + " whole."};
     else if (!PlotWritten)
         call.Lines = {"The analysis wrote no plot-data file " + PlotFile};
     if (!call.Lines.empty()) {
@@ -124,23 +138,15 @@ TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool R
         return call;
     }
 
-    std::vector<std::string> message;
-    try {
-        TRunOutcome outcome = ReadRunOutcome(ReadTextLines(ReportFile));
-        if (!outcome.Stopped) {
-            call.End = TRunCall::TEnd::Finished;
-            call.Lines = std::move(outcome.Warnings);
-            return call;
-        }
-        message = std::move(outcome.Message);
-        if (message.empty()) message.push_back("The output file does not reach END OF ANALYSIS.");
-    } catch (const components::EInOutError&) {
-        // A report that cannot be read is no sign of a finished run.
-        message = {"The output file could not be read."};
+    if (!outcome.Stopped) {
+        call.End = TRunCall::TEnd::Finished;
+        call.Lines = std::move(outcome.Warnings);
+        return call;
     }
     call.End = TRunCall::TEnd::Stopped;
     call.Lines.push_back("The analysis stopped:");
-    call.Lines.insert(call.Lines.end(), message.begin(), message.end());
+    if (outcome.Message.empty()) outcome.Message.push_back("The output file holds nothing before END OF ANALYSIS.");
+    call.Lines.insert(call.Lines.end(), outcome.Message.begin(), outcome.Message.end());
     call.Lines.push_back("Please, check output file " + ReportFile);
     return call;
 }

@@ -8,6 +8,9 @@ namespace velmor::project {
 
 // How a run of the engine ended, as its report tells it.
 struct TRunOutcome {
+    // True when the report reaches "END OF ANALYSIS", as every finished or stopped run writes it. A report
+    // that does not (empty, or cut short when the disk filled or the engine died) is no whole report.
+    bool Ended = false;
     // True when a problem of the run ended on an input error or a stop of the engine: the report holds a
     // message after the last results table, a problem has no results table with rows, or the report does
     // not reach "END OF ANALYSIS".
@@ -30,7 +33,7 @@ struct TRunCall {
         Finished,  // every problem produced its results; `Lines` holds the report's warnings
         Stopped,   // the report tells of a stop; `Lines` is the message to show, line by line
         Refused,   // the entry returned 1: program and library do not share the interface number
-        NotRun,    // another value, or no new report or plot-data file; `Lines` says which
+        NotRun,    // another value, no new report or plot-data file, or a report not whole; `Lines` says which
     };
     TEnd End = TEnd::NotRun;
     std::vector<std::string> Lines;
@@ -38,7 +41,8 @@ struct TRunCall {
 
 // Judges a call from its value, the report and plot-data files named (`ReportWritten` and `PlotWritten` tell
 // whether this call wrote them) and the lines the engine wrote to its console, which are added to the lines
-// of a call that wrote nothing.
+// of a call that was not run. A report that cannot be read, or does not reach "END OF ANALYSIS", counts as
+// not written.
 TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool ReportWritten,
                       const std::string& PlotFile, bool PlotWritten, const std::vector<std::string>& Console);
 

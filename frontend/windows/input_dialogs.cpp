@@ -88,6 +88,11 @@ void TInputDialog::FormActivate() {
     Load();
 }
 
+bool TInputDialog::Edited() const {
+    return std::any_of(fields_.begin(), fields_.end(),
+                       [](const TFieldBinding& b) { return b.Field->text() != b.LoadedText; });
+}
+
 bool TInputDialog::FormDeactivate() {
     if (&data() != loadedFrom_) {
         // The project was replaced while the dialog stayed open: show the new one, store nothing.
@@ -125,14 +130,29 @@ void TInputDialog::closeEvent(QCloseEvent* Event) {
     Event->accept();
 }
 
-void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*Value, bool Feet) {
+void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*Value, TShownAs Shown) {
     TFieldBinding binding;
     binding.Field = Field;
     binding.Get = [this, Value] { return data().*Value; };
     binding.Set = [this, Value](Extended Stored) { data().*Value = Stored; };
-    binding.ToShown = [this, Feet](Extended Stored) { return Feet && English() ? Stored / kInchesPerFoot : Stored; };
-    binding.ToStored = [this, Feet](Extended Shown) { return Feet && English() ? Shown * kInchesPerFoot : Shown; };
-    fields_.push_back(std::move(binding));
+    binding.ToShown = [this, Shown](Extended Stored) {
+        if (!English()) return Stored;
+        if (Shown == TShownAs::Feet) return Stored / kInchesPerFoot;
+        if (Shown == TShownAs::PerSquareFoot) return Stored * kSquareInchesPerSquareFoot;
+        return Stored;
+    };
+    binding.ToStored = [this, Shown](Extended Value) {
+        if (!English()) return Value;
+        if (Shown == TShownAs::Feet) return Value * kInchesPerFoot;
+        if (Shown == TShownAs::PerSquareFoot) return Value / kSquareInchesPerSquareFoot;
+        return Value;
+    };
+    Bind(std::move(binding));
+}
+
+void TInputDialog::Bind(TFieldBinding Binding) {
+    Binding.Field->SetStoredForm(Binding.ToStored);
+    fields_.push_back(std::move(Binding));
 }
 
 void TInputDialog::LoadFields() {
@@ -199,6 +219,10 @@ void TDlgOptions::Load() {
     ui_->EdtWord->setText(getEditor_());
 }
 
+bool TDlgOptions::Edited() const {
+    return ui_->EdtWord->text() != getEditor_();
+}
+
 void TDlgOptions::BtnBrowseClick() {
     const QString chosen = platform::fileDialogs().get().openFileName(this, ui_->EdtWord->text(), kBrowserFilter);
     if (!chosen.isEmpty()) ui_->EdtWord->setText(chosen);
@@ -218,11 +242,11 @@ TDlgProp::TDlgProp(project::TProgramData& Data, QWidget* Parent)
     increments.Get = [this] { return static_cast<Extended>(data().NumIncrements); };
     increments.Set = [this](Extended Value) { data().NumIncrements = static_cast<int>(std::lround(Value)); };
     increments.ToShown = increments.ToStored = [](Extended Value) { return Value; };
-    fields_.push_back(std::move(increments));
+    Bind(std::move(increments));
     Bind(ui_->deXGS, &project::TProgramData::IncrementLength);
     Bind(ui_->deXLN, &project::TProgramData::MaxDeflection);
     Bind(ui_->deSlope, &project::TProgramData::ClosureTolerance);
-    Bind(ui_->DeFH, &project::TProgramData::FreeHeight, true);
+    Bind(ui_->DeFH, &project::TProgramData::FreeHeight, TShownAs::Feet);
     for (const TFieldBinding& b : fields_) b.Field->setMinimumWidth(110);
     connect(ui_->btnSect, &QPushButton::clicked, this, [this] { data().Tables().PileSect().Show(); });
 }
@@ -243,19 +267,14 @@ TdlgCSD::TdlgCSD(project::TProgramData& Data, QWidget* Parent)
     : TInputDialog(Data, Parent), ui_(std::make_unique<Ui::TdlgCSD>()) {
     ui_->setupUi(this);
     using P = project::TProgramData;
-    Bind(ui_->deHL, &P::FreeHeight, true);
+    Bind(ui_->deHL, &P::FreeHeight, TShownAs::Feet);
     Bind(ui_->deWidth, &P::Wa);
     Bind(ui_->dePYW, &P::Wp);
-    Bind(ui_->deHW, &P::WaterTableBackfill, true);
-    Bind(ui_->DeHW2, &P::WaterTableExcavation, true);
+    Bind(ui_->deHW, &P::WaterTableBackfill, TShownAs::Feet);
+    Bind(ui_->DeHW2, &P::WaterTableExcavation, TShownAs::Feet);
     Bind(ui_->deGw, &P::ActivePressureFactor);
     Bind(ui_->beta, &P::BackfillSlope);
-    Bind(ui_->deSP, &P::SurchargeAtTop);
-    // The surcharge is shown in pounds per square foot in unit system 1 and stored per square inch.
-    fields_.back().ToShown = [this](Extended Stored) {
-        return English() ? Stored * kSquareInchesPerSquareFoot : Stored;
-    };
-    fields_.back().ToStored = [this](Extended Shown) { return English() ? Shown / kSquareInchesPerSquareFoot : Shown; };
+    Bind(ui_->deSP, &P::SurchargeAtTop, TShownAs::PerSquareFoot);
     for (const TFieldBinding& b : fields_) b.Field->setMinimumWidth(110);
 }
 
@@ -301,6 +320,8 @@ void TOptionTableDialog::Load() {
 void TOptionTableDialog::CheckClick() {
     button_->setEnabled(check_->isChecked());
     if (!check_->isChecked()) (data().Tables().*table_)().HideForm();
+    // Stored at once: marking the project modified reloads the open dialogs from it.
+    Store();
     SetModified();
 }
 
@@ -345,6 +366,10 @@ void TdlgTitle::Load() {
     // Typing stops at 80 characters; a longer title read from a file is shown whole, not cut.
     ui_->TitleMemo->setMaxLength(std::max(80, static_cast<int>(loadedText_.size())));
     ui_->TitleMemo->setText(loadedText_);
+}
+
+bool TdlgTitle::Edited() const {
+    return ui_->TitleMemo->text() != loadedText_;
 }
 
 void TdlgTitle::TitleEdited(const QString& Text) {

@@ -40,6 +40,8 @@ class TInputDialog : public QWidget {
 
     // Loads every control from the project.
     void FormActivate();
+    // Whether a control holds an entry that is not stored yet (typed, or chosen in a file dialog).
+    virtual bool Edited() const;
     // Where the dialog finds the project: the main window replaces its project on New and Open, and a
     // dialog that refused to close meanwhile must not touch the one that is gone.
     void SetProjectSource(std::function<project::TProgramData&()> Source) { source_ = std::move(Source); }
@@ -74,7 +76,12 @@ class TInputDialog : public QWidget {
         QString LoadedText;
         bool Clamped = false;
     };
-    void Bind(components::DataEditWidget* Field, components::Extended project::TProgramData::*Value, bool Feet = false);
+    // How a value is shown in unit system 1; the other systems show it as stored.
+    enum class TShownAs { Stored, Feet, PerSquareFoot };
+    void Bind(components::DataEditWidget* Field, components::Extended project::TProgramData::*Value,
+              TShownAs Shown = TShownAs::Stored);
+    // Adds the binding; its field refuses an entry whose stored form the analysis cannot read.
+    void Bind(TFieldBinding Binding);
     void LoadFields();
     void StoreFields();
     std::vector<TFieldBinding> fields_;
@@ -99,6 +106,7 @@ class TDlgOptions : public TInputDialog {
                 std::function<void(const QString&)> SetEditor, QWidget* Parent = nullptr);
     ~TDlgOptions() override;
     void Load() override;
+    bool Edited() const override;
     void BtnBrowseClick();
     Ui::TDlgOptions& Form() { return *ui_; }
 
@@ -224,6 +232,7 @@ class TdlgTitle : public TInputDialog {
     explicit TdlgTitle(project::TProgramData& Data, QWidget* Parent = nullptr);
     ~TdlgTitle() override;
     void Load() override;
+    bool Edited() const override;
     Ui::TdlgTitle& Form() { return *ui_; }
 
   protected:

@@ -30,7 +30,7 @@ using project::TProjectTables;
 
 // The tool-bar buttons and their pictures.
 const struct {
-    int button;
+    TMainForm::TSpeedButton button;
     const char* icon;
 } kButtonIcons[] = {
     {TMainForm::kNewButton, "new"},
@@ -70,6 +70,10 @@ TMainCommands::TMainCommands(TMainForm& Form) : QObject(&Form), form_(Form) {
     // (queued: the File command itself runs after the menu's own notice).
     connect(form_.FileMenu(), &QMenu::triggered, this, &TMainCommands::UpdateLongTermMenus, Qt::QueuedConnection);
     connect(&form_, &QWidget::windowTitleChanged, this, &TMainCommands::UpdateLongTermMenus, Qt::QueuedConnection);
+    // Every change of the project's data (an edit stored by a dialog, another stage, the stage count, a stage
+    // copied, other units, a project read) reloads the open dialogs, so that none shows a value that is no
+    // longer the project's. The window's commands store what is being typed before they change anything.
+    connect(&form_, &TMainForm::ProjectChanged, this, &TMainCommands::ReloadOpenDialogs);
     UpdateLongTermMenus();
 }
 
@@ -109,8 +113,9 @@ void TMainCommands::openDialog(QPointer<Dialog>& Slot, Extra&&... Arguments) {
 
 void TMainCommands::ReloadOpenDialogs() {
     const std::array<TInputDialog*, 7> open = {dlgTitle, dlgProp, dlgCSD, dlgRebar, dlgConLoads, dlgSpring, dlgOptions};
+    // A dialog holding an entry not stored yet keeps it: it is stored, or refused, when the dialog is left.
     for (TInputDialog* dialog : open)
-        if (dialog != nullptr) dialog->FormActivate();
+        if (dialog != nullptr && !dialog->Edited()) dialog->FormActivate();
 }
 
 // --- Data ------------------------------------------------------------------------------------------------
@@ -244,7 +249,6 @@ void TMainCommands::createOptionsMenu() {
                 data().SetUnits(Tag);
             }
             form_.SetModified(true);
-            ReloadOpenDialogs();
         },
         [this] { OptionsUnitsClick(); });
     radioMenu(
@@ -357,9 +361,7 @@ void TMainCommands::createStageMenu() {
     QMenu* menu = form_.StageMenu();
     for (int stage = 1; stage <= 5; ++stage) {
         add(menu, QString("Stage%1Menu").arg(stage), QString("Stage &%1").arg(stage), [this, stage] {
-            const int before = data().CurrentStage;
             SelectStage(stage);
-            if (data().CurrentStage != before) ReloadOpenDialogs();
         })->setCheckable(true);
     }
     add(menu, "SaveCurrentStage", "Update &Current Stage", [this] { SaveCurrentStage(); })->setVisible(false);
@@ -401,7 +403,6 @@ void TMainCommands::CopyPreviousStageClick() {
     project::StoreCurrentStage(d);
     // The stage changed; only joining the stage files into the project file keeps the copy.
     form_.SetModified(true);
-    ReloadOpenDialogs();
 }
 
 // --- Computation -----------------------------------------------------------------------------------------
@@ -573,14 +574,7 @@ void TMainCommands::attachToolBar() {
             if (form_.CommitActiveChild()) OpenSideView();
         });
     });
-    // The open dialogs show the data of the stage switched to, not what they loaded from the one before.
-    SwitchStage = [this](int Stage) {
-        const int before = data().CurrentStage;
-        form_.SwitchStage(Stage);
-        if (data().CurrentStage != before) ReloadOpenDialogs();
-    };
-    form_.StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
-    for (int newOrOpen : {TMainForm::kNewButton, TMainForm::kOpenButton})
+    for (TMainForm::TSpeedButton newOrOpen : {TMainForm::kNewButton, TMainForm::kOpenButton})
         connect(form_.SpeedButton(newOrOpen), &QToolButton::clicked, this, &TMainCommands::UpdateLongTermMenus,
                 Qt::QueuedConnection);
 }

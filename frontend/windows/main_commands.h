@@ -54,6 +54,7 @@ class TMainCommands : public QObject {
     void MyPopupHandler(int Item);
     // Starts the text editor on `FileName`; a failure is shown.
     void EditText(const QString& FileName);
+    // Loads every open input dialog from the project; runs whenever the project's data change.
     void ReloadOpenDialogs();
 
     // A menu item by its name ("DataTitle", "OptionsLong", "Stage3Menu", "WindowItem7", ...).
@@ -65,8 +66,6 @@ class TMainCommands : public QObject {
     // window's code; until they are attached, these do nothing.
     std::function<void(bool Modal)> OpenStagedOptions = [](bool) {};
     std::function<void(int Stage)> SelectStage = [](int) {};
-    // The stage tool buttons; the window's own stage switch unless replaced.
-    std::function<void(int Stage)> SwitchStage;
     // Update Current Stage, which keeps the modified state.
     std::function<void()> SaveCurrentStage = [] {};
     std::function<void()> OpenSideView = [] {};

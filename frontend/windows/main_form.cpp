@@ -150,7 +150,7 @@ void TMainForm::createToolBar() {
     bar->setMovable(false);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     struct Button {
-        int number;
+        TSpeedButton number;
         const char* hint;
         const char* text;
         QStyle::StandardPixmap icon;
@@ -163,7 +163,7 @@ void TMainForm::createToolBar() {
         {kNewButton, "New Data File", "New", QStyle::SP_FileIcon, [this] { FileNewClick(); }, true},
         {kOpenButton, "Open Data File", "Open", QStyle::SP_DialogOpenButton, [this] { FileOpenClick(); }, true},
         {kSaveButton, "Save Data File", "Save", QStyle::SP_DialogSaveButton, [this] { FileSaveClick(); }, true},
-        {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
+        {kNoButton, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
         {kRunButton, "Run Analysis", "Run", QStyle::SP_MediaPlay, [this] { CompRunClick(); }, true},
         {kStageOptionsButton, "Stage Construction Option", "Stages", QStyle::SP_FileDialogListView, nullptr, false},
         {kOutputButton, "View Output File", "Output", QStyle::SP_FileDialogContentsView,
@@ -172,7 +172,7 @@ void TMainForm::createToolBar() {
              platform::startTextEditor(this, editorPath_, report);
          },
          false},
-        {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
+        {kNoButton, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
         {kSoilProfileButton, "View Soil Profile", "Profile", QStyle::SP_FileDialogDetailedView, nullptr, false},
         {kPYCurvesButton, "View p-y Curves", "p-y", QStyle::SP_CustomBase, graph(graphs_.pltPY), false},
         {kDeflectionButton, "Deflection Diagram", "Defl.", QStyle::SP_CustomBase, graph(graphs_.pltDef), false},
@@ -183,10 +183,10 @@ void TMainForm::createToolBar() {
         {kDeflectionMomentShearButton, "Soil-Reaction Diagram", "D-M-S", QStyle::SP_CustomBase, graph(graphs_.pltDMS),
          false},
         {kPressureButton, "Pressure Diagram", "Pressure", QStyle::SP_CustomBase, graph(graphs_.pltLD), false},
-        {0, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
+        {kNoButton, nullptr, nullptr, QStyle::SP_CustomBase, nullptr, false},
     };
     for (const Button& b : buttons) {
-        if (b.number == 0) {
+        if (b.number == kNoButton) {
             bar->addSeparator();
             continue;
         }
@@ -222,10 +222,9 @@ void TMainForm::createToolBar() {
     }
 }
 
-QToolButton* TMainForm::SpeedButton(int Number) const {
-    return Number >= 0 && Number < static_cast<int>(speedButtons_.size())
-               ? speedButtons_[static_cast<std::size_t>(Number)]
-               : nullptr;
+QToolButton* TMainForm::SpeedButton(TSpeedButton Button) const {
+    const auto index = static_cast<std::size_t>(Button);
+    return index < speedButtons_.size() ? speedButtons_[index] : nullptr;
 }
 
 namespace {
@@ -291,7 +290,36 @@ QString TMainForm::DisplayCaption() const {
 }
 
 void TMainForm::setCaption() {
-    setWindowTitle(DisplayCaption());
+    const QString caption = DisplayCaption();
+    if (caption != caption_) {
+        if (!caption_.isEmpty()) oldCaptions_.append(caption_);
+        // A child window keeps the caption it found for no longer than the project it was opened in.
+        while (oldCaptions_.size() > 10) oldCaptions_.removeFirst();
+        caption_ = caption;
+    }
+    setWindowTitle(caption);
+}
+
+// A maximized child window shows its title after the caption ("caption - [child]"), and when it is restored
+// or closed it puts back the caption it found when it was maximized: after a command that replaced or renamed
+// the project, that is the caption of the previous project. The title keeps whatever follows the caption and
+// always begins with the open project's.
+void TMainForm::keepCaption() {
+    const QString title = windowTitle();
+    const auto begins = [&title](const QString& caption) {
+        return title.startsWith(caption) &&
+               (title.size() == caption.size() || title.mid(caption.size()).startsWith(" - ["));
+    };
+    if (caption_.isEmpty() || begins(caption_)) return;
+    for (auto old = oldCaptions_.crbegin(); old != oldCaptions_.crend(); ++old) {
+        if (begins(*old)) return setWindowTitle(caption_ + title.mid(old->size()));
+    }
+    setWindowTitle(caption_);
+}
+
+void TMainForm::changeEvent(QEvent* Event) {
+    QMainWindow::changeEvent(Event);
+    if (Event->type() == QEvent::WindowTitleChange) keepCaption();
 }
 
 void TMainForm::updateStageStatus() {
@@ -361,12 +389,8 @@ bool TMainForm::SaveChangesQuery() {
             break;
     }
     // A save that fails or is cancelled cancels what was asked for: nothing may be lost unsaved.
-    try {
-        if (!FileSaveClick()) return false;
-    } catch (const std::exception& fault) {
-        inform(this, QString::fromStdString(fault.what()));
-        return false;
-    }
+    bool saved = false;
+    if (!components::guarded(this, [&] { saved = FileSaveClick(); }) || !saved) return false;
     return project_->FileName() != kNewFileName;
 }
 
@@ -549,7 +573,7 @@ void TMainForm::UpdatePlotButtons() {
         return results && g.GetLineCount() > 0 && g.GetPointCount() > 1;
     };
     const struct {
-        int button;
+        TSpeedButton button;
         const project::TGraphPlot& graph;
     } graphButtons[] = {{kDeflectionButton, graphs_.pltDef}, {kMomentButton, graphs_.pltMom},
                         {kShearButton, graphs_.pltShear},    {kSoilReactionButton, graphs_.pltSoil},

@@ -55,7 +55,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void UpdateStageButtons();
     // Makes another stage the one being edited (see stages::SwitchStage).
     void SwitchStage(int Stage);
-    // What the stage tool buttons do; the commands of the window may route it through their own.
+    // What the stage tool buttons do; tests put another in place.
     std::function<void(int Stage)> StageButtonClick = [this](int Stage) { SwitchStage(Stage); };
 
     void UpdatePrevFile(const std::string& FileName);
@@ -68,7 +68,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void CloseAllChildren() override;
     bool GetModified() const;
     void SetModified(bool Value) override;
-    // What the project asks of the window; the open dialogs are reloaded by the commands that change units.
+    // What the project asks of the window.
     void ShowMessage(const std::string& Text) override;
     void SetStatusText(const std::string& Text) override;
     QString DisplayCaption() const;
@@ -87,6 +87,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     // The buttons of the tool bar by what they do; each value is the number in the button's object name
     // ("SpeedButton8" is the deflection diagram's).
     enum TSpeedButton : int {
+        kNoButton = 0,  // a separator where the tool bar is listed
         kNewButton = 1,
         kOpenButton = 2,
         kSaveButton = 3,
@@ -108,19 +109,21 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
         kDeflectionMomentShearButton = 19,
     };
     // The button of construction stage `Stage` (1 .. 5).
-    static constexpr int StageButton(int Stage) { return kStage1Button - 1 + Stage; }
-    // The buttons of the tool bar by their numbers (a TSpeedButton).
-    QToolButton* SpeedButton(int Number) const;
+    static constexpr TSpeedButton StageButton(int Stage) { return TSpeedButton(kStage1Button - 1 + Stage); }
+    // A button of the tool bar.
+    QToolButton* SpeedButton(TSpeedButton Button) const;
     // The directory of the program, where the engine library lies and the run writes "names.dat". Tests
     // put another in place (an empty text restores the program's own).
     static QString ProgramDirectory();
     static void SetProgramDirectory(const QString& Directory);
 
   signals:
-    // The project's data may have changed: edited, switched to another stage, read or replaced.
+    // The project's data may have changed: edited, switched to another stage, read or replaced. The open
+    // dialogs are reloaded from it.
     void ProjectChanged();
 
   protected:
+    void changeEvent(QEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
     void dragEnterEvent(QDragEnterEvent* Event) override;
     void dropEvent(QDropEvent* Event) override;
@@ -130,6 +133,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     void createToolBar();
     void setProject(std::unique_ptr<TProjectDocument> Project);
     void setCaption();
+    void keepCaption();
     void updateStageStatus();
     bool saveProject();
     // Runs a command so that no exception reaches the event loop: the message is shown instead.
@@ -145,6 +149,9 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     bool modified_ = false;
     bool plotLoaded_ = false;
     QString editorPath_;
+    // The caption of the open project, and those of projects open before it, latest last.
+    QString caption_;
+    QStringList oldCaptions_;
 
     TWindowArea* mdi_ = nullptr;
     QMenu* fileMenu_ = nullptr;
@@ -152,7 +159,7 @@ class TMainForm : public QMainWindow, public project::TMainWindowHooks {
     QAction* stageMenuAction_ = nullptr;
     std::array<QAction*, project::TRecentFiles::kCapacity> recentActions_{};
     QAction* recentSeparator_ = nullptr;
-    // Indexed by TSpeedButton; 0 is no button.
+    // Indexed by TSpeedButton; kNoButton holds none.
     std::array<QToolButton*, kDeflectionMomentShearButton + 1> speedButtons_{};
     QLabel* status_ = nullptr;
 };

@@ -63,6 +63,7 @@ class ProgramLoader : public project::TEngineLoader {
         return entry;
     }
     void Unload() override { library_.reset(); }
+    bool Loaded() const override { return library_ != nullptr; }
 
   private:
     std::unique_ptr<platform::TDynamicLibrary>& library_;
@@ -82,35 +83,32 @@ void TMainForm::CompRunClick() {
         throw components::EInOutError("Cannot make " + programDir.toStdString() + " the current directory.");
 
     const project::TRunFileNames names = project::RunFileNames(project_->FileName());
-    const std::string refusal = project::RunControlRefusal(names);
-    if (!refusal.empty()) {
-        messages.information(this, QString::fromStdString(refusal));
-        return;
-    }
     ProgramLoader loader(engineLibrary_);
     project::TEngineClient engine(names, (programDir + "/" + project::kEngineLibraryFile).toStdString(), loader);
-    engine.WriteRunControl();
-
-    if (engineLibrary_) {
-        messages.information(this, "Attempt to reinitialize DLL");
-        return;
-    }
-    // A damaged library file (never handed to the system's loader) says what is wrong with it.
-    std::string fault;
-    if (!engine.Load(fault)) {
-        messages.information(this, QString("Attempt to initialize DLL failed") +
-                                       (fault.empty() ? "" : "\r" + QString::fromStdString(fault)));
-        return;
-    }
-
     // The run is judged by the files this call writes alone; the previous ones come back when it writes none,
     // before the buttons are updated, so the buttons follow the files as they stand.
-    const project::TRunCall call = engine.Run([](const std::function<void()>& Enter) {
+    const project::TEngineRun run = engine.Run([](const std::function<void()>& Enter) {
         WaitCursor wait;
         platform::TConsoleCapture capture;
         Enter();
         return capture.Finish();
     });
+    switch (run.Step) {
+        case project::TEngineRun::TStep::RunControlRefused:
+            messages.information(this, QString::fromStdString(run.Fault));
+            return;
+        case project::TEngineRun::TStep::LibraryInUse:
+            messages.information(this, "Attempt to reinitialize DLL");
+            return;
+        case project::TEngineRun::TStep::NotLoaded:
+            // A damaged library file (never handed to the system's loader) says what is wrong with it.
+            messages.information(this, QString("Attempt to initialize DLL failed") +
+                                           (run.Fault.empty() ? "" : "\r" + QString::fromStdString(run.Fault)));
+            return;
+        case project::TEngineRun::TStep::Called:
+            break;
+    }
+    const project::TRunCall& call = run.Call;
     using End = project::TRunCall::TEnd;
     const bool ran = call.End == End::Finished || call.End == End::Stopped;
     // A finished run's warnings stand below the completion message: its numbers are no converged solution.

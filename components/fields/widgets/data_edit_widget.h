@@ -51,6 +51,8 @@ class DataEditWidget : public QLineEdit {
     void SetUnitsString(const QString& Value);
     int Units() const { return rules_.Units(); }
     void SetUnits(int Value);
+    // See TDataEdit::SetStoredForm.
+    void SetStoredForm(std::function<Extended(Extended Shown)> Value) { rules_.SetStoredForm(std::move(Value)); }
     QLabel* EditLabel() const { return editLabel_; }
     // Makes the field the label's buddy, so the label's accelerator focuses it.
     void SetEditLabel(QLabel* Label);

@@ -14,17 +14,20 @@ inline void showMessage(QWidget* parent, const std::string& text) {
 }
 
 // Runs a command of a window, a menu or a button so that no exception reaches Qt's event loop: an error is
-// shown as a message on `parent` and the window stays usable. Answers false when the command failed. The one
-// guard of the components and the program.
+// shown as a message on `parent`, after `heading` and a line break when there is one, and the window stays
+// usable. Answers false when the command failed. The one guard of the components and the program.
 template <class Command>
-bool guarded(QWidget* parent, Command&& command) {
+bool guarded(QWidget* parent, Command&& command, const std::string& heading = {}) {
+    const auto show = [&](const std::string& text) {
+        showMessage(parent, heading.empty() ? text : heading + '\r' + text);
+    };
     try {
         command();
         return true;
     } catch (const std::exception& e) {
-        showMessage(parent, e.what());
+        show(e.what());
     } catch (...) {
-        showMessage(parent, "An unexpected error occurred.");
+        show("An unexpected error occurred.");
     }
     return false;
 }

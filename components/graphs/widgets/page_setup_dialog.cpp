@@ -7,10 +7,9 @@
 #include <QPrinter>
 #include <QScreen>
 #include <cmath>
-#include <exception>
 #include <memory>
 
-#include "platform/message_service.h"
+#include "fields/widgets/guarded.h"
 
 namespace velmor::components {
 
@@ -50,40 +49,41 @@ void TPageSetupDialog::SetOptions(TPageSetupFlags Value) {
 }
 
 bool TPageSetupDialog::Execute(QWidget* parent, QPrinter* printer) {
-    try {
-        std::unique_ptr<QPrinter> defaultPrinter;
-        if (printer == nullptr) {
-            defaultPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer = defaultPrinter.get();
-        }
-        // Margins travel in thousandths of an inch or hundredths of a millimetre.
-        const bool inches = options_.contains(TPageSetupFlag::poThousandthsOfInches);
-        const QPageLayout::Unit unit = inches ? QPageLayout::Inch : QPageLayout::Millimeter;
-        const qreal perUnit = inches ? 1000 : 100;
-        printer->setPageMargins(
-            QMarginsF(marginLeft_ / perUnit, marginTop_ / perUnit, marginRight_ / perUnit, marginBottom_ / perUnit),
-            unit);
+    bool accepted = false;
+    guarded(
+        parent,
+        [&] {
+            std::unique_ptr<QPrinter> defaultPrinter;
+            if (printer == nullptr) {
+                defaultPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+                printer = defaultPrinter.get();
+            }
+            // Margins travel in thousandths of an inch or hundredths of a millimetre.
+            const bool inches = options_.contains(TPageSetupFlag::poThousandthsOfInches);
+            const QPageLayout::Unit unit = inches ? QPageLayout::Inch : QPageLayout::Millimeter;
+            const qreal perUnit = inches ? 1000 : 100;
+            printer->setPageMargins(
+                QMarginsF(marginLeft_ / perUnit, marginTop_ / perUnit, marginRight_ / perUnit, marginBottom_ / perUnit),
+                unit);
 
-        QPageSetupDialog dialog(printer, parent);
-        CentreOnShow centre;
-        dialog.installEventFilter(&centre);
-        if (dialog.exec() != QDialog::Accepted) return false;
+            QPageSetupDialog dialog(printer, parent);
+            CentreOnShow centre;
+            dialog.installEventFilter(&centre);
+            if (dialog.exec() != QDialog::Accepted) return;
 
-        const QPageLayout layout = printer->pageLayout();
-        const QRectF paper = layout.fullRect(unit);
-        paperWidth_ = static_cast<int>(std::lround(paper.width() * perUnit));
-        paperLength_ = static_cast<int>(std::lround(paper.height() * perUnit));
-        const QMarginsF margins = layout.margins(unit);
-        SetMarginLeft(static_cast<int>(std::lround(margins.left() * perUnit)));
-        SetMarginTop(static_cast<int>(std::lround(margins.top() * perUnit)));
-        SetMarginRight(static_cast<int>(std::lround(margins.right() * perUnit)));
-        SetMarginBottom(static_cast<int>(std::lround(margins.bottom() * perUnit)));
-        return true;
-    } catch (const std::exception& error) {
-        platform::messages().get().information(
-            parent, QString("Error in TPageSetupDialog.Execute") + '\r' + QString::fromStdString(error.what()));
-        return false;
-    }
+            const QPageLayout layout = printer->pageLayout();
+            const QRectF paper = layout.fullRect(unit);
+            paperWidth_ = static_cast<int>(std::lround(paper.width() * perUnit));
+            paperLength_ = static_cast<int>(std::lround(paper.height() * perUnit));
+            const QMarginsF margins = layout.margins(unit);
+            SetMarginLeft(static_cast<int>(std::lround(margins.left() * perUnit)));
+            SetMarginTop(static_cast<int>(std::lround(margins.top() * perUnit)));
+            SetMarginRight(static_cast<int>(std::lround(margins.right() * perUnit)));
+            SetMarginBottom(static_cast<int>(std::lround(margins.bottom() * perUnit)));
+            accepted = true;
+        },
+        "Error in TPageSetupDialog.Execute");
+    return accepted;
 }
 
 }  // namespace velmor::components

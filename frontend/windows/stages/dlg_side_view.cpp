@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "fields/widgets/guarded.h"
 #include "graphs/widgets/print_target.h"
-#include "platform/message_service.h"
 #include "windows/stages/side_view_painter.h"
 
 namespace velmor::windows {
@@ -71,12 +71,9 @@ bool TDlgSideView::event(QEvent* Event) {
 }
 
 void TDlgSideView::FormActivate() {
-    try {
-        project_ = source_ ? source_() : TSideViewProject();
-    } catch (const std::exception& fault) {
+    // A project that cannot be drawn is said so, and the view is emptied.
+    if (!components::guarded(this, [this] { project_ = source_ ? source_() : TSideViewProject(); }))
         project_ = TSideViewProject();
-        platform::messages().get().information(this, QString::fromStdString(fault.what()));
-    }
     outlines_ = WallOutlines(project_);
     world_ = WorldFor(outlines_);
     canvas_->update();
@@ -118,14 +115,11 @@ void TDlgSideView::mouseMovedTo(int Y) {
 }
 
 void TDlgSideView::PrintClick() {
-    try {
+    components::guarded(this, [this] {
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageOrientation(QPageLayout::Landscape);
-        if (!components::ChoosePrintTarget(this, printer)) return;
-        PrintOn(printer);
-    } catch (const std::exception& fault) {
-        platform::messages().get().information(this, QString::fromStdString(fault.what()));
-    }
+        if (components::ChoosePrintTarget(this, printer)) PrintOn(printer);
+    });
 }
 
 void TDlgSideView::PrintOn(QPrinter& Printer) {

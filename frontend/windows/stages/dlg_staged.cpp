@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <cmath>
 
-#include "platform/message_service.h"
+#include "fields/widgets/guarded.h"
 #include "ui_dlg_staged.h"
 
 namespace velmor::windows {
@@ -73,12 +73,10 @@ void TDlgStaged::DownClick() {
 
 void TDlgStaged::OKClick() {
     if (!components::ValidateDataEdit(ui_->deStage)) return;
-    try {
+    components::guarded(this, [this] {
         const int count = static_cast<int>(std::lround(ui_->deStage->GetNumber()));
         stages::ApplyStageCount(project_(), host_, count);
-    } catch (const std::exception& fault) {
-        platform::messages().get().information(this, QString::fromStdString(fault.what()));
-    }
+    });
     close();
 }
 

@@ -34,6 +34,8 @@ const EntryCase kEntryCases[] = {
     // Arithmetic faults are reported like entry errors and leave the text as typed.
     {"1/0", false, false, 0, 10, "1/0", "Floating point division by zero"},
     {"ln(0-1)", true, false, 0, 10, "ln(0-1)", "Invalid floating point operation"},
+    // Below the smallest normal double the analysis would read the value with fewer digits than it has.
+    {"1e-310", false, false, -1, 1, "1e-310", "Floating point underflow"},
 };
 
 TEST(DataEditValidate, ShowsTheValueOrTheMessageOfEachEntry) {

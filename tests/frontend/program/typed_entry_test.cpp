@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../../components/graphs/widgets/modal_dialog.h"
 #include "../../components/tables/widgets/editor_fixtures.h"
 #include "program_fixture.h"
 #include "project/stage_files.h"
@@ -23,6 +24,7 @@
 #include "tables/widgets/table_form.h"
 #include "ui_dlg_csd.h"
 #include "ui_dlg_prop.h"
+#include "ui_dlg_staged.h"
 
 namespace velmor::windows {
 namespace {
@@ -179,7 +181,7 @@ TEST_F(TypedEntryTest, OnlyEditsChangeTheProject) {
     }
 }
 
-// An entry refused where it is typed (a dialog field, a layer bottom cell) stops every command once: its
+// An entry refused where it is typed (a dialog field, a layer or soil parameter cell) stops every command once: its
 // message is shown once, nothing is saved, run, switched or closed, the entry is kept as typed and the keys
 // go back to it: what the user types next corrects it, and the correction is what is saved.
 TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
@@ -188,18 +190,35 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         std::function<QWidget*()> refuse;  // types the entry and gives the window holding it
         std::function<QString()> shown;
         const char* corrected;  // in the file after 35 is typed over the entry
+        const char* message;
     } refusals[] = {
         {"abc", [this]() -> QWidget* { return type(freeHeightField(), "abc"), commands->dlgCSD; },
-         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12"},
+         [this] { return commands->dlgCSD->Form().deHL->text(); }, "\n420\t12\t12",
+         "Entry could not be evaluated:\rinvalid character(s) in expression"},
         {"-5", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "-5"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Entry must be greater than 0."},
         // Values the analysis cannot read, and an arithmetic fault in a cell.
         {"1e999", [this]() -> QWidget* { return type(incrementField(), "1e999"), commands->dlgProp; },
-         [this] { return commands->dlgProp->Form().deXGS->text(); }, "\n80 35\t20"},
+         [this] { return commands->dlgProp->Form().deXGS->text(); }, "\n80 35\t20", "Floating point overflow"},
         {"1e999", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1e999"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point overflow"},
         {"1/0", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1/0"), &editor(layers()); },
-         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420"},
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point division by zero"},
+        // Values the analysis cannot read once stored: feet written as inches (x 12), a unit weight per cubic
+        // foot written per cubic inch (/ 1728, below the smallest normal double).
+        {"1.7e308",
+         [this]() -> QWidget* {
+             return type(openDialog("DataProp", commands->dlgProp).Form().DeFH, "1.7e308"), commands->dlgProp;
+         },
+         [this] { return commands->dlgProp->Form().DeFH->text(); }, "\t0.001\t420", "Floating point overflow"},
+        {"1.7e308", [this]() -> QWidget* { return typeCell(openLayers(), 0, 1, "1.7e308"), &editor(layers()); },
+         [this] { return editor(layers()).grid()->currentText(); }, "\n1\r\n4 420", "Floating point overflow"},
+        {"3e-308",
+         [this]() -> QWidget* {
+             return typeCell(openSandParameters(), 0, 0, "3e-308"), &editor(*layers().Columns(2)->AsTable(0));
+         },
+         [this] { return editor(*layers().Columns(2)->AsTable(0)).grid()->currentText(); }, "\n0.02025463 0.0  34",
+         "Floating point underflow"},
     };
     const std::tuple<const char*, std::function<void(QWidget*)>, std::size_t> stopped[] = {
         {"tool-bar Save", [this](QWidget*) { form->SpeedButton(TMainForm::kSaveButton)->click(); }, 1},
@@ -220,7 +239,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
          },
          0},
     };
-    for (const auto& [entry, refuse, shown, corrected] : refusals)
+    for (const auto& [entry, refuse, shown, corrected, message] : refusals)
         for (const auto& [name, command, messagesShown] : stopped) {
             SCOPED_TRACE(std::string(entry) + " + " + name);
             form->activateWindow();
@@ -233,7 +252,7 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
             messages.answers = {Answer::Yes};
             command(window);
             QApplication::processEvents();
-            EXPECT_EQ(messages.shown.size(), messagesShown);
+            EXPECT_EQ(messages.shown, std::vector<QString>(messagesShown, message));
             EXPECT_TRUE(messages.asked.empty());
             EXPECT_EQ(saved(), before);
             EXPECT_TRUE(form->isVisible());
@@ -252,31 +271,66 @@ TEST_F(TypedEntryTest, RefusedEntryShowsItsMessageOnceAndStopsTheCommand) {
         }
 }
 
-// An open dialog shows the stage being edited: after each way of changing the stage its fields hold that
-// stage's values (three-stages.vm4d: free heights 6, 12 and 16 ft), and a save keeps every stage as it was.
+// An open dialog shows the project's data as it stands: after each way of changing the stage, and after a value
+// typed into another open dialog, its field holds that stage's value (three-stages.vm4d: free heights 6, 12
+// and 16 ft); a save after a mere switch keeps every stage as it was.
 TEST_F(TypedEntryTest, OpenDialogsShowTheStageSwitchedTo) {
-    const std::pair<const char*, Step> cases[] = {
-        {"16", [this] { form->SpeedButton(TMainForm::kStage3Button)->click(); }},  // stage 3 by its tool button
-        {"12", [this] { commands->Item("Stage2Menu")->trigger(); }},
+    const auto wallProperties = [this] { return commands->dlgProp->Form().DeFH; };
+    const auto wallConfiguration = [this] { return commands->dlgCSD->Form().deHL; };
+    const struct Case {
+        const char* freeHeight;
+        Step change;
+        std::function<QLineEdit*()> field;
+        bool edits;  // the change is an edit, which the save writes
+    } cases[] = {
+        {"16", [this] { form->SpeedButton(TMainForm::kStage3Button)->click(); }, wallProperties, false},
+        {"12", [this] { commands->Item("Stage2Menu")->trigger(); }, wallProperties, false},
         {"6",  // stage 1 copied into stage 2
          [this] {
              commands->Item("Stage2Menu")->trigger();
              messages.answers = {Answer::Yes};
              commands->Item("CopyPreviousStage")->trigger();
-         }},
+         },
+         wallProperties, true},
+        {"6",  // three stages lowered to two while stage 2 is edited: stage 1 is edited
+         [this] {
+             form->SpeedButton(TMainForm::kStage2Button)->click();
+             test::whenShown<TDlgStaged>([](TDlgStaged& d) {
+                 d.Form().udStageDown->click();
+                 d.Form().btnOK->click();
+             });
+             menuCommand("OptionsMenu", "OptionsStaged");
+         },
+         wallProperties, true},
+        {"22",  // typed into Wall Properties after a stage copy, then Wall Configuration clicked into
+         [&] {
+             form->SpeedButton(TMainForm::kStage2Button)->click();
+             openDialog("DataCSD", commands->dlgCSD);
+             data().Tables().SoilStrength().Show();
+             form->SpeedButton(TMainForm::kStage3Button)->click();
+             messages.answers = {Answer::Yes};
+             menuCommand("StageMenu", "CopyPreviousStage");
+             form->activateWindow();
+             ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+             QTest::mouseClick(wallProperties(), Qt::LeftButton);
+             type(wallProperties(), "22");
+             QTest::keyClick(wallProperties(), Qt::Key_Tab);
+             QTest::mouseClick(wallConfiguration(), Qt::LeftButton);
+         },
+         wallConfiguration, true},
     };
-    for (const auto& [freeHeight, change] : cases) {
-        SCOPED_TRACE(freeHeight);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.freeHeight);
         openExample("three-stages.vm4d");
         const std::string before = test::readFile(form->Project().FileName());
         TDlgProp& prop = openDialog("DataProp", commands->dlgProp);
         ASSERT_EQ(prop.Form().DeFH->text(), "6");
-        change();
+        c.change();
         QApplication::processEvents();
-        EXPECT_EQ(prop.Form().DeFH->text().toStdString(), freeHeight);
+        EXPECT_EQ(c.field()->text().toStdString(), c.freeHeight);
         EXPECT_EQ(prop.Form().deNI->text(), "80");
         form->SpeedButton(TMainForm::kSaveButton)->click();
-        EXPECT_TRUE(freeHeight == std::string("6") || test::readFile(form->Project().FileName()) == before);
+        EXPECT_TRUE(c.edits || test::readFile(form->Project().FileName()) == before);
         closeAll();
     }
 }

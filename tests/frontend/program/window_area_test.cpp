@@ -109,6 +109,42 @@ TEST_F(WindowAreaTest, EveryChildOpensInsideAndStaysReachableAfterCascadeAndArra
         EXPECT_TRUE(visible().contains(child->geometry())) << child->windowTitle().toStdString();
 }
 
+// The title names the open project after every command that replaces or renames it, also when two graph
+// windows were open maximized (each puts back the title it found when it was maximized); while a graph
+// window is maximized the title names the project and the graph.
+TEST_F(WindowAreaTest, TitleNamesTheOpenProjectWhateverWindowsWereOpen) {
+    const QString other = QString::fromStdString(copyExample("anchored-soft-clay.vm4d", "other.vm4d"));
+    const struct {
+        const char* shown;
+        std::function<void()> command;
+    } cases[] = {
+        {"Other.vm4d",
+         [&] {
+             dialogs.openAnswers.push_back({other, 1});
+             trigger("FileMenu", "FileOpen");
+         }},
+        {"Renamed.vm4d",
+         [&] {
+             dialogs.saveAnswers.push_back(QString::fromStdString(dir.file("renamed.vm4d")));
+             trigger("FileMenu", "FileSaveAs");
+         }},
+        {"NewWall.vm4d", [&] { form->SpeedButton(TMainForm::kNewButton)->click(); }},
+        {"Other.vm4d", [&] { form->DropFiles({other}); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        openExample("cantilever-sand-si.vm4d");
+        run();
+        trigger("GraphicsMenu", "CompShear");
+        trigger("GraphicsMenu", "CompSoil");
+        EXPECT_EQ(form->windowTitle().toStdString(), "VELMOR 2013.4.14 - Cantilever-sand-si.vm4d - [Soil Reaction vs Depth]");
+        c.command();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        EXPECT_EQ(form->windowTitle().toStdString(), std::string("VELMOR 2013.4.14 - ") + c.shown);
+    }
+}
+
 TEST_F(WindowAreaTest, SideViewFollowsTheStageSwitchesAndTheProject) {
     openExample("three-stages.vm4d");
     trigger("ComputationMenu", "CompLayers");

@@ -12,12 +12,10 @@ class FakeHooks : public TMainWindowHooks {
   public:
     void CloseAllChildren() override { ++closed; }
     void SetModified(bool Value) override { modified.push_back(Value); }
-    void ReloadOpenDialogs() override { ++reloads; }
     void ShowMessage(const std::string& Text) override { messages.push_back(Text); }
     void SetStatusText(const std::string& Text) override { status.push_back(Text); }
 
     int closed = 0;
-    int reloads = 0;
     std::vector<bool> modified;
     std::vector<std::string> messages;
     std::vector<std::string> status;

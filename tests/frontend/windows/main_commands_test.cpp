@@ -212,6 +212,16 @@ TEST_F(MainCommandsTest, UnitsConvertTheProjectAndReloadOpenDialogs) {
     // The same dialog again is brought forward, not made twice.
     commands->Item("DataCSD")->trigger();
     EXPECT_EQ(form->MdiArea()->subWindowList().size(), 1);
+    // A layer bottom of 1E307 m would be written as 3.9E308 in, beyond what the analysis reads: back to
+    // English units is refused with a message, and nothing is converted.
+    data().Tables().NewSoil().Cell(1, 0).SetFloat(1e307L);
+    commands->Item("EnglishUnits")->trigger();
+    EXPECT_EQ(messages.shown.back(),
+              "The units cannot be changed: in the new units a value of the table Soil Layers "
+              "would be a number the analysis cannot read (Floating point overflow).");
+    EXPECT_EQ(std::make_tuple(data().Units, data().Tables().NewSoil().Cell(1, 0).AsFloat(),
+                              commands->dlgCSD->Form().deHL->text()),
+              std::make_tuple(2, 1e307L, QString("6.096")));
 }
 
 TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
@@ -233,7 +243,7 @@ TEST_F(MainCommandsTest, StageMenuWithThreeStages) {
     }
     std::vector<int> selected;
     commands->SelectStage = [&](int Stage) { selected.push_back(Stage); };
-    commands->SwitchStage = [&](int Stage) { selected.push_back(-Stage); };
+    form->StageButtonClick = [&](int Stage) { selected.push_back(-Stage); };
     commands->Item("Stage2Menu")->trigger();
     form->UpdateStageButtons();
     form->SpeedButton(TMainForm::kStage3Button)->click();

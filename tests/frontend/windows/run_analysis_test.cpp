@@ -146,16 +146,22 @@ TEST_F(RunTest, MissingLibraryFailsToInitializeAndTheNextRunWorks) {
     EXPECT_FALSE(fs::exists(programDir / "names.dat"));
 }
 
-// Every way a run ends, through the Run button with the previous run's report and plot-data file in place
-// and its results loaded: the message; whether the two files are this call's or the previous ones (put back
-// when the call wrote nothing of its own); the deflection button and its Graphics menu item, which follow
-// the files as they stand; and velmor-run's exit status for the same project and library.
+// Every way a run ends, through the Run button with the previous run's report, plot-data and monitor files
+// in place and its results loaded: the message; whether the files are this call's or the previous ones (put
+// back when the call wrote nothing whole of its own); the deflection button and its Graphics menu item,
+// which follow the files as they stand; and velmor-run's exit status for the same project and library, which
+// keeps the previous files too.
 TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
     auto* commands = new TMainCommands(form);
     const fs::path work = dir.path() / "work.d";
-    const std::string report = (work / "wall.vm4o").string(), plotFile = (work / "wall.vm4p").string();
+    const std::string report = (work / "wall.vm4o").string(), plotFile = (work / "wall.vm4p").string(),
+                      monitor = (work / "wall.vm4r").string();
     const std::string oldReport = "the previous report\r\n",
-                      oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n";
+                      oldPlot = " 0\r\n 2 0\r\n 1 2 2\r\n 0 0 0 0 0\r\n 12 1 2 3 4\r\n",
+                      oldMonitor = "the previous monitor file\r\n";
+    const QString notWhole = "The analysis could not write the output file " + QString::fromStdString(report) +
+                             " whole.\rCANNOT WRITE FILE " + QString::fromStdString(report) +
+                             ": No space left on device";
     const QString stopped = "The analysis stopped:\r%1\rPlease, check output file " + QString::fromStdString(report);
     const QString damaged = kInitFailed + "\r" + QString::fromStdString(library());
     const fs::path bin = QApplication::applicationDirPath().toStdString();
@@ -168,11 +174,12 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
         std::string library;  // copied to the program's directory as the engine library
         std::uintmax_t keep;  // bytes of it kept (a copy cut short), 0 all
         const char* example;
-        std::string from, to;  // an edit of the example's text
-        QString message;       // ending in "*": how the message starts
-        bool ran;              // the report and plot-data file are this call's
-        bool deflection;       // the deflection graph can be shown afterwards
-        int exitStatus;        // of velmor-run
+        std::string from, to;   // an edit of the example's text
+        QString message;        // ending in "*": how the message starts
+        bool ran;               // the report and plot-data file are this call's
+        bool deflection;        // the deflection graph can be shown afterwards
+        int exitStatus;         // of velmor-run
+        std::string crashed{};  // a library velmor-run dies in first, leaving the previous files aside
     } cases[] = {
         {"finished", real, 0, "cantilever-sand-english.vm4d", "", "", kCompleted, true, true, 0},
         // A 500 kN head load on the 9 m cantilever: the iterations end on the allowable deflection of 0.5 m.
@@ -190,6 +197,12 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
          true, 2},
         {"wrote no plot-data file", fake("report_only"), 0, "cantilever-sand-english.vm4d", "", "",
          "The analysis wrote no plot-data file " + QString::fromStdString(plotFile), false, true, 2},
+        {"wrote an empty report", fake("empty_report"), 0, "cantilever-sand-english.vm4d", "", "", notWhole, false,
+         true, 2},
+        {"wrote a cut report", fake("cut_report"), 0, "cantilever-sand-english.vm4d", "", "", notWhole, false, true, 2},
+        {"wrote nothing after a run that never ended", fake("silent"), 0, "cantilever-sand-english.vm4d", "", "",
+         "The analysis wrote no output file " + QString::fromStdString(report) + "\rFAKE ENGINE WROTE NOTHING", false,
+         true, 2, fake("crashing")},
         {"refused", fake("refusing"), 0, "cantilever-sand-english.vm4d", "", "",
          "Computations can not be performed. Executable files are not consistent.\rYou may need to reinstall the "
          "program.\rIf problem persist please contact MORVEX support at\rsupport@morvex.com",
@@ -202,13 +215,24 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
         {"not a library", VELMOR_SOURCE_DIR "/README.md", 0, "cantilever-sand-english.vm4d", "", "",
          damaged + " is not a shared library for this machine.", false, true, 2},
     };
+    fs::copy_file(VELMOR_RUN_TOOL, programDir / "velmor-run", fs::copy_options::overwrite_existing);
+    const auto runTool = [this] {
+        const std::string tool = "cd " + programDir.string() + " && ./velmor-run " + input() + " >/dev/null 2>&1";
+        return std::system(tool.c_str());
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        fs::copy_file(c.library, library(), fs::copy_options::overwrite_existing);
-        if (c.keep != 0) fs::resize_file(library(), c.keep);
         writeFile(report, oldReport);
         writeFile(plotFile, oldPlot);
+        writeFile(monitor, oldMonitor);
         openExample(c.example, c.from, c.to);
+        if (!c.crashed.empty()) {
+            fs::copy_file(c.crashed, library(), fs::copy_options::overwrite_existing);
+            runTool();
+            ASSERT_TRUE(fs::exists(report + ".previous") && fs::exists(report));
+        }
+        fs::copy_file(c.library, library(), fs::copy_options::overwrite_existing);
+        if (c.keep != 0) fs::resize_file(library(), c.keep);
         ASSERT_TRUE(form.SpeedButton(TMainForm::kDeflectionButton)->isEnabled());
         form.SpeedButton(TMainForm::kRunButton)->click();
         ASSERT_EQ(messages.shown.size(), 1u);
@@ -219,20 +243,22 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
         const auto has = [](const std::string& file, const std::string& text) {
             return fs::exists(file) && readFile(file) == text;
         };
-        EXPECT_EQ(has(report, oldReport) && has(plotFile, oldPlot), !c.ran);
+        const auto previousKept = [&] {
+            return has(report, oldReport) && has(plotFile, oldPlot) && has(monitor, oldMonitor);
+        };
+        EXPECT_EQ(previousKept(), !c.ran);
         EXPECT_EQ(fs::exists(report) && fs::exists(plotFile) && !has(report, oldReport) && !has(plotFile, oldPlot),
                   c.ran);
-        EXPECT_FALSE(fs::exists(plotFile + ".previous") || fs::exists(report + ".previous"));
+        for (const std::string& file : {report, plotFile, monitor}) EXPECT_FALSE(fs::exists(file + ".previous"));
         // "names.dat" is left after a library that did not load, deleted after every call.
         EXPECT_EQ(fs::exists(programDir / "names.dat"), c.message.startsWith(kInitFailed));
         EXPECT_EQ(form.SpeedButton(TMainForm::kDeflectionButton)->isEnabled(), c.deflection);
         emit commands->Menu("GraphicsMenu")->aboutToShow();
         EXPECT_EQ(commands->Item("CompDef")->isEnabled(), c.deflection);
 
-        fs::copy_file(VELMOR_RUN_TOOL, programDir / "velmor-run", fs::copy_options::overwrite_existing);
-        const std::string tool = (programDir / "velmor-run").string() + " " + input() + " >/dev/null 2>&1";
-        const int status = std::system(tool.c_str());
+        const int status = runTool();
         EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.exitStatus);
+        EXPECT_TRUE(c.ran || previousKept());
     }
 }
 
