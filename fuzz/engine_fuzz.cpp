@@ -15,6 +15,7 @@
 
 #include "run_driver.h"
 #include "runtime/edit_format.h"
+#include "velmor/version.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::ofstream project("wall.vm4d", std::ios::binary | std::ios::trunc);
         project.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    if (velmor::engine::RunEntry(14, g_console) != 0) std::abort();
+    if (velmor::engine::RunEntry(velmor::kInterfaceNumber, g_console) != 0) std::abort();
     if (velmor::rt::nonFiniteValuesFormatted() != 0) {
         std::fprintf(stderr, "a NaN or infinity reached a result file\n");
         std::abort();

@@ -55,6 +55,15 @@ bool TEngineClient::load(std::string& fault) {
 }
 
 void TEngineClient::call(const TCallWrapper& wrap) {
+    // The library is unloaded and the run-control file deleted however the call ends, so a later run can start.
+    struct End {
+        TEngineClient& client;
+        ~End() {
+            client.entry_ = nullptr;
+            client.loader_.Unload();
+            std::remove(kRunControlFileName);
+        }
+    } end{*this};
     result_ = 0;
     console_.clear();
     const auto enter = [this] { result_ = entry_(kInterfaceNumber); };
@@ -63,12 +72,6 @@ void TEngineClient::call(const TCallWrapper& wrap) {
     } else {
         enter();
     }
-}
-
-void TEngineClient::end() {
-    entry_ = nullptr;
-    loader_.Unload();
-    std::remove(kRunControlFileName);
 }
 
 TEngineRun TEngineClient::Run(const TCallWrapper& Wrap) {
@@ -87,12 +90,6 @@ TEngineRun TEngineClient::Run(const TCallWrapper& Wrap) {
         run.Step = TEngineRun::TStep::NotLoaded;
         return run;
     }
-    // The library is unloaded and the run-control file deleted however the call ends, so a later run can
-    // start; the previous files, declared after, are settled (or put back) before that.
-    struct End {
-        TEngineClient& client;
-        ~End() { client.end(); }
-    } end{*this};
     TPreviousFile report(names_.Report), plot(names_.Plot), monitor(names_.Monitor);
     call(Wrap);
     run.Call =
@@ -113,10 +110,6 @@ std::int32_t RunEngineOnce(const TRunFileNames& Names, const std::string& Librar
     client.writeRunControl();
     std::string fault;
     if (!client.load(fault)) return -1;
-    struct End {
-        TEngineClient& client;
-        ~End() { client.end(); }
-    } end{client};
     client.call(nullptr);
     return client.result_;
 }

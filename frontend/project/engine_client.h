@@ -74,18 +74,17 @@ class TEngineClient {
   public:
     // `Library` is the path of the engine library file.
     TEngineClient(TRunFileNames Names, std::string Library, TEngineLoader& Loader);
-    // Unloads a library still loaded.
+    // Unloads a library still loaded (a run that raised between loading and calling).
     ~TEngineClient();
     TEngineClient(const TEngineClient&) = delete;
     TEngineClient& operator=(const TEngineClient&) = delete;
 
-    const TRunFileNames& Names() const { return names_; }
     // The whole run, in this order: the paths checked against what the engine reads, the run-control file
     // "names.dat" written (a file that cannot be written raises EInOutError), the library file checked (a
     // file the system's loader would fault on is never handed to it) and loaded, the previous report,
     // plot-data and monitor files moved aside, the entry called with the interface number (through `Wrap`
-    // when there is one, which answers the engine's console lines), the call judged only by what it wrote,
-    // the library unloaded and the run-control file deleted. The previous files are put back when the call
+    // when there is one, which answers the engine's console lines), the library unloaded and the run-control
+    // file deleted, the call judged only by what it wrote. The previous files are put back when the call
     // was refused, failed or wrote nothing whole, deleted when it ran; they are put back too when the call
     // raises. The engine's console lines join the message of a call that was not run.
     TEngineRun Run(const TCallWrapper& Wrap = nullptr);
@@ -96,9 +95,9 @@ class TEngineClient {
     friend std::int32_t RunEngineOnce(const TRunFileNames& Names, const std::string& Library);
     void writeRunControl() const;
     bool load(std::string& fault);
+    // Calls the loaded entry, then unloads the library and deletes the run-control file, however the call
+    // ends.
     void call(const TCallWrapper& wrap);
-    // Unloads the library and deletes the run-control file.
-    void end();
 
     TRunFileNames names_;
     std::string library_;

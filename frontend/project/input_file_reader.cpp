@@ -70,7 +70,7 @@ void TInputFileReader::problem(Pass APass, int Format, TGridTable& Pressure, TGr
     const bool first = APass != Pass::LongTerm;
     const int units = readInt();
     // The long-term problem is read in the unit system of the first.
-    if (first) d_.SetUnits(units);
+    if (first) d_.setUnits(units, false);
     english_ = t_.NewSoil().Units() == 1;
 
     const int restraints = readCount(4);

@@ -14,7 +14,7 @@ const char kTab = '\t';
 // Builds the text of one input or stage file from a project, record by record.
 class TInputFileWriter {
   public:
-    explicit TInputFileWriter(TProgramData& Data) : d_(Data), t_(Data.Tables()), english_(Data.Units == 1) {}
+    explicit TInputFileWriter(TProgramData& Data) : d_(Data), t_(Data.Tables()), units_(Data.Units) {}
 
     std::string Write(bool Stage) {
         const std::string title =
@@ -113,14 +113,14 @@ class TInputFileWriter {
 
         const TGridTable& factors = t_.PYMod();
         for (int r = 0; r < factors.RowCount(); ++r)
-            line(f(feetToInches(factors.Cell(0, r).AsFloat())) + kTab + fc(factors, 1, r) + kTab + fc(factors, 2, r));
+            line(f(FileLength(units_, factors.Cell(0, r).AsFloat())) + kTab + fc(factors, 1, r) + kTab +
+                 fc(factors, 2, r));
 
         if (d_.EarthPressureOption == 1) {
             line(std::to_string(Pressure.RowCount()));
             for (int r = 0; r < Pressure.RowCount(); ++r) {
-                Extended load = Pressure.Cell(1, r).AsFloat();
-                if (english_) load /= kFeetToInches;
-                line(f(feetToInches(Pressure.Cell(0, r).AsFloat())) + kTab + f(load));
+                line(f(FileLength(units_, Pressure.Cell(0, r).AsFloat())) + kTab +
+                     f(FilePerLength(units_, Pressure.Cell(1, r).AsFloat())));
             }
         }
 
@@ -170,7 +170,7 @@ class TInputFileWriter {
         line(std::to_string(Layers.RowCount()));
         for (int r = 0; r < Layers.RowCount(); ++r) {
             const int type = Layers.Cell(0, r).AsInteger();
-            line(std::to_string(type) + " " + f(feetToInches(Layers.Cell(1, r).AsFloat())) + " ");
+            line(std::to_string(type) + " " + f(FileLength(units_, Layers.Cell(1, r).AsFloat())) + " ");
             const TGridTable* parameters = Layers.Cell(2, r).AsTable();
             for (int row = 0; row < 2; ++row) line(slots(type, parameters, row));
         }
@@ -185,20 +185,16 @@ class TInputFileWriter {
                 continue;
             }
             Extended value = Parameters->Cell(column, Row).AsFloat();
-            if (english_ && slot == 0) value /= kCubicFeetToInches;
-            if (english_ && SlotIsCohesion(Type, slot)) value /= kSquareFeetToInches;
+            if (slot == 0) value = FilePerVolume(units_, value);
+            if (SlotIsCohesion(Type, slot)) value = FilePerArea(units_, value);
             text += f(value) + " ";
         }
         return text;
     }
 
-    // The conversions of this writer are the stored forms of their columns too (TProjectTables), by which
-    // an entry that the file could not hold is refused where it is typed: a change here is made there too.
-    Extended feetToInches(Extended Value) const { return english_ ? Value * kFeetToInches : Value; }
-
     TProgramData& d_;
     TProjectTables& t_;
-    bool english_;
+    int units_;
     std::string out_;
 };
 

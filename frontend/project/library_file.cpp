@@ -23,7 +23,7 @@ constexpr unsigned kMachine = EM_AARCH64;
 #elif defined(__i386__)
 constexpr unsigned kMachine = EM_386;
 #else
-#error "the ELF machine of this processor is not named here"
+constexpr unsigned kMachine = EM_NONE;  // a processor not named here: the machine is not compared
 #endif
 constexpr unsigned char kClass = sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32;
 constexpr unsigned char kData = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? ELFDATA2LSB : ELFDATA2MSB;
@@ -53,8 +53,8 @@ std::string LibraryFileFault(const std::string& Path) {
     const std::string notLibrary = Path + " is not a shared library for this machine.";
     if (size < sizeof header || !in.read(reinterpret_cast<char*>(&header), sizeof header)) return notLibrary;
     if (std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 || header.e_ident[EI_CLASS] != kClass ||
-        header.e_ident[EI_DATA] != kData || header.e_machine != kMachine || header.e_type != ET_DYN ||
-        header.e_phentsize != sizeof(ProgramHeader) || header.e_phnum == 0)
+        header.e_ident[EI_DATA] != kData || (kMachine != EM_NONE && header.e_machine != kMachine) ||
+        header.e_type != ET_DYN || header.e_phentsize != sizeof(ProgramHeader) || header.e_phnum == 0)
         return notLibrary;
 
     const std::string cutShort = Path + " is cut short: it ends at byte " + std::to_string(size);

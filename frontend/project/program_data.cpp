@@ -48,6 +48,10 @@ void TProgramData::ClearModified() {
 }
 
 void TProgramData::SetUnits(int U) {
+    setUnits(U, true);
+}
+
+void TProgramData::setUnits(int U, bool Check) {
     U = std::clamp(U, 1, 3);
     // The two pairs of factors are not exact inverses (0.0254 x 39.3701 = 1.00000054); stored files and
     // the dialogs rely on these values.
@@ -98,8 +102,7 @@ void TProgramData::SetUnits(int U) {
     };
 
     // A value that the analysis could not read in the new units (the file would hold a number beyond the
-    // double range, or one that reads as lost) stops the change before anything is converted. Only a change
-    // is checked: reading a file sets the units it already has.
+    // double range, or one that reads as lost) stops the change before anything is converted.
     const auto check = [](const std::string& What, const std::function<void()>& Check) {
         try {
             Check();
@@ -108,7 +111,7 @@ void TProgramData::SetUnits(int U) {
                                          " would be a number the analysis cannot read (" + error.message() + ").");
         }
     };
-    if (U != Units) {
+    if (Check && U != Units) {
         for (const auto& scalar : scalars)
             check(scalar.name, [&] { components::CheckEntryRange(this->*scalar.value * scalar.factor); });
         for (const TGridTable* table : tables_->PlainTables())

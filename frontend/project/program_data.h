@@ -62,7 +62,8 @@ class TProgramData {
     std::string ProblemText(bool Stage);
 
     // Switches the unit system (clamped to 1..3), converting the stored values between 1 and 2 and every
-    // table by its unit codes; the surcharge magnitudes are converted row by row by load type.
+    // table by its unit codes; the surcharge magnitudes are converted row by row by load type. A change that
+    // would give a value the analysis cannot read raises EMathError naming it, and changes nothing.
     void SetUnits(int U);
 
     TProjectTables& Tables() { return *tables_; }
@@ -123,6 +124,9 @@ class TProgramData {
     bool FullFormat = true;      // stage files are read in the current layout
 
   private:
+    // SetUnits, checked or not: the reader switches to the unit system of the file whose values then replace
+    // what was converted.
+    void setUnits(int U, bool Check);
     friend class TInputFileReader;
 
     struct NoReset {};

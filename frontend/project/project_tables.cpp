@@ -168,7 +168,6 @@ void TProjectTables::setEntryChecks() {
 }
 
 void TProjectTables::setStoredForms() {
-    using components::Extended;
     const auto column = [](TGridTable* table, int index) {
         auto* found = dynamic_cast<components::TFloatColumn*>(table->Columns(index));
         if (found == nullptr)
@@ -176,30 +175,22 @@ void TProjectTables::setStoredForms() {
                              table->Caption());
         return found;
     };
-    // English files hold inches where these columns show feet, per inch where they show per foot, per cubic
-    // and square inch where they show per cubic and square foot: the conversions of the file writer.
-    const auto inches = [](int Units, Extended Value) { return Units == 1 ? Value * kFeetToInches : Value; };
-    const auto perInch = [](int Units, Extended Value) { return Units == 1 ? Value / kFeetToInches : Value; };
-    const auto perCubicInch = [](int Units, Extended Value) { return Units == 1 ? Value / kCubicFeetToInches : Value; };
-    const auto perSquareInch = [](int Units, Extended Value) {
-        return Units == 1 ? Value / kSquareFeetToInches : Value;
-    };
-    column(pyMod_, 0)->StoredForm = inches;
+    // The columns the file writer converts, with its conversions.
+    column(pyMod_, 0)->StoredForm = FileLength;
     for (TGridTable* pressure : {distLoad_, longDist_}) {
-        column(pressure, 0)->StoredForm = inches;
-        column(pressure, 1)->StoredForm = perInch;
+        column(pressure, 0)->StoredForm = FileLength;
+        column(pressure, 1)->StoredForm = FilePerLength;
     }
     for (TGridTable* layers : {newSoil_, longSoil_}) {
-        column(layers, kLayerBottomColumn)->StoredForm = inches;
+        column(layers, kLayerBottomColumn)->StoredForm = FileLength;
         // The parameter templates, so every layer's parameter sub-table is cloned with the stored forms.
         auto* parameters = dynamic_cast<components::TTableColumn*>(layers->Columns(kLayerParametersColumn));
         if (parameters == nullptr) throw EReadError("The layout has no parameter column in " + layers->Caption());
         for (int type = 1; type <= 7; ++type) {
             TGridTable* parameterTemplate = parameters->Templates().Template(plainSpace_, type - 1);
             if (parameterTemplate == nullptr) continue;
-            column(parameterTemplate, kSlotColumns[type - 1][0])->StoredForm = perCubicInch;
-            if (SlotIsCohesion(type, 1))
-                column(parameterTemplate, kSlotColumns[type - 1][1])->StoredForm = perSquareInch;
+            column(parameterTemplate, kSlotColumns[type - 1][0])->StoredForm = FilePerVolume;
+            if (SlotIsCohesion(type, 1)) column(parameterTemplate, kSlotColumns[type - 1][1])->StoredForm = FilePerArea;
         }
     }
 }

@@ -6,6 +6,7 @@
 
 #include "fields/exceptions.h"
 #include "project/text_file.h"
+#include "tables/number_import.h"
 
 namespace velmor::project {
 
@@ -153,14 +154,8 @@ TRunCall JudgeRunCall(std::int32_t Result, const std::string& ReportFile, bool R
 
 std::vector<std::string> ConsoleLines(const std::string& Text) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < Text.size()) {
-        std::size_t end = Text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = Text.size();
-        std::string line = trimmed(Text.substr(start, end - start));
-        if (!line.empty()) lines.push_back(std::move(line));
-        start = end + 1;
-    }
+    for (const std::string& line : components::SplitLines(Text))
+        if (std::string text = trimmed(line); !text.empty()) lines.push_back(std::move(text));
     return lines;
 }
 

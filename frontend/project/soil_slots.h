@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/file_units.h"
+
 namespace velmor::project {
 
 // The six soil-parameter slots of a layer line of the input file: 1 total unit weight, 2 cohesive strength
@@ -17,16 +19,11 @@ inline constexpr int kSlotColumns[7][kSlotCount] = {
     {0, 1, -1, 2, 3, 4},     // 7 weak rock (TblRock2: unit weight, compressive strength, krm, modulus, RQD)
 };
 
-// English files hold inches: the tables show unit weight per cubic foot (file per cubic inch, / 1728) and
-// the cohesive strength of clays and silt per square foot (file per square inch, / 144).
-inline constexpr long double kCubicFeetToInches = 1728.0L;
-inline constexpr long double kSquareFeetToInches = 144.0L;
-inline constexpr long double kFeetToInches = 12.0L;
-
 inline bool IsSoilType(int Type) {
     return Type >= 1 && Type <= 7;
 }
-// Slot 2 holds a cohesive strength (converted in English units) for clays and silt only.
+// Slot 1 holds the unit weight (a value per volume); slot 2 a cohesive strength (per area) for clays and
+// silt only.
 inline bool SlotIsCohesion(int Type, int Slot) {
     return Slot == 1 && (Type <= 3 || Type == 5);
 }

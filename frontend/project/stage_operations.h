@@ -28,8 +28,9 @@ void CycleStages(TProgramData& Data);
 // Converts every stage to the unit system Units: the stage being edited is stored, each stage is read and
 // converted apart from the project, every stage file is replaced, and the stage being edited is loaded back.
 // The stages of one project are analysed and graphed together, so they must never hold different unit
-// systems: a stage that cannot be read or written raises EInOutError (a write error names the file), every
-// stage file keeps its previous units, and the project still holds the stage being edited, as stored.
+// systems: a stage that cannot be read or written raises EInOutError (a write error names the file), a stage
+// with a value the analysis could not read in the new units raises EMathError (as SetUnits), every stage
+// file keeps its previous units, and the project still holds the stage being edited, as stored.
 void SetUnitsOfEveryStage(TProgramData& Data, int Units);
 
 // "Construction Stage Number: " and the stage.

@@ -15,6 +15,7 @@
 #include "fields/widgets/data_edit_widget.h"
 #include "platform/file_dialog_service.h"
 #include "platform/message_service.h"
+#include "project/file_units.h"
 #include "project/windows_1252.h"
 #include "ui_dlg_con_loads.h"
 #include "ui_dlg_csd.h"
@@ -33,15 +34,6 @@ namespace velmor::windows {
 
 using components::DataEditWidget;
 using components::Extended;
-
-namespace {
-
-// Lengths are stored in inches and shown in feet in unit system 1; pressures stored in pounds per square
-// inch are shown in pounds per square foot.
-constexpr Extended kInchesPerFoot = 12;
-constexpr Extended kSquareInchesPerSquareFoot = 144;
-
-}  // namespace
 
 TInputDialog::TInputDialog(project::TProgramData& Data, QWidget* Parent)
     : QWidget(Parent), source_([&Data]() -> project::TProgramData& { return Data; }) {
@@ -135,16 +127,14 @@ void TInputDialog::Bind(DataEditWidget* Field, Extended project::TProgramData::*
     binding.Field = Field;
     binding.Get = [this, Value] { return data().*Value; };
     binding.Set = [this, Value](Extended Stored) { data().*Value = Stored; };
+    // The project holds these values as the file does.
     binding.ToShown = [this, Shown](Extended Stored) {
-        if (!English()) return Stored;
-        if (Shown == TShownAs::Feet) return Stored / kInchesPerFoot;
-        if (Shown == TShownAs::PerSquareFoot) return Stored * kSquareInchesPerSquareFoot;
-        return Stored;
+        if (!English() || Shown == TShownAs::Stored) return Stored;
+        return Shown == TShownAs::Feet ? Stored / project::kFeetToInches : Stored * project::kSquareFeetToInches;
     };
     binding.ToStored = [this, Shown](Extended Value) {
-        if (!English()) return Value;
-        if (Shown == TShownAs::Feet) return Value * kInchesPerFoot;
-        if (Shown == TShownAs::PerSquareFoot) return Value / kSquareInchesPerSquareFoot;
+        if (Shown == TShownAs::Feet) return project::FileLength(data().Units, Value);
+        if (Shown == TShownAs::PerSquareFoot) return project::FilePerArea(data().Units, Value);
         return Value;
     };
     Bind(std::move(binding));

@@ -21,7 +21,8 @@ class TMainForm;
 
 // The address that asks the maker's site whether a newer release exists: product, version and build date.
 inline QString UpdateAddress() {
-    return QString("https://www.velmor.example.com/checkupdates/check/check.php?VELMOR;") + kVersion + ";05/22/15";
+    return QString(kWebAddress) + "checkupdates/check/check.php?VELMOR;" + kVersion + ";" +
+           ReleaseDate().toString("MM/dd/yy");
 }
 
 // The main window's menus other than File, and the commands of its tool bar: the Data, Options, Stage
@@ -54,7 +55,8 @@ class TMainCommands : public QObject {
     void MyPopupHandler(int Item);
     // Starts the text editor on `FileName`; a failure is shown.
     void EditText(const QString& FileName);
-    // Loads every open input dialog from the project; runs whenever the project's data change.
+    // Loads every open input dialog that holds no entry not yet stored from the project; runs whenever the
+    // project's data change.
     void ReloadOpenDialogs();
 
     // A menu item by its name ("DataTitle", "OptionsLong", "Stage3Menu", "WindowItem7", ...).

@@ -293,7 +293,8 @@ void TMainForm::setCaption() {
     const QString caption = DisplayCaption();
     if (caption != caption_) {
         if (!caption_.isEmpty()) oldCaptions_.append(caption_);
-        // A child window keeps the caption it found for no longer than the project it was opened in.
+        // The captions a maximized child may still put back: the commands that change the caption close the
+        // children, so the last few are plenty.
         while (oldCaptions_.size() > 10) oldCaptions_.removeFirst();
         caption_ = caption;
     }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
@@ -39,19 +38,17 @@ TEST(MainWindowPictures, WithResults) {
     QApplication::processEvents();
     EXPECT_EQ(form.MdiArea()->subWindowList().size(), 4);
 
-    const QString folder = shots::Folder();
-    QDir().mkpath(folder);
-    EXPECT_TRUE(form.grab().save(folder + "/main_window_results.png"));
+    EXPECT_TRUE(form.grab().save(shots::Path("main_window_results.png")));
 
     form.Graphs().pltDMS.Show();
     form.MdiArea()->activeSubWindow()->showMaximized();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(folder + "/main_window_three_panels.png"));
+    EXPECT_TRUE(form.grab().save(shots::Path("main_window_three_panels.png")));
     form.CloseAllChildren();
     QApplication::processEvents();
     form.Project().Data().Tables().DistLoad().Show();
     QApplication::processEvents();
-    EXPECT_TRUE(form.grab().save(folder + "/main_window_table_editor.png"));
+    EXPECT_TRUE(form.grab().save(shots::Path("main_window_table_editor.png")));
     form.CloseAllChildren();
 }
 
@@ -59,8 +56,6 @@ TEST(MainWindowPictures, WithResults) {
 // English and an SI project; the deflection graph also as a saved bitmap and as a printed letter page
 // (drawn at 300 pixels per inch with the printer's layout).
 TEST(MainWindowPictures, MaximizedGraphs) {
-    const QString folder = shots::Folder();
-    QDir().mkpath(folder);
     for (const char* example : {"three-stages.vm4d", "cantilever-sand-si.vm4d"}) {
         EngineRunSetup run(example);
         TMainForm form;
@@ -76,7 +71,7 @@ TEST(MainWindowPictures, MaximizedGraphs) {
             graph->Show();
             form.MdiArea()->activeSubWindow()->showMaximized();
             QApplication::processEvents();
-            EXPECT_TRUE(form.grab().save(folder + QString("/maximized_%1_%2.png").arg(what, name)));
+            EXPECT_TRUE(form.grab().save(shots::Path(QString("maximized_%1_%2.png").arg(what, name))));
             form.CloseAllChildren();
             QApplication::processEvents();
         }
@@ -86,8 +81,8 @@ TEST(MainWindowPictures, MaximizedGraphs) {
         auto* window = dynamic_cast<components::TPlotForm*>(form.Graphs().pltDef.Window());
         ASSERT_NE(window, nullptr);
         QImage bitmap(432, 288, QImage::Format_RGB32);  // 6 x 4 in at 72 pixels per inch
-        EXPECT_TRUE(window->SaveBitmap(folder + "/saved_deflection_" + name + ".bmp", bitmap));
-        EXPECT_TRUE(bitmap.save(folder + "/saved_deflection_" + name + ".png"));
+        EXPECT_TRUE(window->SaveBitmap(shots::Path("saved_deflection_" + name + ".bmp"), bitmap));
+        EXPECT_TRUE(bitmap.save(shots::Path("saved_deflection_" + name + ".png")));
         const int dpi = 300;
         QImage page(85 * dpi / 10, 11 * dpi, QImage::Format_RGB32);
         page.fill(Qt::white);
@@ -99,7 +94,7 @@ TEST(MainWindowPictures, MaximizedGraphs) {
                                   window->PictureCanvas(components::TLayoutTarget::Printer, inside, dpi, dpi));
         }
         EXPECT_TRUE(page.scaled(page.size() / 3, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                        .save(folder + "/printed_deflection_" + name + ".png"));
+                        .save(shots::Path("printed_deflection_" + name + ".png")));
         form.CloseAllChildren();
     }
 }

@@ -11,7 +11,6 @@
 #include <QPrinter>
 #include <QShortcut>
 #include <QVBoxLayout>
-#include <exception>
 
 #include "fields/widgets/guarded.h"
 #include "graphs/widgets/dlg_format.h"

@@ -203,6 +203,9 @@ TEST(InputDialogs, UncheckingTheOptionClosesTheTableEditorAndDisablesItsButton) 
         EXPECT_EQ(editor.released, 1);
         EXPECT_FALSE(button->isEnabled());
         EXPECT_TRUE(p.hooks.modified);
+        // Stored at once: a reload of the open dialogs, which marking the project modified brings, keeps it.
+        dialog->FormActivate();
+        EXPECT_FALSE(check->isChecked());
         dialog->FormDeactivate();
         EXPECT_FALSE(c.concentrated ? p.data.UseConcentratedLoads : p.data.UseSprings);
         // Checking it again does not reopen the editor.

@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -247,6 +248,11 @@ TEST_F(RunTest, EachKindOfRunSaysHowItEndedAndKeepsOnlyItsOwnResults) {
             return has(report, oldReport) && has(plotFile, oldPlot) && has(monitor, oldMonitor);
         };
         EXPECT_EQ(previousKept(), !c.ran);
+        // The graphs of the earlier results stay when the call produced none of its own; every load is undone.
+        if (!c.ran) {
+            EXPECT_EQ(form.Graphs().pltDef.GetPointCount(), 2);
+        }
+        EXPECT_EQ(dlopen(library().c_str(), RTLD_NOW | RTLD_NOLOAD), nullptr);
         EXPECT_EQ(fs::exists(report) && fs::exists(plotFile) && !has(report, oldReport) && !has(plotFile, oldPlot),
                   c.ran);
         for (const std::string& file : {report, plotFile, monitor}) EXPECT_FALSE(fs::exists(file + ".previous"));

@@ -123,11 +123,13 @@ TEST_F(TableFormTest, EnterFromTheLastRowGoesToTheTopOfTheNextColumn) {
     ASSERT_NE(form.grid()->cellEditor(), nullptr);
     form.grid()->cellEditor()->setText("1+1");
     static QString log;
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { log += text; });
+    log.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { log += text; });
     QTest::keyClick(form.grid()->cellEditor(), Qt::Key_Return);
     EXPECT_EQ(table.Cell(1, 2).AsFloat(), 2.0L);
     QApplication::processEvents();  // no second commit of the closed editor brings the typed text back or warns
-    qInstallMessageHandler(nullptr);
+    qInstallMessageHandler(previous);
     EXPECT_FALSE(log.contains("editor")) << log.toStdString();
     EXPECT_EQ(form.grid()->item(2, 1)->text(), "2");
     EXPECT_EQ(form.grid()->currentRow(), 0);
@@ -241,9 +243,7 @@ TEST_F(TableFormTest, AnAddedLayerStartsAtTheBottomOfTheLastAndPassingThroughKee
 }
 
 TEST_F(TableFormTest, DeletingARowGroupKeepsMinRowsAndLeavesNoButtonOfADeletedRow) {
-    const struct {
-        int minRows, rowsBefore, deleteAt, rowsAfter;
-    } cases[] = {{1, 2, 0, 2}, {1, 4, 3, 2}, {3, 4, 0, 4}};
+    const struct { int minRows, rowsBefore, deleteAt, rowsAfter; } cases[] = {{1, 2, 0, 2}, {1, 4, 3, 2}, {3, 4, 0, 4}};
     for (const auto& c : cases) {
         TTableSpace caseSpace;
         installTableEditors(caseSpace);
